@@ -1,0 +1,101 @@
+#include "islands/island_one.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
+#include <iostream>
+#include <numeric>
+
+#include "islands/chain.h"
+#include "islands/result_files.h"
+
+namespace morvale {
+
+namespace {
+
+// Reads rows under the first phase's stop rule, handing each selected row to `take`.
+// The stop rule: a row ends the pass when its centre (as read) equals the previous
+// row's truncated centre and its p-value equals the previous p-value; both start at 0.
+template <typename Take>
+bool readSelectedRows(const std::string& fileName, double cutoff, Take take) {
+  std::ifstream in(fileName);
+  if (!in) {
+    reportUnableToOpen();
+    return false;
+  }
+  std::int64_t previousCentre = 0;
+  double previousP = 0.0;
+  WindowScoreRow row;
+  while (readWindowScoreRow(in, row)) {
+    if (row.windowCentre == static_cast<double>(previousCentre) && row.pValue == previousP) break;
+    previousCentre = centreInteger(row.windowCentre);
+    previousP = row.pValue;
+    if (row.pValue <= cutoff) take(row);
+  }
+  return true;
+}
+
+template <typename T>
+void permute(std::vector<T>& values, const std::vector<std::size_t>& order) {
+  std::vector<T> sorted(values.size());
+  for (std::size_t i = 0; i < order.size(); ++i) sorted[i] = values[order[i]];
+  values.swap(sorted);
+}
+
+}  // namespace
+
+int cIslandI::checkfile() {
+  windowCount = 0;
+  readSelectedRows(scoreFileName, cutoff, [this](const WindowScoreRow&) { ++windowCount; });
+  return static_cast<int>(windowCount);
+}
+
+void cIslandI::readfile() {
+  std::size_t next = 0;
+  readSelectedRows(scoreFileName, cutoff, [&](const WindowScoreRow& row) {
+    if (next >= static_cast<std::size_t>(windowCount)) return;  // the file grew meanwhile
+    windowSizes[next] = row.windowSize;
+    windowCentres[next] = centreInteger(row.windowCentre);
+    pValues[next] = row.pValue;
+    ++next;
+  });
+  // A file that shrank between the passes leaves fewer entries.
+  windowCount = static_cast<std::int64_t>(next);
+}
+
+void cIslandI::Sort_on_position() {
+  const std::size_t n = static_cast<std::size_t>(windowCount);
+  std::vector<std::size_t> order(n);
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+    return spanStart(windowSizes[a], windowCentres[a]) < spanStart(windowSizes[b], windowCentres[b]);
+  });
+  permute(windowSizes, order);
+  permute(windowCentres, order);
+  permute(pValues, order);
+}
+
+bool cIslandI::Calculate_Island() {
+  return chainIslands(windowSizes, windowCentres, windowCount, overlapCount, islandsFileName);
+}
+
+bool cordsortI(int overlapCount, double cutoff, const std::string& scoreFileName,
+               const std::string& islandsFileName) {
+  cIslandI island;
+  island.overlapCount = overlapCount;
+  island.cutoff = cutoff;
+  island.scoreFileName = scoreFileName;
+  island.islandsFileName = islandsFileName;
+  island.checkfile();
+  const std::size_t n = static_cast<std::size_t>(island.windowCount);
+  island.windowSizes.resize(n);
+  island.windowCentres.resize(n);
+  island.pValues.resize(n);
+  island.readfile();
+  island.Sort_on_position();
+  errno = 0;
+  if (!island.Calculate_Island()) return reportIslandsWriteFailure(islandsFileName);
+  return true;
+}
+
+}  // namespace morvale

@@ -1,0 +1,104 @@
+#include "islands/island_two.h"
+
+#include <cerrno>
+#include <fstream>
+#include <iostream>
+
+#include "islands/chain.h"
+#include "islands/result_files.h"
+
+namespace morvale {
+
+namespace {
+
+template <typename Take>
+void readAllRows(const std::string& fileName, Take take) {
+  std::ifstream in(fileName);
+  if (!in) {
+    reportUnableToOpen();
+    return;
+  }
+  WindowScoreRow row;
+  while (readWindowScoreRow(in, row)) take(row);
+}
+
+}  // namespace
+
+int cIslandII::checkfileII() {
+  rowCount = 0;
+  readAllRows(scoreFileName, [this](const WindowScoreRow&) { ++rowCount; });
+  return static_cast<int>(rowCount);
+}
+
+void cIslandII::readfileII() {
+  std::size_t next = 0;
+  readAllRows(scoreFileName, [&](const WindowScoreRow& row) {
+    if (next >= static_cast<std::size_t>(rowCount)) return;  // the file grew meanwhile
+    windowSizes[next] = row.windowSize;
+    windowCentres[next] = centreInteger(row.windowCentre);
+    pValues[next] = row.pValue;
+    ++next;
+  });
+  rowCount = static_cast<std::int64_t>(next);
+}
+
+void cIslandII::Majority_Voting() {
+  keptCount = 0;
+  const auto keep = [this](std::size_t row) {
+    keptSizes[static_cast<std::size_t>(keptCount)] = windowSizes[row];
+    keptCentres[static_cast<std::size_t>(keptCount)] = windowCentres[row];
+    ++keptCount;
+  };
+  const auto startOf = [this](std::size_t row) {
+    return spanStart(windowSizes[row], windowCentres[row]);
+  };
+  const std::size_t n = static_cast<std::size_t>(rowCount);
+  if (n > 0) {
+    std::int64_t groupSize = 1;
+    std::int64_t previousStart = startOf(0);
+    for (std::size_t i = 1; i < n; ++i) {
+      const std::int64_t s = startOf(i);
+      if (s == previousStart && pValues[i] <= cutoff) {
+        ++groupSize;
+        std::cout << groupSize << std::endl;
+      } else {
+        if (groupSize >= voteThreshold) keep(i - 1);
+        groupSize = 1;
+      }
+      previousStart = s;
+    }
+    if (groupSize >= voteThreshold) keep(n - 1);
+  }
+  windowSizes.clear();
+  windowSizes.shrink_to_fit();
+  windowCentres.clear();
+  windowCentres.shrink_to_fit();
+}
+
+bool cIslandII::Calculate_IslandII() {
+  return chainIslands(keptSizes, keptCentres, keptCount, minWindows, islandsFileName);
+}
+
+bool cordsortII(double cutoff, const std::string& scoreFileName,
+                const std::string& islandsFileName, int voteThreshold) {
+  cIslandII island;
+  island.cutoff = cutoff;
+  island.voteThreshold = voteThreshold;
+  island.minWindows = 1;
+  island.scoreFileName = scoreFileName;
+  island.islandsFileName = islandsFileName;
+  island.checkfileII();
+  const std::size_t n = static_cast<std::size_t>(island.rowCount);
+  island.windowSizes.resize(n);
+  island.windowCentres.resize(n);
+  island.pValues.resize(n);
+  island.readfileII();
+  island.keptSizes.resize(n);
+  island.keptCentres.resize(n);
+  island.Majority_Voting();
+  errno = 0;
+  if (!island.Calculate_IslandII()) return reportIslandsWriteFailure(islandsFileName);
+  return true;
+}
+
+}  // namespace morvale

@@ -1,0 +1,45 @@
+// Refinement island assembly: count, per window position, how many consecutive
+// scorings selected it (majority voting), keep the windows selected often enough,
+// and chain the kept windows into the refinement islands file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace morvale {
+
+class cIslandII {
+ public:
+  std::int32_t voteThreshold = 0;
+  std::int32_t minWindows = 1;
+  std::int64_t rowCount = 0;
+  std::int64_t keptCount = 0;
+  double cutoff = 0.0;
+  std::vector<std::int64_t> windowSizes;    // every row, in file order
+  std::vector<std::int64_t> windowCentres;  // truncated toward zero
+  std::vector<std::int64_t> keptSizes;
+  std::vector<std::int64_t> keptCentres;
+  std::vector<double> pValues;
+  std::string scoreFileName;
+  std::string islandsFileName;
+
+  // Counting pass: every row that can be read whole.
+  int checkfileII();
+  // Loading pass: the same rows, in file order.
+  void readfileII();
+  // A vote group is a stretch of consecutive rows with one window start in which
+  // every row after the first is at or below the cut-off; a group of at least
+  // voteThreshold rows keeps the window of its last row. Each new group size from
+  // 2 on is printed on a line of its own.
+  void Majority_Voting();
+  // Chains the kept windows in the order kept. False when the file could not be written.
+  bool Calculate_IslandII();
+};
+
+// Reads `scoreFileName`, writes `islandsFileName`. Returns false (after one line
+// on standard error) when the islands file could not be written.
+bool cordsortII(double cutoff, const std::string& scoreFileName,
+                const std::string& islandsFileName, int voteThreshold);
+
+}  // namespace morvale

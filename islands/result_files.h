@@ -1,0 +1,55 @@
+// The result files: their names by measure, the window-score row (size TAB centre
+// TAB p-value) and the islands line (start TAB end), how each is written and read.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <string>
+
+namespace morvale {
+
+// The four files of a measure; measures 4-6 share those of 1-3.
+struct ResultFileNames {
+  std::string firstScores;
+  std::string firstIslands;
+  std::string refinementScores;
+  std::string refinementIslands;
+};
+// Names for measure 1 or 4, 2 or 5, and any other value (Kullback-Leibler).
+ResultFileNames resultFileNames(int measure);
+
+struct WindowScoreRow {
+  std::int64_t windowSize = 0;
+  double windowCentre = 0.0;
+  double pValue = 0.0;
+};
+
+// A double as the default stream format writes it (%g, six significant digits).
+std::string formatDefault(double v);
+// A window centre written so that it reads back exactly: the default format when
+// that is already exact (byte-identical to it), otherwise whole numbers in plain
+// decimal and halves with ".5".
+std::string formatCentre(double centre);
+// "size\tcentre\tp\n".
+std::string formatWindowScoreRow(const WindowScoreRow& row);
+
+// Opens `fileName` for appending, writes the row, flushes and closes it. Returns
+// false (errno set) when the row could not be written.
+bool appendWindowScoreRow(const std::string& fileName, const WindowScoreRow& row);
+
+// Extracts one row (integer, double, double; any white space between). False when
+// the row cannot be read whole.
+bool readWindowScoreRow(std::istream& in, WindowScoreRow& row);
+
+// Window span of a row: centre truncated toward zero, minus and plus size / 2.
+std::int64_t centreInteger(double centre);
+inline std::int64_t spanStart(std::int64_t size, std::int64_t centre) { return centre - size / 2; }
+inline std::int64_t spanEnd(std::int64_t size, std::int64_t centre) { return centre + size / 2; }
+
+// "start\tend\n", a start of 0 written as 1.
+std::string formatIslandLine(std::int64_t start, std::int64_t end);
+
+// The line "Unable to open 0" that a reader writes to standard error.
+void reportUnableToOpen();
+
+}  // namespace morvale

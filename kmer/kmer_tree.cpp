@@ -1,0 +1,144 @@
+#include "kmer/kmer_tree.h"
+
+#include <cassert>
+#include <cmath>
+
+namespace morvale {
+
+namespace {
+
+// 2-bit code of a genome letter; the genome string holds only a, c, g, t.
+struct BaseTable {
+  std::uint8_t code[256] = {};
+  BaseTable() {
+    code['c'] = code['C'] = 1;
+    code['g'] = code['G'] = 2;
+    code['t'] = code['T'] = 3;
+  }
+};
+const BaseTable kBase;
+
+// Counts every k-mer of s into tree.count and marks it in tree.touched. The key of
+// position i+1 drops the first letter (lowest digit) and adds s[i+k] on top.
+void countKmers(KmerTree& tree, const char* s, int n) {
+  const int k = tree.k;
+  const int topShift = 2 * (k - 1);
+  const std::uint32_t mask = static_cast<std::uint32_t>(tree.keys) - 1;
+  std::uint32_t key = 0;
+  for (int p = 0; p < k; ++p) key |= std::uint32_t{kBase.code[static_cast<unsigned char>(s[p])]} << (2 * p);
+  for (int i = 0;; ++i) {
+    if (tree.count[key]++ == 0) tree.touched[key >> 6] |= std::uint64_t{1} << (key & 63);
+    if (i + 1 == n) break;
+    const std::uint32_t next = kBase.code[static_cast<unsigned char>(s[i + k])];
+    key = ((key >> 2) | (next << topShift)) & mask;
+  }
+}
+
+// Calls f(key) for each touched key index in ascending order.
+template <typename F>
+void forTouched(const KmerTree& tree, F f) {
+  for (std::size_t w = 0; w < tree.touched.size(); ++w) {
+    std::uint64_t bits = tree.touched[w];
+    while (bits) {
+      const int b = __builtin_ctzll(bits);
+      bits &= bits - 1;
+      f(static_cast<std::uint32_t>(w * 64 + b));
+    }
+  }
+}
+
+// The first k-1 letters of a key are its low digits; the last k-1 its high digits.
+std::uint32_t prefixOf(const KmerTree& t, std::uint32_t key) {
+  return key & ((static_cast<std::uint32_t>(t.keys) >> 2) - 1);
+}
+std::uint32_t suffixOf(std::uint32_t key) { return key >> 2; }
+
+// Writes the value of every key into values[0..4^k) and the non-zero keys into
+// `keys`, then clears the Markov occurrence counters it used.
+void treeprint(KmerTree& tree, int n, bool markov, double* values,
+               std::vector<std::uint32_t>& keys) {
+  if (markov) {
+    forTouched(tree, [&](std::uint32_t key) {
+      tree.prefixOcc[prefixOf(tree, key)] += tree.count[key];
+      tree.suffixOcc[suffixOf(key)] += tree.count[key];
+    });
+  }
+  std::fill(values, values + tree.keys, 0.0);
+  keys.clear();
+  forTouched(tree, [&](std::uint32_t key) {
+    const std::int32_t count = tree.count[key];
+    const std::int32_t prefixCount = markov ? 1 + tree.prefixOcc[prefixOf(tree, key)] : 1;
+    const std::int32_t suffixCount = markov ? 1 + tree.suffixOcc[suffixOf(key)] : 1;
+    values[key] = (static_cast<double>(count) / prefixCount +
+                   static_cast<double>(count) / suffixCount) / n;
+    keys.push_back(key);
+  });
+  if (markov) {
+    forTouched(tree, [&](std::uint32_t key) {
+      tree.prefixOcc[prefixOf(tree, key)] = 0;
+      tree.suffixOcc[suffixOf(key)] = 0;
+    });
+  }
+}
+
+int positions(const KmerTree& tree, int len) {
+  const int n = len - tree.k + 1;
+  // A string shorter than k has no k-mer; every value would be 0/n. The console's
+  // ranges (window size at least k) keep such strings away.
+  assert(n > 0 && "profile of a string shorter than k");
+  return n;
+}
+
+}  // namespace
+
+int keyCount(int k) { return static_cast<int>(std::pow(4.0, k)); }
+
+void calculateKey(char* buffer, int index, int k) {
+  static const char kLetters[4] = {'a', 'c', 'g', 't'};
+  for (int p = 0; p < k; ++p) {
+    buffer[p] = kLetters[index % 4];
+    index /= 4;
+  }
+  buffer[k] = '\0';
+}
+
+void SamplePool::allocate(int rowCount, int keys4k) {
+  rows = rowCount;
+  keyCount = keys4k;
+  data.assign(static_cast<std::size_t>(rowCount) * (keys4k + 1), 0.0);
+  keys.resize(static_cast<std::size_t>(rowCount));
+}
+
+void buildtree(KmerTree& tree, int k) {
+  assert(k >= 1 && k <= kMaxTupleSize);
+  if (tree.k == k) return;
+  tree.k = k;
+  tree.keys = keyCount(k);
+  tree.count.assign(static_cast<std::size_t>(tree.keys), 0);
+  tree.prefixOcc.assign(static_cast<std::size_t>(tree.keys / 4), 0);
+  tree.suffixOcc.assign(static_cast<std::size_t>(tree.keys / 4), 0);
+  tree.touched.assign((static_cast<std::size_t>(tree.keys) + 63) / 64, 0);
+}
+
+void zerotree(KmerTree& tree) {
+  forTouched(tree, [&](std::uint32_t key) { tree.count[key] = 0; });
+  std::fill(tree.touched.begin(), tree.touched.end(), 0);
+}
+
+int frequencyW(KmerTree& tree, const char* s, int len, int measure, Profile& window) {
+  const int n = positions(tree, len);
+  countKmers(tree, s, n);
+  window.values.resize(static_cast<std::size_t>(tree.keys));
+  treeprint(tree, n, usesMarkovModel(measure), window.values.data(), window.keys);
+  return 0;
+}
+
+int frequencyother(KmerTree& tree, const char* s, int len, int measure, SamplePool& pool, int j) {
+  const int n = positions(tree, len);
+  countKmers(tree, s, n);
+  treeprint(tree, n, usesMarkovModel(measure), pool.row(j) + 1,
+            pool.keys[static_cast<std::size_t>(j)]);
+  return 0;
+}
+
+}  // namespace morvale
