@@ -42,9 +42,12 @@ int Answers::integer(const std::string& prompt, int low, int high) {
     const std::string token = nextToken();
     long long value = 0;
     if (parseInteger(token, value) && value >= low && value <= high) return static_cast<int>(value);
-    const std::string range = high == INT32_MAX ? "a whole number of at least " + std::to_string(low)
-                                                : "a whole number from " + std::to_string(low) +
-                                                      " to " + std::to_string(high);
+    std::string range = "a whole number";
+    if (low > INT32_MIN && high == INT32_MAX) {
+      range += " of at least " + std::to_string(low);
+    } else if (low > INT32_MIN) {
+      range += " from " + std::to_string(low) + " to " + std::to_string(high);
+    }
     say("\"" + token + "\" is not accepted here: enter " + range + ".");
   }
 }

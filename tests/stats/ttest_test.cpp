@@ -1,1 +1,124 @@
+#include "stats/ttest.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace morvale {
+namespace {
+
+struct TTest {
+  double t;
+  double p;
+};
+TTest run(const std::vector<double>& a, const std::vector<double>& b) {
+  double r[2];
+  tptest(a.data(), b.data(), static_cast<int>(a.size()), r);
+  return {r[0], r[1]};
+}
+
+TEST(PairedTTest, WorkedValues) {
+  TTest r = run({1, 2, 3, 4, 5}, {1, 1, 2, 2, 3});
+  EXPECT_NEAR(r.t, 3.20713, 5e-6);
+  EXPECT_NEAR(r.p, 0.0326779, 5e-8);
+  r = run({2, 4, 6}, {1, 2, 3});
+  EXPECT_NEAR(r.t, 3.46410, 5e-6);
+  EXPECT_NEAR(r.p, 0.0741799, 5e-8);
+  r = run({1, 5, 3}, {2, 3, 4});
+  EXPECT_EQ(r.t, 0.0);
+  EXPECT_EQ(r.p, 1.0);
+  r = run({2, 3, 4}, {1, 2, 3});
+  EXPECT_EQ(r.t, std::numeric_limits<double>::infinity());
+  EXPECT_EQ(r.p, 0.0);
+  EXPECT_NEAR(betai(4.5, 0.5, 9 / (9 + 2.2621571627982 * 2.2621571627982)), 0.05, 1e-8);
+  EXPECT_EQ(betai(2.0, 0.5, 0.0), 0.0);
+  EXPECT_EQ(betai(2.0, 0.5, 1.0), 1.0);
+  EXPECT_NEAR(gammln(1.0), 0.0, 1e-13);
+  EXPECT_NEAR(gammln(0.5), 0.572364942924743, 1e-13);
+}
+
+TEST(PairedTTest, UndefinedTestsStopTheRunWithTheNumericalReport) {
+  const char* report =
+      "Numerical Recipes run-time error...\n"
+      "a or b too big, or MAXIT too small in betacf\n"
+      "...now exiting to system...\n";
+  EXPECT_EXIT(run({1, 2, 3}, {1, 2, 3}), ::testing::ExitedWithCode(1), report);
+  EXPECT_EXIT(run({0, 0, 0}, {0, 0, 0}), ::testing::ExitedWithCode(1), report);
+  EXPECT_EXIT(run({1}, {2}), ::testing::ExitedWithCode(1), report);
+  EXPECT_EXIT(betai(1.0, 1.0, 1.5), ::testing::ExitedWithCode(1),
+              "Numerical Recipes run-time error...\nBad x in routine betai\n"
+              "...now exiting to system...\n");
+}
+
+// Reference values from SciPy's paired t-test (scipy.stats.ttest_rel, SciPy 1.10.1),
+// produced by: /usr/bin/python3 tests/stats/paired_reference.py
+struct Reference {
+  int n;
+  int s;
+  double t;
+  double p;
+};
+const Reference kScipy[] = {
+    {3, 1, 0.92189550602847659, 0.45390581968454435},
+    {3, 4, 0.83223971956382392, 0.49282169548343413},
+    {3, 9, 3.8251017879952656, 0.062052470424878631},
+    {4, 1, 0.23502447558597989, 0.82931843635799196},
+    {4, 4, 1.952472789314594e-16, 0.99999999999999978},
+    {4, 9, 2.5655326049711022, 0.082814274791732534},
+    {5, 1, 0.58903397006815872, 0.5874965794222311},
+    {5, 4, 0.78055419669478754, 0.47867479468332419},
+    {5, 9, 1.7036515198203515, 0.16365322926898157},
+    {7, 1, 0.79734648312742307, 0.45563654403269671},
+    {7, 4, 1.5101067064533022, 0.1817590975906529},
+    {7, 9, 1.1528778465676943, 0.29281267176572051},
+    {10, 1, -0.23086944417039393, 0.82257902987193277},
+    {10, 4, 1.6291738177065387, 0.13771607518142326},
+    {10, 9, 1.8212296750936687, 0.10190428524521995},
+    {15, 1, 0.20761331311706796, 0.83852060339607781},
+    {15, 4, 0.8943427234210144, 0.3862558608624469},
+    {15, 9, 2.1912488006724034, 0.045845788019521203},
+    {20, 1, 0.26650991495580123, 0.79271741681266616},
+    {20, 4, 1.5335206927200553, 0.14163084044684648},
+    {20, 9, 2.4786931052595524, 0.022737769818419927},
+    {30, 1, 0.53230190251365783, 0.59857198975708092},
+    {30, 4, 2.082491714025489, 0.046226327339993011},
+    {30, 9, 2.7870206019884622, 0.0092861542828364813},
+    {50, 1, 0.8591826671789049, 0.39442361846245588},
+    {50, 4, 2.4369732855362733, 0.018488588451669973},
+    {50, 9, 3.8881809334251662, 0.00030400587410989318},
+    {75, 1, 1.0021826562817584, 0.31952127497785315},
+    {75, 4, 2.9343386314138531, 0.0044489975917562687},
+    {75, 9, 4.7719224213294096, 8.954632147846299e-06},
+    {100, 1, 1.2407191713477859, 0.2176417162226954},
+    {100, 4, 3.3166140227118834, 0.0012748826388480007},
+    {100, 9, 5.9358394808607571, 4.3335010564245797e-08},
+    {150, 1, 1.4630974681405264, 0.14554698279830133},
+    {150, 4, 3.598494032274687, 0.00043493963890697828},
+    {150, 9, 7.3101515732322051, 1.5126002848468125e-11},
+    {200, 1, 1.6541609303801679, 0.099671272563238822},
+    {200, 4, 4.2397968375634871, 3.423471167933484e-05},
+    {200, 9, 8.5381142899060372, 3.5023450046238647e-15},
+};
+
+TEST(PairedTTest, AgreesWithAnIndependentImplementation) {
+  double worst = 0.0;
+  for (const Reference& ref : kScipy) {
+    std::vector<double> a;
+    std::vector<double> b;
+    for (int j = 0; j < ref.n; ++j) {
+      a.push_back(((j * 37 + ref.s * 11) % 101) / 10.0 + ref.s * 0.25);
+      b.push_back(((j * 53 + ref.s * 7) % 97) / 10.0);
+    }
+    const TTest r = run(a, b);
+    EXPECT_NEAR(r.t, ref.t, 1e-12 * (1 + std::fabs(ref.t))) << ref.n << " " << ref.s;
+    const double relative = std::fabs(r.p - ref.p) / ref.p;
+    worst = std::max(worst, relative);
+    EXPECT_LT(relative, 1e-6) << ref.n << " " << ref.s << " p=" << r.p;
+  }
+  std::printf("largest relative difference of p from SciPy: %.3g\n", worst);
+}
+
+}  // namespace
+}  // namespace morvale
