@@ -28,7 +28,9 @@ bool parseReal(const std::string& token, double& value) {
 
 }  // namespace
 
-void Answers::say(const std::string& text) { out_ << text << std::endl; }
+void Answers::say(const std::string& text) {
+  out_ << text << std::endl;
+}
 
 std::string Answers::nextToken() {
   std::string token;

@@ -28,7 +28,9 @@ struct Session {
   std::string genomeFileName;
 };
 
-void clear(Session& s) { platform().clearScreen(s.out); }
+void clear(Session& s) {
+  platform().clearScreen(s.out);
+}
 
 // The process's status after a scan, or kDone to go on.
 int afterScan(ScanResult result) {
@@ -62,18 +64,18 @@ int refinementAfterFirstPhase(Session& s) {
   clear(s);
   s.ask.say("Please enter the parameters for Island-II");
   const int windowSize = s.ask.integer("Enter fixed Probing Window size:", s.tupleSize, INT_MAX);
-  const int poolSize = s.ask.integer("Eneter the total no. of Random Samples (One time)", 2, INT_MAX);
+  const int poolSize =
+      s.ask.integer("Eneter the total no. of Random Samples (One time)", 2, INT_MAX);
   const int drawCount = s.ask.integer("Enter no. of Random Samples to be drwan", 2, INT_MAX);
-  const int windowStep =
-      s.ask.integer("Enter size of the overlapping probing window:", 1, INT_MAX);
+  const int windowStep = s.ask.integer("Enter size of the overlapping probing window:", 1, INT_MAX);
   int scanCount = 0;
   int voteThreshold = 0;
   askVoting(s, scanCount, voteThreshold);
   clear(s);
   const std::string islands = resultFileNames(s.measure).firstIslands;
-  const int status = afterScan(s.phases.IslandII(s.tupleSize, windowSize, drawCount, windowStep,
-                                                 s.genomeFileName, islands, s.measure, poolSize,
-                                                 scanCount));
+  const int status =
+      afterScan(s.phases.IslandII(s.tupleSize, windowSize, drawCount, windowStep, s.genomeFileName,
+                                  islands, s.measure, poolSize, scanCount));
   return status == kDone ? closingSteps(s, voteThreshold) : status;
 }
 
@@ -84,14 +86,13 @@ int firstPhasePath(Session& s) {
       s.ask.integer("Enter Initial Probing Window size:", s.tupleSize, kMaxFirstPhaseWindow);
   const int poolSize = s.ask.integer("Total no. of Random samples (One time)", 2, INT_MAX);
   const int drawCount = s.ask.integer("Enter no. of Random Samples to be drawn:", 2, INT_MAX);
-  const int windowStep =
-      s.ask.integer("Enter size of the overlapping probing window:", 1, INT_MAX);
+  const int windowStep = s.ask.integer("Enter size of the overlapping probing window:", 1, INT_MAX);
   const int windowIncrement = s.ask.integer("Enter Increment of the probing window:", 1, INT_MAX);
   s.genomeFileName = s.ask.word("Enter Genome sequence filename (in plain format):");
   clear(s);
-  const int status = afterScan(s.phases.IslandI(s.tupleSize, windowSize, drawCount, windowStep,
-                                                windowIncrement, s.genomeFileName, s.measure,
-                                                poolSize));
+  const int status =
+      afterScan(s.phases.IslandI(s.tupleSize, windowSize, drawCount, windowStep, windowIncrement,
+                                 s.genomeFileName, s.measure, poolSize));
   if (status != kDone) return status;
   clear(s);
   s.ask.say("First phase of Morvale completed");
@@ -121,19 +122,19 @@ int refinementPath(Session& s) {
   s.ask.say("Please enter the parameters for Island-II");
   s.tupleSize = s.ask.integer("Enter the size of k-tuples:", 1, kMaxTupleSize);
   const int windowSize = s.ask.integer("Enter fixed Probing Window size:", s.tupleSize, INT_MAX);
-  const int poolSize = s.ask.integer("Enter the total no. of Random Samples (One time)", 2, INT_MAX);
+  const int poolSize =
+      s.ask.integer("Enter the total no. of Random Samples (One time)", 2, INT_MAX);
   const int drawCount = s.ask.integer("Enter no. of Random sample to be drawn", 2, INT_MAX);
-  const int windowStep =
-      s.ask.integer("Enter size of the overlapping probing window:", 1, INT_MAX);
+  const int windowStep = s.ask.integer("Enter size of the overlapping probing window:", 1, INT_MAX);
   s.genomeFileName = s.ask.word("Enter Genome sequence filename (in plain format):");
   const std::string islands = s.ask.word("Enter the first phase Islands filename:");
   int scanCount = 0;
   int voteThreshold = 0;
   askVoting(s, scanCount, voteThreshold);
   clear(s);
-  const int status = afterScan(s.phases.IslandII(s.tupleSize, windowSize, drawCount, windowStep,
-                                                 s.genomeFileName, islands, s.measure, poolSize,
-                                                 scanCount));
+  const int status =
+      afterScan(s.phases.IslandII(s.tupleSize, windowSize, drawCount, windowStep, s.genomeFileName,
+                                  islands, s.measure, poolSize, scanCount));
   return status == kDone ? closingSteps(s, voteThreshold) : status;
 }
 
@@ -169,8 +170,8 @@ int dialogue(Session& s) {
 }  // namespace
 
 ScanResult RealPhases::IslandI(int tupleSize, int windowSize, int drawCount, int windowStep,
-                               int windowIncrement, const std::string& genomeFileName,
-                               int measure, int poolSize) {
+                               int windowIncrement, const std::string& genomeFileName, int measure,
+                               int poolSize) {
   return morvale::IslandI(tupleSize, windowSize, drawCount, windowStep, windowIncrement,
                           genomeFileName, measure, poolSize);
 }

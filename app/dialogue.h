@@ -19,9 +19,8 @@ class Phases {
                              int windowIncrement, const std::string& genomeFileName, int measure,
                              int poolSize) = 0;
   virtual ScanResult IslandII(int tupleSize, int windowSize, int drawCount, int windowStep,
-                              const std::string& genomeFileName,
-                              const std::string& islandsFileName, int measure, int poolSize,
-                              int scanCount) = 0;
+                              const std::string& genomeFileName, const std::string& islandsFileName,
+                              int measure, int poolSize, int scanCount) = 0;
   // Both return false when the islands file could not be written.
   virtual bool cordsortI(int overlapCount, double cutoff, const std::string& scoreFileName,
                          const std::string& islandsFileName) = 0;

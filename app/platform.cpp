@@ -12,11 +12,17 @@ SystemPlatform& systemPlatform() {
 Platform* current = nullptr;
 }  // namespace
 
-Platform& platform() { return current ? *current : systemPlatform(); }
+Platform& platform() {
+  return current ? *current : systemPlatform();
+}
 
-void setPlatform(Platform* p) { current = p; }
+void setPlatform(Platform* p) {
+  current = p;
+}
 
-std::time_t SystemPlatform::now() { return std::time(nullptr); }
+std::time_t SystemPlatform::now() {
+  return std::time(nullptr);
+}
 
 void SystemPlatform::clearScreen(std::ostream& out) {
   out.flush();

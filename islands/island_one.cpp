@@ -68,7 +68,8 @@ void cIslandI::Sort_on_position() {
   std::vector<std::size_t> order(n);
   std::iota(order.begin(), order.end(), std::size_t{0});
   std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
-    return spanStart(windowSizes[a], windowCentres[a]) < spanStart(windowSizes[b], windowCentres[b]);
+    return spanStart(windowSizes[a], windowCentres[a]) <
+           spanStart(windowSizes[b], windowCentres[b]);
   });
   permute(windowSizes, order);
   permute(windowCentres, order);

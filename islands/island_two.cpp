@@ -79,8 +79,8 @@ bool cIslandII::Calculate_IslandII() {
   return chainIslands(keptSizes, keptCentres, keptCount, minWindows, islandsFileName);
 }
 
-bool cordsortII(double cutoff, const std::string& scoreFileName,
-                const std::string& islandsFileName, int voteThreshold) {
+bool cordsortII(double cutoff, const std::string& scoreFileName, const std::string& islandsFileName,
+                int voteThreshold) {
   cIslandII island;
   island.cutoff = cutoff;
   island.voteThreshold = voteThreshold;

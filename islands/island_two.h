@@ -39,7 +39,7 @@ class cIslandII {
 
 // Reads `scoreFileName`, writes `islandsFileName`. Returns false (after one line
 // on standard error) when the islands file could not be written.
-bool cordsortII(double cutoff, const std::string& scoreFileName,
-                const std::string& islandsFileName, int voteThreshold);
+bool cordsortII(double cutoff, const std::string& scoreFileName, const std::string& islandsFileName,
+                int voteThreshold);
 
 }  // namespace morvale

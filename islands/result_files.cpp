@@ -16,8 +16,7 @@ ResultFileNames resultFileNames(int measure) {
     return {"Euclidean-first.txt", "Eu-first-Islands.txt", "Euclidean-refinement.txt",
             "Eu-refinement-Islands.txt"};
   }
-  return {"KL-first.txt", "KL-first-Islands.txt", "KL-refinement.txt",
-          "KL-refinement-Islands.txt"};
+  return {"KL-first.txt", "KL-first-Islands.txt", "KL-refinement.txt", "KL-refinement-Islands.txt"};
 }
 
 std::string formatDefault(double v) {
@@ -76,6 +75,8 @@ std::string formatIslandLine(std::int64_t start, std::int64_t end) {
   return std::to_string(start == 0 ? 1 : start) + '\t' + std::to_string(end) + '\n';
 }
 
-void reportUnableToOpen() { std::cerr << "Unable to open " << 0 << std::endl; }
+void reportUnableToOpen() {
+  std::cerr << "Unable to open " << 0 << std::endl;
+}
 
 }  // namespace morvale

@@ -43,8 +43,12 @@ bool readWindowScoreRow(std::istream& in, WindowScoreRow& row);
 
 // Window span of a row: centre truncated toward zero, minus and plus size / 2.
 std::int64_t centreInteger(double centre);
-inline std::int64_t spanStart(std::int64_t size, std::int64_t centre) { return centre - size / 2; }
-inline std::int64_t spanEnd(std::int64_t size, std::int64_t centre) { return centre + size / 2; }
+inline std::int64_t spanStart(std::int64_t size, std::int64_t centre) {
+  return centre - size / 2;
+}
+inline std::int64_t spanEnd(std::int64_t size, std::int64_t centre) {
+  return centre + size / 2;
+}
 
 // "start\tend\n", a start of 0 written as 1.
 std::string formatIslandLine(std::int64_t start, std::int64_t end);

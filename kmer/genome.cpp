@@ -11,11 +11,20 @@ namespace {
 // Lower-case letter for an accepted byte, 0 for a skipped one.
 char acceptedLetter(int c) {
   switch (c) {
-    case 'A': case 'a': return 'a';
-    case 'C': case 'c': return 'c';
-    case 'G': case 'g': return 'g';
-    case 'T': case 't': return 't';
-    default: return 0;
+    case 'A':
+    case 'a':
+      return 'a';
+    case 'C':
+    case 'c':
+      return 'c';
+    case 'G':
+    case 'g':
+      return 'g';
+    case 'T':
+    case 't':
+      return 't';
+    default:
+      return 0;
   }
 }
 

@@ -18,7 +18,7 @@ enum class GenomeStatus {
 
 struct Genome {
   GenomeStatus status = GenomeStatus::kOk;
-  int errorNumber = 0;  // errno of a failed open or read
+  int errorNumber = 0;      // errno of a failed open or read
   std::int64_t length = 0;  // L, the number of accepted letters
   std::string letters;      // the genome string, exactly L letters
 };

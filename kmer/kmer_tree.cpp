@@ -25,7 +25,8 @@ void countKmers(KmerTree& tree, const char* s, int n) {
   const int topShift = 2 * (k - 1);
   const std::uint32_t mask = static_cast<std::uint32_t>(tree.keys) - 1;
   std::uint32_t key = 0;
-  for (int p = 0; p < k; ++p) key |= std::uint32_t{kBase.code[static_cast<unsigned char>(s[p])]} << (2 * p);
+  for (int p = 0; p < k; ++p)
+    key |= std::uint32_t{kBase.code[static_cast<unsigned char>(s[p])]} << (2 * p);
   for (int i = 0;; ++i) {
     if (tree.count[key]++ == 0) tree.touched[key >> 6] |= std::uint64_t{1} << (key & 63);
     if (i + 1 == n) break;
@@ -51,7 +52,9 @@ void forTouched(const KmerTree& tree, F f) {
 std::uint32_t prefixOf(const KmerTree& t, std::uint32_t key) {
   return key & ((static_cast<std::uint32_t>(t.keys) >> 2) - 1);
 }
-std::uint32_t suffixOf(std::uint32_t key) { return key >> 2; }
+std::uint32_t suffixOf(std::uint32_t key) {
+  return key >> 2;
+}
 
 // Writes the value of every key into values[0..4^k) and the non-zero keys into
 // `keys`, then clears the Markov occurrence counters it used.
@@ -69,8 +72,8 @@ void treeprint(KmerTree& tree, int n, bool markov, double* values,
     const std::int32_t count = tree.count[key];
     const std::int32_t prefixCount = markov ? 1 + tree.prefixOcc[prefixOf(tree, key)] : 1;
     const std::int32_t suffixCount = markov ? 1 + tree.suffixOcc[suffixOf(key)] : 1;
-    values[key] = (static_cast<double>(count) / prefixCount +
-                   static_cast<double>(count) / suffixCount) / n;
+    values[key] =
+        (static_cast<double>(count) / prefixCount + static_cast<double>(count) / suffixCount) / n;
     keys.push_back(key);
   });
   if (markov) {
@@ -91,7 +94,9 @@ int positions(const KmerTree& tree, int len) {
 
 }  // namespace
 
-int keyCount(int k) { return static_cast<int>(std::pow(4.0, k)); }
+int keyCount(int k) {
+  return static_cast<int>(std::pow(4.0, k));
+}
 
 void calculateKey(char* buffer, int index, int k) {
   static const char kLetters[4] = {'a', 'c', 'g', 't'};

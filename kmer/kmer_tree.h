@@ -16,7 +16,9 @@ constexpr int kMaxTupleSize = 8;
 int keyCount(int k);
 
 // True for the measures built with the Markov model (4, 5, 6).
-inline bool usesMarkovModel(int measure) { return measure >= 4 && measure <= 6; }
+inline bool usesMarkovModel(int measure) {
+  return measure >= 4 && measure <= 6;
+}
 
 // Writes the k letters of key index `index` and a terminator into `buffer`
 // (at least k + 1 characters).
@@ -50,7 +52,7 @@ struct SamplePool {
 // position plus the touched keys; nothing is proportional to 4^k per position.
 struct KmerTree {
   int k = 0;
-  int keys = 0;  // 4^k
+  int keys = 0;                         // 4^k
   std::vector<std::int32_t> count;      // by key index
   std::vector<std::int32_t> prefixOcc;  // by (k-1)-mer: positions starting with it
   std::vector<std::int32_t> suffixOcc;  // by (k-1)-mer: positions ending with it

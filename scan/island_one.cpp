@@ -49,8 +49,8 @@ bool slide(FirstPhase& run, std::int64_t w) {
     profileWindow(run.tree, run.genome.letters, start, static_cast<int>(w), run.measure,
                   run.window);
     const ScoreOutcome outcome =
-        distanceI(run.k, w, run.drawCount, run.ws, static_cast<double>(centre), start,
-                  run.measure, run.window, run.pool, run.poolSize);
+        distanceI(run.k, w, run.drawCount, run.ws, static_cast<double>(centre), start, run.measure,
+                  run.window, run.pool, run.poolSize);
     if (!handleScore(outcome, centre, run.scoreFile)) return false;
   }
   return true;
@@ -61,8 +61,9 @@ bool slide(FirstPhase& run, std::int64_t w) {
 ScanResult IslandI(int tupleSize, int windowSize, int drawCount, int windowStep,
                    int windowIncrement, const std::string& genomeFileName, int measure,
                    int poolSize) {
-  FirstPhase run{tupleSize, drawCount, windowStep, measure, poolSize,
-                 resultFileNames(measure).firstScores, {}, {}, {}, {}, {}};
+  FirstPhase run{
+      tupleSize, drawCount, windowStep, measure, poolSize, resultFileNames(measure).firstScores,
+      {},        {},        {},         {},      {}};
   removeStaleFile(run.scoreFile);
   buildtree(run.tree, tupleSize);
   if (!loadGenome(genomeFileName, windowSize, run.genome)) return ScanResult::kFailed;

@@ -134,8 +134,10 @@ std::string backgroundSequence(const std::string& genome, const std::vector<std:
 ScanResult IslandII(int tupleSize, int windowSize, int drawCount, int windowStep,
                     const std::string& genomeFileName, const std::string& islandsFileName,
                     int measure, int poolSize, int scanCount) {
-  Refinement run{tupleSize, windowSize, drawCount, windowStep, measure, poolSize, scanCount,
-                 resultFileNames(measure).refinementScores, {}, {}, {}, {}, {}};
+  Refinement run{tupleSize, windowSize, drawCount, windowStep,
+                 measure,   poolSize,   scanCount, resultFileNames(measure).refinementScores,
+                 {},        {},         {},        {},
+                 {}};
   removeStaleFile(run.scoreFile);
   buildtree(run.tree, tupleSize);
   if (!loadGenome(genomeFileName, -1, run.genome)) return ScanResult::kFailed;

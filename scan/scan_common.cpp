@@ -19,7 +19,8 @@ void removeStaleFile(const std::string& fileName) {
 bool loadGenome(const std::string& fileName, std::int64_t stopAtOrBelow, Genome& genome) {
   genome = readgenome(fileName, stopAtOrBelow);
   if (genome.status == GenomeStatus::kOk || genome.status == GenomeStatus::kTooShort) return true;
-  if (genome.status == GenomeStatus::kCannotOpen) std::cout << "Cannot open sequence file" << std::endl;
+  if (genome.status == GenomeStatus::kCannotOpen)
+    std::cout << "Cannot open sequence file" << std::endl;
   std::cerr << genomeErrorText(genome, fileName) << std::endl;
   return false;
 }

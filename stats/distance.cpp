@@ -30,8 +30,12 @@ double unionSum(const double* x, const std::vector<std::uint32_t>& xKeys, const 
   return sum;
 }
 
-double absoluteTerm(double x, double y) { return std::fabs(x - y); }
-double squaredTerm(double x, double y) { return (x - y) * (x - y); }
+double absoluteTerm(double x, double y) {
+  return std::fabs(x - y);
+}
+double squaredTerm(double x, double y) {
+  return (x - y) * (x - y);
+}
 double klTerm(double x, double y) {
   return x * std::log(boundedRatio(x, y)) + y * std::log(boundedRatio(y, x));
 }
@@ -62,20 +66,28 @@ double boundedRatio(double u, double v) {
 
 double distanceTerm(Distance d, double x, double y) {
   switch (d) {
-    case Distance::kAbsolute: return absoluteTerm(x, y);
-    case Distance::kEuclidean: return squaredTerm(x, y);
-    case Distance::kKullbackLeibler: return klTerm(x, y);
-    default: return 0.0;
+    case Distance::kAbsolute:
+      return absoluteTerm(x, y);
+    case Distance::kEuclidean:
+      return squaredTerm(x, y);
+    case Distance::kKullbackLeibler:
+      return klTerm(x, y);
+    default:
+      return 0.0;
   }
 }
 
 double profileDistance(Distance d, const double* x, const std::vector<std::uint32_t>& xKeys,
                        const double* y, const std::vector<std::uint32_t>& yKeys) {
   switch (d) {
-    case Distance::kAbsolute: return unionSum(x, xKeys, y, yKeys, absoluteTerm);
-    case Distance::kEuclidean: return std::sqrt(unionSum(x, xKeys, y, yKeys, squaredTerm));
-    case Distance::kKullbackLeibler: return unionSum(x, xKeys, y, yKeys, klTermFast);
-    default: return 0.0;
+    case Distance::kAbsolute:
+      return unionSum(x, xKeys, y, yKeys, absoluteTerm);
+    case Distance::kEuclidean:
+      return std::sqrt(unionSum(x, xKeys, y, yKeys, squaredTerm));
+    case Distance::kKullbackLeibler:
+      return unionSum(x, xKeys, y, yKeys, klTermFast);
+    default:
+      return 0.0;
   }
 }
 

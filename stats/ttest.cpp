@@ -11,7 +11,9 @@ constexpr int kMaxIterations = 100;
 constexpr double kEps = 3.0e-7;
 constexpr double kFpMin = 1.0e-30;
 
-double atLeastFpMin(double v) { return std::fabs(v) < kFpMin ? kFpMin : v; }
+double atLeastFpMin(double v) {
+  return std::fabs(v) < kFpMin ? kFpMin : v;
+}
 }  // namespace
 
 double ave(const double* data, int n) {
@@ -49,9 +51,8 @@ double* tptest(const double* a, const double* b, int n, double* result) {
 }
 
 double gammln(double xx) {
-  static const double cof[6] = {76.18009172947146,     -86.50532032941678,
-                                24.01409824083091,     -1.231739572450155,
-                                0.001208650973866179, -5.395239384953e-06};
+  static const double cof[6] = {76.18009172947146,  -86.50532032941678,   24.01409824083091,
+                                -1.231739572450155, 0.001208650973866179, -5.395239384953e-06};
   double y = xx;
   double tmp = xx + 5.5;
   tmp -= (xx + 0.5) * std::log(tmp);
@@ -85,10 +86,9 @@ double betacf(double a, double b, double x) {
 
 double betai(double a, double b, double x) {
   if (x < 0.0 || x > 1.0) nrerror("Bad x in routine betai");
-  const double bt = (x == 0.0 || x == 1.0)
-                        ? 0.0
-                        : std::exp(gammln(a + b) - gammln(a) - gammln(b) + a * std::log(x) +
-                                   b * std::log(1.0 - x));
+  const double bt = (x == 0.0 || x == 1.0) ? 0.0
+                                           : std::exp(gammln(a + b) - gammln(a) - gammln(b) +
+                                                      a * std::log(x) + b * std::log(1.0 - x));
   if (x < (a + 1.0) / (a + b + 2.0)) return bt * betacf(a, b, x) / a;
   return 1.0 - bt * betacf(b, a, 1.0 - x) / b;
 }

@@ -21,8 +21,8 @@ bool anyAcceptable(const SamplePool& pool, int poolSize, double low, double high
 
 // Draws 3m acceptable rows. One index is drawn before the count is tested, so a
 // call consumes one rand() beyond the accepted and rejected draws.
-void drawSamples(ScoreWorkspace& ws, const SamplePool& pool, int poolSize, int wanted,
-                 double low, double high) {
+void drawSamples(ScoreWorkspace& ws, const SamplePool& pool, int poolSize, int wanted, double low,
+                 double high) {
   ws.drawn.resize(static_cast<std::size_t>(wanted));
   int accepted = 0;
   for (;;) {
@@ -55,10 +55,10 @@ double PairCache::get(Distance d, const SamplePool& pool, int a, int b) {
   return value_[cell];
 }
 
-ScoreOutcome scoreWindow(int tupleSize, std::int64_t windowSize, int drawCount,
-                         ScoreWorkspace& ws, double windowCentre, std::int64_t windowStart,
-                         int measure, const Profile& window, const SamplePool& pool,
-                         int poolSize, const std::string& scoreFile) {
+ScoreOutcome scoreWindow(int tupleSize, std::int64_t windowSize, int drawCount, ScoreWorkspace& ws,
+                         double windowCentre, std::int64_t windowStart, int measure,
+                         const Profile& window, const SamplePool& pool, int poolSize,
+                         const std::string& scoreFile) {
   (void)tupleSize;  // the profiles carry their own length
   const Distance d = distanceOf(measure);
   const double low = static_cast<double>(windowStart - windowSize);
@@ -96,8 +96,7 @@ ScoreOutcome distanceI(int tupleSize, std::int64_t windowSize, int drawCount, Sc
 
 ScoreOutcome distanceII(int tupleSize, std::int64_t windowSize, int drawCount, ScoreWorkspace& ws,
                         double windowCentre, std::int64_t windowStart, std::int64_t genomeLength,
-                        int measure, const Profile& window, const SamplePool& pool,
-                        int poolSize) {
+                        int measure, const Profile& window, const SamplePool& pool, int poolSize) {
   (void)genomeLength;
   return scoreWindow(tupleSize, windowSize, drawCount, ws, windowCentre, windowStart, measure,
                      window, pool, poolSize, resultFileNames(measure).refinementScores);

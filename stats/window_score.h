@@ -48,10 +48,10 @@ enum class ScoreOutcome {
 // start is <= S - W or >= S + W. The generator is not re-seeded here: successive
 // scorings continue one sequence. When no drawable row is acceptable, nothing is
 // drawn and kNoAcceptableSample is returned. Rows go to `scoreFile`.
-ScoreOutcome scoreWindow(int tupleSize, std::int64_t windowSize, int drawCount,
-                         ScoreWorkspace& ws, double windowCentre, std::int64_t windowStart,
-                         int measure, const Profile& window, const SamplePool& pool,
-                         int poolSize, const std::string& scoreFile);
+ScoreOutcome scoreWindow(int tupleSize, std::int64_t windowSize, int drawCount, ScoreWorkspace& ws,
+                         double windowCentre, std::int64_t windowStart, int measure,
+                         const Profile& window, const SamplePool& pool, int poolSize,
+                         const std::string& scoreFile);
 
 // First phase: rows go to the measure's first-phase window-score file.
 ScoreOutcome distanceI(int tupleSize, std::int64_t windowSize, int drawCount, ScoreWorkspace& ws,
@@ -62,7 +62,6 @@ ScoreOutcome distanceI(int tupleSize, std::int64_t windowSize, int drawCount, Sc
 // `genomeLength` is accepted for the caller's convenience and not used.
 ScoreOutcome distanceII(int tupleSize, std::int64_t windowSize, int drawCount, ScoreWorkspace& ws,
                         double windowCentre, std::int64_t windowStart, std::int64_t genomeLength,
-                        int measure, const Profile& window, const SamplePool& pool,
-                        int poolSize);
+                        int measure, const Profile& window, const SamplePool& pool, int poolSize);
 
 }  // namespace morvale

@@ -36,7 +36,9 @@ std::string readFile(const std::string& name) {
   return s.str();
 }
 
-bool fileExists(const std::string& name) { return std::filesystem::exists(name); }
+bool fileExists(const std::string& name) {
+  return std::filesystem::exists(name);
+}
 
 std::string randomDna(std::size_t length, unsigned seed, double gc) {
   std::mt19937 gen(seed);

@@ -18,8 +18,8 @@ class RecordingPhases : public Phases {
   ScanResult scanResult = ScanResult::kCompleted;
   bool assemblyWrites = true;
 
-  ScanResult IslandI(int k, int w, int m, int step, int inc, const std::string& genome,
-                     int measure, int pool) override {
+  ScanResult IslandI(int k, int w, int m, int step, int inc, const std::string& genome, int measure,
+                     int pool) override {
     calls.push_back(join({"IslandI", k, w, m, step, inc}) + " " + genome + " " +
                     std::to_string(measure) + " " + std::to_string(pool));
     return scanResult;
@@ -70,7 +70,8 @@ class DialogueTest : public ::testing::Test {
   }
   bool endsWith(const std::string& tail) const {
     const std::string text = out_.str();
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
   }
   testing::PinnedPlatform platform_;
   RecordingPhases phases_;
@@ -83,7 +84,8 @@ const char* const kMenus =
     "3. Kullback-Leibler divergence (Without markov model):\n"
     "4. Absolute distance (With markov model):\n5. Euclidean distance (With markov model):\n"
     "6. Kullback-Leibler divergence (With markov model):\n\nEnter Your choice (1/2/3/4/5/6):- \n"
-    "\n\n1. Island-I (first phase)\n\n2. Island-II (refinement phase)\n\nEnter Your choice (1/2) :- \n";
+    "\n\n1. Island-I (first phase)\n\n2. Island-II (refinement phase)\n\nEnter Your choice (1/2) "
+    ":- \n";
 
 TEST_F(DialogueTest, FirstPhaseThenRefinementPrintsEveryTextAndCallsInOrder) {
   EXPECT_EQ(run("2 1  4 5000 100 30 1000 1000 genome.fa  0.01 2 Y  0.001 3 n  y  "
@@ -173,13 +175,12 @@ TEST_F(DialogueTest, OutOfRangeAnswersAreAskedAgain) {
                 "zero 0.01 2.5 2 n n"),
             0);
   const std::string text = out_.str();
-  for (const char* line :
-       {"\"9\" is not accepted here: enter a whole number from 1 to 8.\n",
-        "\"k3\" is not accepted here: enter a whole number from 1 to 8.\n",
-        "\"3\" is not accepted here: enter a whole number from 4 to 10000.\n",
-        "\"1\" is not accepted here: enter a whole number of at least 2.\n",
-        "\"zero\" is not accepted here: enter a number such as 0.01 or 1e-5.\n",
-        "\"2.5\" is not accepted here: enter a whole number.\n"}) {
+  for (const char* line : {"\"9\" is not accepted here: enter a whole number from 1 to 8.\n",
+                           "\"k3\" is not accepted here: enter a whole number from 1 to 8.\n",
+                           "\"3\" is not accepted here: enter a whole number from 4 to 10000.\n",
+                           "\"1\" is not accepted here: enter a whole number of at least 2.\n",
+                           "\"zero\" is not accepted here: enter a number such as 0.01 or 1e-5.\n",
+                           "\"2.5\" is not accepted here: enter a whole number.\n"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line;
   }
   EXPECT_EQ(phases_.calls.at(0), "IslandI 4 5000 30 1000 1000 g.fa 2 2");

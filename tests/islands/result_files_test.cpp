@@ -1,1 +1,69 @@
+#include "islands/result_files.h"
+
 #include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "test_support.h"
+
+namespace morvale {
+namespace {
+
+TEST(ResultFiles, CentresReadBackExactlyAndKeepTheShortFormWhereItIsExact) {
+  struct Case {
+    double centre;
+    const char* text;
+  } cases[] = {{2500, "2500"},
+               {2500.5, "2500.5"},
+               {999999, "999999"},
+               {1000000, "1e+06"},
+               {1234567, "1234567"},
+               {100000.5, "100000.5"},
+               {99999.5, "99999.5"},
+               {5000000, "5e+06"},
+               {5000001, "5000001"},
+               {1234567.5, "1234567.5"},
+               {0, "0"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(formatCentre(c.centre), c.text);
+    std::istringstream in(formatWindowScoreRow({5001, c.centre, 0.0000123}));
+    WindowScoreRow row;
+    ASSERT_TRUE(readWindowScoreRow(in, row));
+    EXPECT_EQ(row.windowCentre, c.centre);
+    EXPECT_EQ(row.pValue, 1.23e-05);
+  }
+  EXPECT_EQ(formatWindowScoreRow({5000, 2500, 0.0000123}), "5000\t2500\t1.23e-05\n");
+  EXPECT_EQ(formatDefault(0.1), "0.1");
+  EXPECT_EQ(spanStart(5001, centreInteger(2500.5)), 0);
+  EXPECT_EQ(spanEnd(5001, centreInteger(2500.5)), 5000);
+}
+
+TEST(ResultFiles, RowsAreReadWhateverTheWhiteSpace) {
+  std::istringstream in("5000 2500\n0.01\n\n  6000\t\t3000 2e-05 7000 12");
+  WindowScoreRow row;
+  ASSERT_TRUE(readWindowScoreRow(in, row));
+  EXPECT_EQ(row.windowSize, 5000);
+  ASSERT_TRUE(readWindowScoreRow(in, row));
+  EXPECT_EQ(row.pValue, 2e-05);
+  EXPECT_FALSE(readWindowScoreRow(in, row));  // a truncated last row
+}
+
+TEST(ResultFiles, IslandLinesWriteAStartOfZeroAsOne) {
+  EXPECT_EQ(formatIslandLine(0, 12000), "1\t12000\n");
+  EXPECT_EQ(formatIslandLine(7, 12000), "7\t12000\n");
+}
+
+using RowAppending = testing::ScratchDir;
+
+TEST_F(RowAppending, AppendsOneRowAtATimeAndReportsAFileItCannotOpen) {
+  ASSERT_TRUE(appendWindowScoreRow("s.txt", {5000, 2500, 0.05}));
+  ASSERT_TRUE(appendWindowScoreRow("s.txt", {5000, 3500, 0.01}));
+  EXPECT_EQ(testing::readFile("s.txt"), "5000\t2500\t0.05\n5000\t3500\t0.01\n");
+  EXPECT_FALSE(appendWindowScoreRow("no-such-dir/s.txt", {1, 1, 0.1}));
+  if (testing::fileExists("/dev/full")) {
+    EXPECT_FALSE(appendWindowScoreRow("/dev/full", {1, 1, 0.1}));
+  }
+}
+
+}  // namespace
+}  // namespace morvale

@@ -18,7 +18,9 @@ TEST_F(GenomeInput, KeepsAcgtInEitherCaseAndSkipsHeadersAndEverythingElse) {
       {">seq one\r\nAC-GT\r\nNNNN\n>second ACGT\nT", "acgtt"},
       {"AC>GT in header\nTT", "actt"},
       {"acg\n>last header without line end", "acg"},
-      {"\n\n12345\nAC GT\n\n0099\ng\xff" "c\n", "acgtgc"},
+      {"\n\n12345\nAC GT\n\n0099\ng\xff"
+       "c\n",
+       "acgtgc"},
       {"", ""},
       {"NNNN\n", ""},
   };

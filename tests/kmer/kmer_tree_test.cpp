@@ -41,7 +41,8 @@ class LiteralTree {
     for (int i = 0; i < n; ++i) {
       const std::string motif = s.substr(i, k_);
       int at = 0;
-      while (nodes_[at].word != motif) at = motif < nodes_[at].word ? nodes_[at].left : nodes_[at].right;
+      while (nodes_[at].word != motif)
+        at = motif < nodes_[at].word ? nodes_[at].left : nodes_[at].right;
       ++nodes_[at].count;
       if (!usesMarkovModel(measure)) continue;
       const std::string prefix = s.substr(i, k_ - 1);
@@ -54,7 +55,8 @@ class LiteralTree {
     std::vector<double> values(nodes_.size());
     for (const Node& node : nodes_) {
       values[node.index] = (static_cast<double>(node.count) / node.prefixCount +
-                            static_cast<double>(node.count) / node.suffixCount) / n;
+                            static_cast<double>(node.count) / node.suffixCount) /
+                           n;
     }
     return values;
   }
@@ -91,7 +93,8 @@ TEST(KmerProfile, MatchesTheLiteralTreeBitForBitForEveryKAndMeasure) {
         zerotree(tree);
         Profile fast;
         frequencyW(tree, s.data(), static_cast<int>(s.size()), measure, fast);
-        ASSERT_EQ(std::memcmp(fast.values.data(), expected.data(), expected.size() * sizeof(double)), 0)
+        ASSERT_EQ(
+            std::memcmp(fast.values.data(), expected.data(), expected.size() * sizeof(double)), 0)
             << "k=" << k << " measure=" << measure << " s=" << s;
         std::vector<std::uint32_t> nonZero;
         for (std::uint32_t i = 0; i < expected.size(); ++i)
@@ -138,7 +141,9 @@ TEST(KmerProfile, PoolRowsKeepTheirStartAndRebuildingChangesNothing) {
   zerotree(tree);
   frequencyother(tree, "acgtacgt", 8, 4, pool, 1);
   EXPECT_EQ(pool.row(1)[0], 4242.0);
-  EXPECT_EQ(std::memcmp(pool.profile(1), profileOf("acgtacgt", 3, 4).values.data(), 64 * sizeof(double)), 0);
+  EXPECT_EQ(
+      std::memcmp(pool.profile(1), profileOf("acgtacgt", 3, 4).values.data(), 64 * sizeof(double)),
+      0);
 }
 
 TEST(SampleDraw, WrapsLikeThirtyTwoBitArithmetic) {
