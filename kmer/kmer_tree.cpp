@@ -35,15 +35,14 @@ void countKmers(KmerTree& tree, const char* s, int n) {
   }
 }
 
-// Calls f(key) for each touched key index in ascending order.
-template <typename F>
-void forTouched(const KmerTree& tree, F f) {
+// Moves the keys marked in the bitmap, ascending, onto the end of touchedKeys.
+void listTouched(KmerTree& tree) {
   for (std::size_t w = 0; w < tree.touched.size(); ++w) {
     std::uint64_t bits = tree.touched[w];
+    tree.touched[w] = 0;
     while (bits) {
-      const int b = __builtin_ctzll(bits);
+      tree.touchedKeys.push_back(static_cast<std::uint32_t>(w * 64 + __builtin_ctzll(bits)));
       bits &= bits - 1;
-      f(static_cast<std::uint32_t>(w * 64 + b));
     }
   }
 }
@@ -52,36 +51,59 @@ void forTouched(const KmerTree& tree, F f) {
 std::uint32_t prefixOf(const KmerTree& t, std::uint32_t key) {
   return key & ((static_cast<std::uint32_t>(t.keys) >> 2) - 1);
 }
-std::uint32_t suffixOf(std::uint32_t key) {
-  return key >> 2;
+std::uint32_t suffixOf(std::uint32_t key) { return key >> 2; }
+
+// count / divisor in double. Small quotients come from a table filled once with the
+// same division, which saves most divisions of a long-k Markov profile.
+class Quotients {
+ public:
+  Quotients() {
+    for (int c = 0; c < kCounts; ++c)
+      for (int d = 1; d < kDivisors; ++d) table_[c][d] = static_cast<double>(c) / d;
+  }
+  double operator()(std::int32_t c, std::int32_t d) const {
+    return c < kCounts && d < kDivisors ? table_[c][d] : static_cast<double>(c) / d;
+  }
+
+ private:
+  static constexpr int kCounts = 16;
+  static constexpr int kDivisors = 128;
+  double table_[kCounts][kDivisors] = {};
+};
+const Quotients kQuotient;
+
+// Markov values of the listed keys: (count / prefixCount + count / suffixCount) / n.
+void markovValues(KmerTree& tree, int n, double* values) {
+  for (std::uint32_t key : tree.touchedKeys) {
+    tree.prefixOcc[prefixOf(tree, key)] += tree.count[key];
+    tree.suffixOcc[suffixOf(key)] += tree.count[key];
+  }
+  for (std::uint32_t key : tree.touchedKeys) {
+    const std::int32_t count = tree.count[key];
+    values[key] = (kQuotient(count, 1 + tree.prefixOcc[prefixOf(tree, key)]) +
+                   kQuotient(count, 1 + tree.suffixOcc[suffixOf(key)])) /
+                  n;
+  }
+  for (std::uint32_t key : tree.touchedKeys) {
+    tree.prefixOcc[prefixOf(tree, key)] = 0;
+    tree.suffixOcc[suffixOf(key)] = 0;
+  }
 }
 
-// Writes the value of every key into values[0..4^k) and the non-zero keys into
-// `keys`, then clears the Markov occurrence counters it used.
+// Writes the value of every key into values[0..4^k), which holds a profile whose
+// non-zero keys are `keys` (all other values 0), and replaces `keys` with the new
+// list. Only the keys that change are touched.
 void treeprint(KmerTree& tree, int n, bool markov, double* values,
                std::vector<std::uint32_t>& keys) {
+  listTouched(tree);
+  for (std::uint32_t key : keys) values[key] = 0.0;
+  keys = tree.touchedKeys;
   if (markov) {
-    forTouched(tree, [&](std::uint32_t key) {
-      tree.prefixOcc[prefixOf(tree, key)] += tree.count[key];
-      tree.suffixOcc[suffixOf(key)] += tree.count[key];
-    });
+    markovValues(tree, n, values);
+    return;
   }
-  std::fill(values, values + tree.keys, 0.0);
-  keys.clear();
-  forTouched(tree, [&](std::uint32_t key) {
-    const std::int32_t count = tree.count[key];
-    const std::int32_t prefixCount = markov ? 1 + tree.prefixOcc[prefixOf(tree, key)] : 1;
-    const std::int32_t suffixCount = markov ? 1 + tree.suffixOcc[suffixOf(key)] : 1;
-    values[key] =
-        (static_cast<double>(count) / prefixCount + static_cast<double>(count) / suffixCount) / n;
-    keys.push_back(key);
-  });
-  if (markov) {
-    forTouched(tree, [&](std::uint32_t key) {
-      tree.prefixOcc[prefixOf(tree, key)] = 0;
-      tree.suffixOcc[suffixOf(key)] = 0;
-    });
-  }
+  // (count / 1 + count / 1) / n: both quotients are exact, so this is (2 count) / n.
+  for (std::uint32_t key : keys) values[key] = 2.0 * tree.count[key] / n;
 }
 
 int positions(const KmerTree& tree, int len) {
@@ -112,6 +134,7 @@ void SamplePool::allocate(int rowCount, int keys4k) {
   keyCount = keys4k;
   data.assign(static_cast<std::size_t>(rowCount) * (keys4k + 1), 0.0);
   keys.resize(static_cast<std::size_t>(rowCount));
+  for (auto& rowKeys : keys) rowKeys.clear();
 }
 
 void buildtree(KmerTree& tree, int k) {
@@ -126,14 +149,18 @@ void buildtree(KmerTree& tree, int k) {
 }
 
 void zerotree(KmerTree& tree) {
-  forTouched(tree, [&](std::uint32_t key) { tree.count[key] = 0; });
-  std::fill(tree.touched.begin(), tree.touched.end(), 0);
+  listTouched(tree);
+  for (std::uint32_t key : tree.touchedKeys) tree.count[key] = 0;
+  tree.touchedKeys.clear();
 }
 
 int frequencyW(KmerTree& tree, const char* s, int len, int measure, Profile& window) {
   const int n = positions(tree, len);
   countKmers(tree, s, n);
-  window.values.resize(static_cast<std::size_t>(tree.keys));
+  if (window.values.size() != static_cast<std::size_t>(tree.keys)) {
+    window.values.assign(static_cast<std::size_t>(tree.keys), 0.0);
+    window.keys.clear();
+  }
   treeprint(tree, n, usesMarkovModel(measure), window.values.data(), window.keys);
   return 0;
 }

@@ -33,7 +33,8 @@ struct Profile {
 
 // The sample pool: `rows` rows of 4^k + 1 doubles; element 0 of a row is the
 // sample's start, elements 1..4^k its profile. `keys[j]` lists row j's non-zero
-// key indices (0-based, ascending).
+// key indices (0-based, ascending). Profiles are written only by the builders
+// below, which keep the values and the key lists in step.
 struct SamplePool {
   int rows = 0;
   int keyCount = 0;
@@ -56,12 +57,13 @@ struct KmerTree {
   std::vector<std::int32_t> count;      // by key index
   std::vector<std::int32_t> prefixOcc;  // by (k-1)-mer: positions starting with it
   std::vector<std::int32_t> suffixOcc;  // by (k-1)-mer: positions ending with it
-  std::vector<std::uint64_t> touched;   // bitmap of key indices with count > 0
+  std::vector<std::uint64_t> touched;   // bitmap of counted keys not yet listed
+  std::vector<std::uint32_t> touchedKeys;  // counted keys listed so far, ascending
 };
 
 // Prepares the counters for k (1..8). Building again with the same k changes nothing.
 void buildtree(KmerTree& tree, int k);
-// Resets every counter to zero.
+// Resets every count to zero. Counts accumulate from one zerotree to the next.
 void zerotree(KmerTree& tree);
 
 // Counts the k-mers of s[0..len) and writes the profile: for every key,

@@ -5,70 +5,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "kmer/literal_tree.h"
 #include "kmer/rand.h"
 #include "test_support.h"
 
 namespace morvale {
 namespace {
-
-// The counting done the slow, literal way: a binary search tree of every k-mer in
-// byte-wise order, inserted in key-index order; one descent per position; with the
-// Markov model a walk over the whole tree per position comparing prefix and suffix.
-class LiteralTree {
- public:
-  explicit LiteralTree(int k) : k_(k) {
-    char key[kMaxTupleSize + 1];
-    for (int i = 0; i < keyCount(k); ++i) {
-      calculateKey(key, i, k);
-      const std::string w = key;
-      Node node{w, w.substr(0, k - 1), w.substr(1), 0, i, 1, 1, -1, -1};
-      nodes_.push_back(node);
-      if (i == 0) continue;
-      int at = 0;
-      for (;;) {
-        int& child = w < nodes_[at].word ? nodes_[at].left : nodes_[at].right;
-        if (child < 0) {
-          child = i;
-          break;
-        }
-        at = child;
-      }
-    }
-  }
-  std::vector<double> profile(const std::string& s, int measure) {
-    for (Node& n : nodes_) n.count = 0, n.prefixCount = 1, n.suffixCount = 1;
-    const int n = static_cast<int>(s.size()) - k_ + 1;
-    for (int i = 0; i < n; ++i) {
-      const std::string motif = s.substr(i, k_);
-      int at = 0;
-      while (nodes_[at].word != motif)
-        at = motif < nodes_[at].word ? nodes_[at].left : nodes_[at].right;
-      ++nodes_[at].count;
-      if (!usesMarkovModel(measure)) continue;
-      const std::string prefix = s.substr(i, k_ - 1);
-      const std::string suffix = s.substr(i + 1, k_ - 1);
-      for (Node& node : nodes_) {
-        if (std::strcmp(node.prefix.c_str(), prefix.c_str()) == 0) ++node.prefixCount;
-        if (std::strcmp(node.suffix.c_str(), suffix.c_str()) == 0) ++node.suffixCount;
-      }
-    }
-    std::vector<double> values(nodes_.size());
-    for (const Node& node : nodes_) {
-      values[node.index] = (static_cast<double>(node.count) / node.prefixCount +
-                            static_cast<double>(node.count) / node.suffixCount) /
-                           n;
-    }
-    return values;
-  }
-
- private:
-  struct Node {
-    std::string word, prefix, suffix;
-    int count, index, prefixCount, suffixCount, left, right;
-  };
-  int k_;
-  std::vector<Node> nodes_;
-};
 
 Profile profileOf(const std::string& s, int k, int measure) {
   KmerTree tree;
@@ -81,7 +23,7 @@ Profile profileOf(const std::string& s, int k, int measure) {
 
 TEST(KmerProfile, MatchesTheLiteralTreeBitForBitForEveryKAndMeasure) {
   for (int k = 1; k <= kMaxTupleSize; ++k) {
-    LiteralTree literal(k);
+    testing::LiteralTree literal(k);
     KmerTree tree;
     buildtree(tree, k);
     const int cases = k >= 7 ? 3 : 8;
@@ -134,7 +76,7 @@ TEST(KmerProfile, PoolRowsKeepTheirStartAndRebuildingChangesNothing) {
   KmerTree tree;
   buildtree(tree, 3);
   buildtree(tree, 3);
-  EXPECT_EQ(tree.count.size(), 64u);
+  EXPECT_EQ(tree.keys, 64);
   SamplePool pool;
   pool.allocate(2, tree.keys);
   pool.row(1)[0] = 4242.0;

@@ -1,0 +1,34 @@
+// Shared pieces of the benchmarks: generated genomes and a silent console.
+#pragma once
+
+#include <iostream>
+#include <string>
+
+#include "app/platform.h"
+
+namespace morvale::bench {
+
+// Random a/c/g/t of `length` letters with `gc` the chance of g or c.
+std::string generatedDna(std::size_t length, unsigned seed, double gc = 0.5);
+
+// A 5 Mbp genome of even composition with low-GC segments planted every 500 kbp
+// (20 kbp each, starting at 250 kbp), written once to a temporary file.
+const std::string& benchGenomeFile();
+
+// Pins the clock, silences the screen clear and discards standard output while alive.
+class QuietConsole : public Platform {
+ public:
+  QuietConsole();
+  ~QuietConsole() override;
+  std::time_t now() override { return 7; }
+  void clearScreen(std::ostream&) override {}
+
+ private:
+  std::streambuf* saved_;
+  struct NullBuf : std::streambuf {
+    int overflow(int c) override { return c; }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+  } null_;
+};
+
+}  // namespace morvale::bench
