@@ -32,14 +32,16 @@ void BM_CordsortI(benchmark::State& state) {
   writeMillionRows();
   QuietConsole quiet;
   for (auto _ : state) cordsortI(2, 0.05, kScores, "/tmp/morvale-bench-islands-1.txt");
-  state.counters["rows/s"] = benchmark::Counter(1e6 * state.iterations(), benchmark::Counter::kIsRate);
+  state.counters["rows/s"] =
+      benchmark::Counter(1e6 * state.iterations(), benchmark::Counter::kIsRate);
 }
 
 void BM_CordsortII(benchmark::State& state) {
   writeMillionRows();
   QuietConsole quiet;
   for (auto _ : state) cordsortII(0.05, kScores, "/tmp/morvale-bench-islands-2.txt", 2);
-  state.counters["rows/s"] = benchmark::Counter(1e6 * state.iterations(), benchmark::Counter::kIsRate);
+  state.counters["rows/s"] =
+      benchmark::Counter(1e6 * state.iterations(), benchmark::Counter::kIsRate);
 }
 
 BENCHMARK(BM_CordsortI)->Unit(benchmark::kMillisecond)->Iterations(3);

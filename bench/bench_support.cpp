@@ -31,7 +31,9 @@ const std::string& benchGenomeFile() {
   return name;
 }
 
-QuietConsole::QuietConsole() : saved_(std::cout.rdbuf(&null_)) { setPlatform(this); }
+QuietConsole::QuietConsole() : saved_(std::cout.rdbuf(&null_)) {
+  setPlatform(this);
+}
 
 QuietConsole::~QuietConsole() {
   setPlatform(nullptr);

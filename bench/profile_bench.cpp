@@ -25,7 +25,8 @@ void BM_Profile(benchmark::State& state) {
     frequencyW(tree, dna.data(), len, measure, p);
     benchmark::DoNotOptimize(p.values.data());
   }
-  state.counters["profiles/s"] = benchmark::Counter(state.iterations(), benchmark::Counter::kIsRate);
+  state.counters["profiles/s"] =
+      benchmark::Counter(state.iterations(), benchmark::Counter::kIsRate);
 }
 
 void BM_LiteralProfile(benchmark::State& state) {
@@ -35,7 +36,8 @@ void BM_LiteralProfile(benchmark::State& state) {
   const std::string dna = generatedDna(len, 3);
   testing::LiteralTree tree(k);
   for (auto _ : state) benchmark::DoNotOptimize(tree.profile(dna, measure).data());
-  state.counters["profiles/s"] = benchmark::Counter(state.iterations(), benchmark::Counter::kIsRate);
+  state.counters["profiles/s"] =
+      benchmark::Counter(state.iterations(), benchmark::Counter::kIsRate);
 }
 
 // Reading every letter and clearing and writing 4^k doubles: the least any builder does.
@@ -51,7 +53,8 @@ void BM_ReadAndWriteFloor(benchmark::State& state) {
     values[sum % values.size()] = 1.0;
     benchmark::DoNotOptimize(values.data());
   }
-  state.counters["profiles/s"] = benchmark::Counter(state.iterations(), benchmark::Counter::kIsRate);
+  state.counters["profiles/s"] =
+      benchmark::Counter(state.iterations(), benchmark::Counter::kIsRate);
 }
 
 void profileArgs(benchmark::internal::Benchmark* b) {

@@ -51,7 +51,9 @@ void listTouched(KmerTree& tree) {
 std::uint32_t prefixOf(const KmerTree& t, std::uint32_t key) {
   return key & ((static_cast<std::uint32_t>(t.keys) >> 2) - 1);
 }
-std::uint32_t suffixOf(std::uint32_t key) { return key >> 2; }
+std::uint32_t suffixOf(std::uint32_t key) {
+  return key >> 2;
+}
 
 // count / divisor in double. Small quotients come from a table filled once with the
 // same division, which saves most divisions of a long-k Markov profile.
@@ -73,16 +75,17 @@ class Quotients {
 const Quotients kQuotient;
 
 // Markov values of the listed keys: (count / prefixCount + count / suffixCount) / n.
-void markovValues(KmerTree& tree, int n, double* values) {
+void markovValues(KmerTree& tree, int n, double* values, double* packed) {
   for (std::uint32_t key : tree.touchedKeys) {
     tree.prefixOcc[prefixOf(tree, key)] += tree.count[key];
     tree.suffixOcc[suffixOf(key)] += tree.count[key];
   }
-  for (std::uint32_t key : tree.touchedKeys) {
+  for (std::size_t i = 0; i < tree.touchedKeys.size(); ++i) {
+    const std::uint32_t key = tree.touchedKeys[i];
     const std::int32_t count = tree.count[key];
-    values[key] = (kQuotient(count, 1 + tree.prefixOcc[prefixOf(tree, key)]) +
-                   kQuotient(count, 1 + tree.suffixOcc[suffixOf(key)])) /
-                  n;
+    packed[i] = values[key] = (kQuotient(count, 1 + tree.prefixOcc[prefixOf(tree, key)]) +
+                               kQuotient(count, 1 + tree.suffixOcc[suffixOf(key)])) /
+                              n;
   }
   for (std::uint32_t key : tree.touchedKeys) {
     tree.prefixOcc[prefixOf(tree, key)] = 0;
@@ -91,19 +94,22 @@ void markovValues(KmerTree& tree, int n, double* values) {
 }
 
 // Writes the value of every key into values[0..4^k), which holds a profile whose
-// non-zero keys are `keys` (all other values 0), and replaces `keys` with the new
-// list. Only the keys that change are touched.
-void treeprint(KmerTree& tree, int n, bool markov, double* values,
-               std::vector<std::uint32_t>& keys) {
+// non-zero keys are `keys` (all other values 0), and replaces `keys` and `packed`
+// with the new non-zero keys and values. Only the keys that change are touched.
+void treeprint(KmerTree& tree, int n, bool markov, double* values, std::vector<std::uint32_t>& keys,
+               std::vector<double>& packed) {
   listTouched(tree);
   for (std::uint32_t key : keys) values[key] = 0.0;
   keys = tree.touchedKeys;
+  packed.resize(keys.size());
   if (markov) {
-    markovValues(tree, n, values);
+    markovValues(tree, n, values, packed.data());
     return;
   }
   // (count / 1 + count / 1) / n: both quotients are exact, so this is (2 count) / n.
-  for (std::uint32_t key : keys) values[key] = 2.0 * tree.count[key] / n;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    packed[i] = values[keys[i]] = 2.0 * tree.count[keys[i]] / n;
+  }
 }
 
 int positions(const KmerTree& tree, int len) {
@@ -134,7 +140,9 @@ void SamplePool::allocate(int rowCount, int keys4k) {
   keyCount = keys4k;
   data.assign(static_cast<std::size_t>(rowCount) * (keys4k + 1), 0.0);
   keys.resize(static_cast<std::size_t>(rowCount));
+  packed.resize(static_cast<std::size_t>(rowCount));
   for (auto& rowKeys : keys) rowKeys.clear();
+  for (auto& rowValues : packed) rowValues.clear();
 }
 
 void buildtree(KmerTree& tree, int k) {
@@ -161,7 +169,7 @@ int frequencyW(KmerTree& tree, const char* s, int len, int measure, Profile& win
     window.values.assign(static_cast<std::size_t>(tree.keys), 0.0);
     window.keys.clear();
   }
-  treeprint(tree, n, usesMarkovModel(measure), window.values.data(), window.keys);
+  treeprint(tree, n, usesMarkovModel(measure), window.values.data(), window.keys, window.packed);
   return 0;
 }
 
@@ -169,7 +177,7 @@ int frequencyother(KmerTree& tree, const char* s, int len, int measure, SamplePo
   const int n = positions(tree, len);
   countKmers(tree, s, n);
   treeprint(tree, n, usesMarkovModel(measure), pool.row(j) + 1,
-            pool.keys[static_cast<std::size_t>(j)]);
+            pool.keys[static_cast<std::size_t>(j)], pool.packed[static_cast<std::size_t>(j)]);
   return 0;
 }
 

@@ -24,22 +24,33 @@ inline bool usesMarkovModel(int measure) {
 // (at least k + 1 characters).
 void calculateKey(char* buffer, int index, int k);
 
+// The non-zero entries of a profile: `size` key indices, ascending, and their values.
+struct SparseProfile {
+  const std::uint32_t* keys;
+  const double* values;
+  std::size_t size;
+};
+
 // One string's profile: `values` holds 4^k values by key index; `keys` lists the
-// key indices whose value is non-zero, in ascending order.
+// key indices whose value is non-zero, in ascending order, and `packed` their
+// values in the same order (what the distances read, front to back).
 struct Profile {
   std::vector<double> values;
   std::vector<std::uint32_t> keys;
+  std::vector<double> packed;
+  SparseProfile sparse() const { return {keys.data(), packed.data(), keys.size()}; }
 };
 
 // The sample pool: `rows` rows of 4^k + 1 doubles; element 0 of a row is the
 // sample's start, elements 1..4^k its profile. `keys[j]` lists row j's non-zero
-// key indices (0-based, ascending). Profiles are written only by the builders
-// below, which keep the values and the key lists in step.
+// key indices (0-based, ascending) and `packed[j]` their values. Profiles are
+// written only by the builders below, which keep the three in step.
 struct SamplePool {
   int rows = 0;
   int keyCount = 0;
   std::vector<double> data;
   std::vector<std::vector<std::uint32_t>> keys;
+  std::vector<std::vector<double>> packed;
 
   void allocate(int rowCount, int keys4k);
   double* row(int j) { return data.data() + static_cast<std::size_t>(j) * (keyCount + 1); }
@@ -47,17 +58,21 @@ struct SamplePool {
     return data.data() + static_cast<std::size_t>(j) * (keyCount + 1);
   }
   const double* profile(int j) const { return row(j) + 1; }
+  SparseProfile sparse(int j) const {
+    const auto at = static_cast<std::size_t>(j);
+    return {keys[at].data(), packed[at].data(), keys[at].size()};
+  }
 };
 
 // Counters for every k-mer of length k. Counting a string costs one step per
 // position plus the touched keys; nothing is proportional to 4^k per position.
 struct KmerTree {
   int k = 0;
-  int keys = 0;                         // 4^k
-  std::vector<std::int32_t> count;      // by key index
-  std::vector<std::int32_t> prefixOcc;  // by (k-1)-mer: positions starting with it
-  std::vector<std::int32_t> suffixOcc;  // by (k-1)-mer: positions ending with it
-  std::vector<std::uint64_t> touched;   // bitmap of counted keys not yet listed
+  int keys = 0;                            // 4^k
+  std::vector<std::int32_t> count;         // by key index
+  std::vector<std::int32_t> prefixOcc;     // by (k-1)-mer: positions starting with it
+  std::vector<std::int32_t> suffixOcc;     // by (k-1)-mer: positions ending with it
+  std::vector<std::uint64_t> touched;      // bitmap of counted keys not yet listed
   std::vector<std::uint32_t> touchedKeys;  // counted keys listed so far, ascending
 };
 

@@ -8,25 +8,26 @@ namespace {
 
 const double kLogBound = std::log(1000.0);
 
-// Sum of terms over the ascending union of two key lists.
+// Sum of term(x_i, y_i) over the ascending union of the two key lists; a key
+// missing from one list has value 0 there.
 template <typename Term>
-double unionSum(const double* x, const std::vector<std::uint32_t>& xKeys, const double* y,
-                const std::vector<std::uint32_t>& yKeys, Term term) {
+double unionSum(const SparseProfile& x, const SparseProfile& y, Term term) {
   double sum = 0.0;
   std::size_t i = 0;
   std::size_t j = 0;
-  const std::size_t nx = xKeys.size();
-  const std::size_t ny = yKeys.size();
-  while (i < nx && j < ny) {
-    const std::uint32_t kx = xKeys[i];
-    const std::uint32_t ky = yKeys[j];
-    const std::uint32_t key = kx < ky ? kx : ky;
-    i += kx == key;
-    j += ky == key;
-    sum += term(x[key], y[key]);
+  while (i < x.size && j < y.size) {
+    const std::uint32_t kx = x.keys[i];
+    const std::uint32_t ky = y.keys[j];
+    if (kx < ky) {
+      sum += term(x.values[i++], 0.0);
+    } else if (ky < kx) {
+      sum += term(0.0, y.values[j++]);
+    } else {
+      sum += term(x.values[i++], y.values[j++]);
+    }
   }
-  for (; i < nx; ++i) sum += term(x[xKeys[i]], y[xKeys[i]]);
-  for (; j < ny; ++j) sum += term(x[yKeys[j]], y[yKeys[j]]);
+  for (; i < x.size; ++i) sum += term(x.values[i], 0.0);
+  for (; j < y.size; ++j) sum += term(0.0, y.values[j]);
   return sum;
 }
 
@@ -77,15 +78,14 @@ double distanceTerm(Distance d, double x, double y) {
   }
 }
 
-double profileDistance(Distance d, const double* x, const std::vector<std::uint32_t>& xKeys,
-                       const double* y, const std::vector<std::uint32_t>& yKeys) {
+double profileDistance(Distance d, const SparseProfile& x, const SparseProfile& y) {
   switch (d) {
     case Distance::kAbsolute:
-      return unionSum(x, xKeys, y, yKeys, absoluteTerm);
+      return unionSum(x, y, absoluteTerm);
     case Distance::kEuclidean:
-      return std::sqrt(unionSum(x, xKeys, y, yKeys, squaredTerm));
+      return std::sqrt(unionSum(x, y, squaredTerm));
     case Distance::kKullbackLeibler:
-      return unionSum(x, xKeys, y, yKeys, klTermFast);
+      return unionSum(x, y, klTermFast);
     default:
       return 0.0;
   }

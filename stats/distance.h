@@ -3,8 +3,7 @@
 // (3, 6). Sums run over key indices in ascending order, starting from 0.0.
 #pragma once
 
-#include <cstdint>
-#include <vector>
+#include "kmer/kmer_tree.h"
 
 namespace morvale {
 
@@ -19,11 +18,9 @@ double boundedRatio(double u, double v);
 // The per-key term of a distance (before the Euclidean square root).
 double distanceTerm(Distance d, double x, double y);
 
-// Distance between profiles x and y given their ascending non-zero key lists.
-// Keys zero in both profiles add exactly +0.0 to a sum that is never -0.0, so
-// summing over the union of the lists in ascending order equals the full sum bit
-// for bit.
-double profileDistance(Distance d, const double* x, const std::vector<std::uint32_t>& xKeys,
-                       const double* y, const std::vector<std::uint32_t>& yKeys);
+// Distance between profiles x and y from their non-zero entries. Keys zero in both
+// profiles add exactly +0.0 to a sum that is never -0.0, so summing over the union
+// of the keys in ascending order equals the sum over all 4^k keys bit for bit.
+double profileDistance(Distance d, const SparseProfile& x, const SparseProfile& y);
 
 }  // namespace morvale

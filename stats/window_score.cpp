@@ -42,10 +42,7 @@ void PairCache::reset(int rows) {
 }
 
 double PairCache::get(Distance d, const SamplePool& pool, int a, int b) {
-  const auto compute = [&] {
-    return profileDistance(d, pool.profile(a), pool.keys[static_cast<std::size_t>(a)],
-                           pool.profile(b), pool.keys[static_cast<std::size_t>(b)]);
-  };
+  const auto compute = [&] { return profileDistance(d, pool.sparse(a), pool.sparse(b)); };
   if (a >= rows_ || b >= rows_) return compute();
   const std::size_t cell = static_cast<std::size_t>(a < b ? a : b) * rows_ + (a < b ? b : a);
   if (!known_[cell]) {
@@ -73,8 +70,7 @@ ScoreOutcome scoreWindow(int tupleSize, std::int64_t windowSize, int drawCount, 
   for (int j = 0; j < m; ++j) {
     const int row = ws.drawn[static_cast<std::size_t>(j)];
     ws.windowDistances[static_cast<std::size_t>(j)] =
-        profileDistance(d, window.values.data(), window.keys, pool.profile(row),
-                        pool.keys[static_cast<std::size_t>(row)]);
+        profileDistance(d, window.sparse(), pool.sparse(row));
     ws.backgroundDistances[static_cast<std::size_t>(j)] =
         ws.pairs.get(d, pool, ws.drawn[static_cast<std::size_t>(m + j)],
                      ws.drawn[static_cast<std::size_t>(2 * m + j)]);

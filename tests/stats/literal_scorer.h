@@ -35,7 +35,7 @@ inline double literalDistance(int measure, const double* x, const double* y, dou
 }
 // Returns the row the literal scorer would write, or "" for none.
 inline std::string literalScore(int k, long w, int m, double centre, long s, int measure,
-                         double** windowProfile, double** pool, int poolSize) {
+                                double** windowProfile, double** pool, int poolSize) {
   const int n = static_cast<int>(std::pow(4.0, k));
   std::vector<double> copy(windowProfile[0], windowProfile[0] + n);
   std::vector<double> store(static_cast<std::size_t>(3 * m * n));

@@ -58,8 +58,8 @@ TEST_F(WindowScoring, MatchesTheLiteralScorerForEveryMeasure) {
         double* windowRows[1] = {window.values.data()};
         const unsigned seed = static_cast<unsigned>(start * 7 + measure);
         std::srand(seed);
-        const std::string expected = testing::literalScore(k, w, 10, start + w / 2.0, start, measure,
-                                                  windowRows, f.poolRows.data(), 40);
+        const std::string expected = testing::literalScore(
+            k, w, 10, start + w / 2.0, start, measure, windowRows, f.poolRows.data(), 40);
         const int nextExpected = std::rand();
         std::remove("scores.txt");
         std::srand(seed);
