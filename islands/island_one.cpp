@@ -16,8 +16,9 @@ namespace {
 // Reads rows under the first phase's stop rule, handing each selected row to `take`.
 // The stop rule: a row ends the pass when its centre (as read) equals the previous
 // row's truncated centre and its p-value equals the previous p-value; both start at 0.
+// A row that cannot be read ends the pass too, reported when `report` is set.
 template <typename Take>
-bool readSelectedRows(const std::string& fileName, double cutoff, Take take) {
+bool readSelectedRows(const std::string& fileName, double cutoff, bool report, Take take) {
   std::ifstream in(fileName);
   if (!in) {
     reportUnableToOpen();
@@ -26,7 +27,10 @@ bool readSelectedRows(const std::string& fileName, double cutoff, Take take) {
   std::int64_t previousCentre = 0;
   double previousP = 0.0;
   WindowScoreRow row;
-  while (readWindowScoreRow(in, row)) {
+  for (std::int64_t rowNumber = 1;; ++rowNumber) {
+    const RowRead read = nextWindowScoreRow(in, row);
+    if (read == RowRead::kBad && report) reportBadRow(fileName, rowNumber);
+    if (read != RowRead::kRow) break;
     if (row.windowCentre == static_cast<double>(previousCentre) && row.pValue == previousP) break;
     previousCentre = centreInteger(row.windowCentre);
     previousP = row.pValue;
@@ -46,13 +50,13 @@ void permute(std::vector<T>& values, const std::vector<std::size_t>& order) {
 
 int cIslandI::checkfile() {
   windowCount = 0;
-  readSelectedRows(scoreFileName, cutoff, [this](const WindowScoreRow&) { ++windowCount; });
+  readSelectedRows(scoreFileName, cutoff, true, [this](const WindowScoreRow&) { ++windowCount; });
   return static_cast<int>(windowCount);
 }
 
 void cIslandI::readfile() {
   std::size_t next = 0;
-  readSelectedRows(scoreFileName, cutoff, [&](const WindowScoreRow& row) {
+  readSelectedRows(scoreFileName, cutoff, false, [&](const WindowScoreRow& row) {
     if (next >= static_cast<std::size_t>(windowCount)) return;  // the file grew meanwhile
     windowSizes[next] = row.windowSize;
     windowCentres[next] = centreInteger(row.windowCentre);

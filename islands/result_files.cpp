@@ -63,6 +63,20 @@ bool readWindowScoreRow(std::istream& in, WindowScoreRow& row) {
   return true;
 }
 
+RowRead nextWindowScoreRow(std::istream& in, WindowScoreRow& row) {
+  if ((in >> std::ws).eof()) return RowRead::kEnd;
+  if (!readWindowScoreRow(in, row)) return RowRead::kBad;
+  const bool sound = row.windowSize >= 1 && row.windowCentre >= 0.0 && row.windowCentre < 9.0e18 &&
+                     row.pValue >= 0.0 && row.pValue <= 1.0;
+  return sound ? RowRead::kRow : RowRead::kBad;
+}
+
+void reportBadRow(const std::string& fileName, std::int64_t rowNumber) {
+  std::cerr << "Window-score file " << fileName << ": row " << rowNumber
+            << " is not a valid row of three numbers; it and the rows after it are ignored"
+            << std::endl;
+}
+
 std::int64_t centreInteger(double centre) {
   // Truncation toward zero; values outside the 64-bit range cannot come from a
   // scan and are pinned to the range instead of overflowing.

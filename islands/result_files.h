@@ -41,6 +41,16 @@ bool appendWindowScoreRow(const std::string& fileName, const WindowScoreRow& row
 // the row cannot be read whole.
 bool readWindowScoreRow(std::istream& in, WindowScoreRow& row);
 
+enum class RowRead { kRow, kEnd, kBad };
+// Reads the next row of a window-score file: kEnd when only white space is left,
+// kBad for a row that cannot be read whole (text, a truncated row, nan or inf) or
+// that no scan writes (a window size below 1, a negative centre, a p-value
+// outside 0..1).
+RowRead nextWindowScoreRow(std::istream& in, WindowScoreRow& row);
+// "Window-score file NAME: row N is not a valid row of three numbers; it and the
+// rows after it are ignored" on standard error.
+void reportBadRow(const std::string& fileName, std::int64_t rowNumber);
+
 // Window span of a row: centre truncated toward zero, minus and plus size / 2.
 std::int64_t centreInteger(double centre);
 inline std::int64_t spanStart(std::int64_t size, std::int64_t centre) {

@@ -30,12 +30,16 @@ char acceptedLetter(int c) {
 
 // Applies the byte rules to the whole stream, handing each accepted letter to
 // `take`. A '>' swallows every byte up to and including the next line feed.
+// Returns whether a NUL byte was seen (a binary file, not a sequence).
 template <typename Take>
-void scanLetters(std::FILE* f, Take take) {
+bool scanLetters(std::FILE* f, Take take) {
   bool inHeader = false;
+  bool sawNul = false;
   int c;
   while ((c = std::fgetc(f)) != EOF) {
-    if (inHeader) {
+    if (c == 0) {
+      sawNul = true;
+    } else if (inHeader) {
       if (c == '\n') inHeader = false;
     } else if (c == '>') {
       inHeader = true;
@@ -43,6 +47,7 @@ void scanLetters(std::FILE* f, Take take) {
       take(letter);
     }
   }
+  return sawNul;
 }
 
 bool startsWithGzipMagic(std::FILE* f) {
@@ -66,9 +71,11 @@ Genome readgenome(const std::string& fileName, std::int64_t stopAtOrBelow) {
     g.status = GenomeStatus::kCompressed;
   } else {
     std::int64_t count = 0;
-    scanLetters(f, [&count](char) { ++count; });
+    const bool binary = scanLetters(f, [&count](char) { ++count; });
     g.length = count;
-    if (std::ferror(f)) {
+    if (binary) {
+      g.status = GenomeStatus::kBinary;
+    } else if (std::ferror(f)) {
       g.status = GenomeStatus::kReadError;
       g.errorNumber = errno;
     } else if (count <= stopAtOrBelow) {
@@ -100,6 +107,8 @@ std::string genomeErrorText(const Genome& genome, const std::string& fileName) {
     case GenomeStatus::kCompressed:
       return "Genome file " + fileName +
              " is gzip-compressed; decompress it first (gunzip) and give the plain file";
+    case GenomeStatus::kBinary:
+      return "Genome file " + fileName + " holds binary data, not a plain-text sequence";
     case GenomeStatus::kReadError:
       return "Cannot read genome file " + fileName + ": " +
              (reason.empty() ? std::string("it changed while being read") : reason);

@@ -12,6 +12,7 @@ enum class GenomeStatus {
   kOk,
   kCannotOpen,  // fopen failed
   kCompressed,  // starts with the gzip magic bytes
+  kBinary,      // holds NUL bytes: not a text file
   kReadError,   // a read failed part-way (a directory, an I/O error)
   kTooShort,    // L is at or below the caller's limit; letters not stored
 };

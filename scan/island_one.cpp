@@ -26,9 +26,10 @@ struct FirstPhase {
 };
 
 // Draws and profiles the pool of one window size; sample starts lie in [0, L-W-2].
-void drawPool(FirstPhase& run, std::int64_t w) {
+// False when the pool does not fit in memory.
+bool drawPool(FirstPhase& run, std::int64_t w) {
   const std::int64_t length = run.genome.length;
-  run.pool.allocate(run.poolSize, run.tree.keys);
+  if (!allocatePool(run.pool, run.poolSize, run.k, run.tree.keys)) return false;
   for (int j = 0; j < run.poolSize; ++j) {
     std::int64_t p;
     do {
@@ -37,6 +38,7 @@ void drawPool(FirstPhase& run, std::int64_t w) {
     profileSample(run.tree, run.genome.letters, p, static_cast<int>(w), run.measure, run.pool, j);
   }
   run.ws.pairs.reset(run.poolSize);
+  return true;
 }
 
 // Scores every window of size w. False when a row could not be written.
@@ -64,13 +66,15 @@ ScanResult IslandI(int tupleSize, int windowSize, int drawCount, int windowStep,
   FirstPhase run{
       tupleSize, drawCount, windowStep, measure, poolSize, resultFileNames(measure).firstScores,
       {},        {},        {},         {},      {}};
-  removeStaleFile(run.scoreFile);
-  buildtree(run.tree, tupleSize);
+  // The genome is checked before the last run's window-score file is removed, so
+  // a run that cannot start leaves the earlier results as they were.
   if (!loadGenome(genomeFileName, windowSize, run.genome)) return ScanResult::kFailed;
   if (run.genome.status == GenomeStatus::kTooShort) {
     std::cout << "Check the Window size [Sugg: Minimize it]" << std::endl;
     return ScanResult::kStopOk;
   }
+  removeStaleFile(run.scoreFile);
+  buildtree(run.tree, tupleSize);
   if (windowSize > kMaxFirstPhaseWindow) return ScanResult::kCompleted;
 
   const std::int64_t length = run.genome.length;
@@ -82,8 +86,7 @@ ScanResult IslandI(int tupleSize, int windowSize, int drawCount, int windowStep,
     }
     std::cout << "Generating random sample for " << w << " probing window" << std::endl;
     std::srand(static_cast<unsigned>(platform().now()));
-    drawPool(run, w);
-    if (!slide(run, w)) return ScanResult::kFailed;
+    if (!drawPool(run, w) || !slide(run, w)) return ScanResult::kFailed;
     w += windowIncrement;
     if (w >= length || w > kMaxFirstPhaseWindow) break;
   }

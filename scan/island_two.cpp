@@ -1,5 +1,7 @@
 #include "scan/island_two.h"
 
+#include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -32,11 +34,12 @@ std::string pairText(const std::vector<std::int64_t>& v, std::size_t q) {
   return "(" + std::to_string(v[2 * q]) + ", " + std::to_string(v[2 * q + 1]) + ")";
 }
 
-// Draws the pool once from the background: offsets r in [0, B - W - 2].
-void drawPool(Refinement& run, const std::string& background) {
+// Draws the pool once from the background: offsets r in [0, B - W - 2]. False
+// when the pool does not fit in memory.
+bool drawPool(Refinement& run, const std::string& background) {
   const std::int64_t b = static_cast<std::int64_t>(background.size());
   const std::int64_t g = run.genome.length;
-  run.pool.allocate(run.poolSize, run.tree.keys);
+  if (!allocatePool(run.pool, run.poolSize, run.k, run.tree.keys)) return false;
   std::srand(static_cast<unsigned>(platform().now()));
   for (int j = 0; j < run.poolSize; ++j) {
     std::int64_t r;
@@ -46,6 +49,7 @@ void drawPool(Refinement& run, const std::string& background) {
     profileSample(run.tree, background, r, run.w, run.measure, run.pool, j);
   }
   run.ws.pairs.reset(run.poolSize);
+  return true;
 }
 
 // Scores the windows of one island. False when a row could not be written.
@@ -72,26 +76,45 @@ bool scanIsland(Refinement& run, std::int64_t start, std::int64_t end) {
 
 }  // namespace
 
-std::vector<std::int64_t> readIslandList(const std::string& fileName) {
-  std::size_t attempts = 0;
+IslandList readIslandList(const std::string& fileName) {
+  IslandList list;
+  std::size_t count = 0;
+  std::string bad;
+  // Counting pass: whole tokens, each a decimal integer in the 32-bit range.
+  const auto integerToken = [](const std::string& token, long long& value) {
+    errno = 0;
+    char* end = nullptr;
+    value = std::strtoll(token.c_str(), &end, 10);
+    return !token.empty() && *end == '\0' && errno == 0 && value >= INT32_MIN && value <= INT32_MAX;
+  };
   {
     std::ifstream in(fileName);
-    if (!in) reportUnableToOpen();
-    int value;
-    do {
-      ++attempts;
-    } while (in && (in >> value));
+    if (!in) {
+      reportUnableToOpen();
+      reportUnableToOpen();
+      return list;
+    }
+    long long value;
+    for (std::string token; in >> token; ++count) {
+      if (!integerToken(token, value)) {
+        bad = token;
+        break;
+      }
+    }
   }
-  std::vector<std::int64_t> values;
   std::ifstream in(fileName);
   if (!in) {
     reportUnableToOpen();
-    return values;
+    return list;
   }
   long long value;
-  // The second pass reads at most as many values as the first counted.
-  for (std::size_t i = 0; i + 1 < attempts && (in >> value); ++i) values.push_back(value);
-  return values;
+  for (std::string token; list.values.size() < count && in >> token && integerToken(token, value);)
+    list.values.push_back(value);
+  if (!bad.empty()) {
+    list.problem = "The islands file " + fileName + " holds \"" + bad.substr(0, 40) +
+                   "\" where a whole number from -2147483648 to 2147483647 was expected";
+  }
+  return list;
 }
 
 std::string islandListProblem(std::vector<std::int64_t>& v, std::int64_t genomeLength) {
@@ -131,6 +154,24 @@ std::string backgroundSequence(const std::string& genome, const std::vector<std:
   return background;
 }
 
+// The island list with its checks; "" when it can be scanned.
+std::string checkedIslands(const std::string& fileName, const Genome& genome, int windowSize,
+                           std::vector<std::int64_t>& islands) {
+  IslandList list = readIslandList(fileName);
+  std::string problem = list.problem;
+  if (problem.empty()) problem = islandListProblem(list.values, genome.length);
+  islands = std::move(list.values);
+  if (!problem.empty()) return problem;
+  std::int64_t inIslands = 0;
+  for (std::size_t i = 0; i + 1 < islands.size(); i += 2) inIslands += islands[i + 1] - islands[i];
+  const std::int64_t background = genome.length - inIslands;
+  if (background - windowSize - 1 < 1) {
+    return "The genome outside the islands has " + std::to_string(background) +
+           " letters, too few for random samples of " + std::to_string(windowSize) + " letters";
+  }
+  return "";
+}
+
 ScanResult IslandII(int tupleSize, int windowSize, int drawCount, int windowStep,
                     const std::string& genomeFileName, const std::string& islandsFileName,
                     int measure, int poolSize, int scanCount) {
@@ -138,24 +179,20 @@ ScanResult IslandII(int tupleSize, int windowSize, int drawCount, int windowStep
                  measure,   poolSize,   scanCount, resultFileNames(measure).refinementScores,
                  {},        {},         {},        {},
                  {}};
-  removeStaleFile(run.scoreFile);
-  buildtree(run.tree, tupleSize);
+  // The genome is checked before the last run's window-score file is removed, so a
+  // run that cannot start leaves the earlier results as they were. A refused island
+  // list scores nothing, so the assembly that follows finds no rows.
   if (!loadGenome(genomeFileName, -1, run.genome)) return ScanResult::kFailed;
-
-  std::vector<std::int64_t> islands = readIslandList(islandsFileName);
-  const std::string problem = islandListProblem(islands, run.genome.length);
+  removeStaleFile(run.scoreFile);
+  std::vector<std::int64_t> islands;
+  const std::string problem = checkedIslands(islandsFileName, run.genome, windowSize, islands);
   if (!problem.empty()) {
     std::cout << problem << "; nothing is scored" << std::endl;
     return ScanResult::kCompleted;
   }
+  buildtree(run.tree, tupleSize);
   const std::string background = backgroundSequence(run.genome.letters, islands);
-  if (static_cast<std::int64_t>(background.size()) - windowSize - 1 < 1) {
-    std::cout << "The genome outside the islands has " << background.size()
-              << " letters, too few for random samples of " << windowSize
-              << " letters; nothing is scored" << std::endl;
-    return ScanResult::kCompleted;
-  }
-  drawPool(run, background);
+  if (!drawPool(run, background)) return ScanResult::kFailed;
   for (std::size_t i = 0; i + 1 < islands.size(); i += 2) {
     if (!scanIsland(run, islands[i], islands[i + 1])) return ScanResult::kFailed;
   }

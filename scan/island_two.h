@@ -11,10 +11,18 @@
 
 namespace morvale {
 
-// Reads an island list: the integers of the file in order, as a flat sequence,
-// up to the first token that is not a 32-bit integer. An unopenable file gives
-// "Unable to open 0" on standard error for each of the two passes and no values.
-std::vector<std::int64_t> readIslandList(const std::string& fileName);
+// An island list as read: the integers in file order, or the problem that stopped
+// the reading.
+struct IslandList {
+  std::vector<std::int64_t> values;
+  std::string problem;  // "" when every token was a 32-bit integer
+};
+
+// Reads an island list: the white-space-separated integers of the file, as a flat
+// sequence, in two passes (count, then values). A token that is not a 32-bit
+// integer ends the reading with a problem naming it. An unopenable file gives
+// "Unable to open 0" on standard error for each pass and no values.
+IslandList readIslandList(const std::string& fileName);
 
 // Checks the list against a genome of `genomeLength` letters after the last end is
 // clipped to it: pairs of values, each start at least 0, below its end and below

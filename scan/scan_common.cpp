@@ -1,9 +1,12 @@
 #include "scan/scan_common.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <new>
 
 namespace morvale {
 
@@ -23,6 +26,36 @@ bool loadGenome(const std::string& fileName, std::int64_t stopAtOrBelow, Genome&
     std::cout << "Cannot open sequence file" << std::endl;
   std::cerr << genomeErrorText(genome, fileName) << std::endl;
   return false;
+}
+
+namespace {
+double gibibytes(double bytes) {
+  return bytes / (1024.0 * 1024.0 * 1024.0);
+}
+}  // namespace
+
+bool allocatePool(SamplePool& pool, int rows, int tupleSize, int keys) {
+  const double need = static_cast<double>(rows) * (static_cast<double>(keys) + 1) * sizeof(double);
+  const long pages = sysconf(_SC_PHYS_PAGES);
+  const long pageSize = sysconf(_SC_PAGESIZE);
+  const double have = pages > 0 && pageSize > 0 ? static_cast<double>(pages) * pageSize : 0.0;
+  bool fits = have == 0.0 || need <= have;
+  if (fits) {
+    try {
+      pool.allocate(rows, keys);
+    } catch (const std::bad_alloc&) {
+      fits = false;
+    }
+  }
+  if (!fits) {
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "A pool of %d random samples at k-tuple size %d needs %.1f GiB of memory, "
+                  "more than this machine can give (%.1f GiB in all); choose a smaller pool or k",
+                  rows, tupleSize, gibibytes(need), gibibytes(have));
+    std::cerr << text << std::endl;
+  }
+  return fits;
 }
 
 bool handleScore(ScoreOutcome outcome, std::int64_t centre, const std::string& scoreFile) {

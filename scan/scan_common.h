@@ -27,6 +27,11 @@ void removeStaleFile(const std::string& fileName);
 // and left to the caller).
 bool loadGenome(const std::string& fileName, std::int64_t stopAtOrBelow, Genome& genome);
 
+// Allocates the pool, first checking that `rows` rows of 4^k + 1 doubles fit in
+// this machine's memory. False, after one line on standard error saying what the
+// chosen k-tuple size and pool size need, when they do not.
+bool allocatePool(SamplePool& pool, int rows, int tupleSize, int keys);
+
 // Acts on a scoring's outcome: a skipped window is reported on standard output and
 // the scan goes on (true); a lost row is reported on standard error and the scan
 // must stop (false).
