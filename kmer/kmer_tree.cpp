@@ -11,9 +11,9 @@ namespace {
 struct BaseTable {
   std::uint8_t code[256] = {};
   BaseTable() {
-    code['c'] = code['C'] = 1;
-    code['g'] = code['G'] = 2;
-    code['t'] = code['T'] = 3;
+    const char* letters[4] = {"aA", "cC", "gG", "tT"};
+    for (std::uint8_t v = 0; v < 4; ++v)
+      for (int i = 0; i < 2; ++i) code[static_cast<unsigned char>(letters[v][i])] = v;
   }
 };
 const BaseTable kBase;
