@@ -24,11 +24,13 @@ inline bool usesMarkovModel(int measure) {
 // (at least k + 1 characters).
 void calculateKey(char* buffer, int index, int k);
 
-// The non-zero entries of a profile: `size` key indices, ascending, and their values.
+// The non-zero entries of a profile: `size` key indices, ascending, and their
+// values, out of `keySpace` (4^k) keys.
 struct SparseProfile {
   const std::uint32_t* keys;
   const double* values;
   std::size_t size;
+  std::size_t keySpace;
 };
 
 // One string's profile: `values` holds 4^k values by key index; `keys` lists the
@@ -38,7 +40,7 @@ struct Profile {
   std::vector<double> values;
   std::vector<std::uint32_t> keys;
   std::vector<double> packed;
-  SparseProfile sparse() const { return {keys.data(), packed.data(), keys.size()}; }
+  SparseProfile sparse() const { return {keys.data(), packed.data(), keys.size(), values.size()}; }
 };
 
 // The sample pool: `rows` rows of 4^k + 1 doubles; element 0 of a row is the
@@ -60,7 +62,8 @@ struct SamplePool {
   const double* profile(int j) const { return row(j) + 1; }
   SparseProfile sparse(int j) const {
     const auto at = static_cast<std::size_t>(j);
-    return {keys[at].data(), packed[at].data(), keys[at].size()};
+    return {keys[at].data(), packed[at].data(), keys[at].size(),
+            static_cast<std::size_t>(keyCount)};
   }
 };
 

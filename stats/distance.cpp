@@ -1,6 +1,7 @@
 #include "stats/distance.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace morvale {
 
@@ -8,24 +9,61 @@ namespace {
 
 const double kLogBound = std::log(1000.0);
 
-// Sum of term(x_i, y_i) over the ascending union of the two key lists; a key
-// missing from one list has value 0 there.
+// Sums term(x_i, y_i) over the ascending union of the two key lists; a key missing
+// from one list has value 0 there. Two ways to step through the lists give the
+// same terms in the same order: branching on the key order, cheap when most keys
+// are shared (short k), and masking, which a random key order cannot mispredict.
 template <typename Term>
-double unionSum(const SparseProfile& x, const SparseProfile& y, Term term) {
+double unionSumBranching(const SparseProfile& x, const SparseProfile& y, std::size_t& i,
+                         std::size_t& j, Term term) {
   double sum = 0.0;
-  std::size_t i = 0;
-  std::size_t j = 0;
   while (i < x.size && j < y.size) {
     const std::uint32_t kx = x.keys[i];
     const std::uint32_t ky = y.keys[j];
-    if (kx < ky) {
-      sum += term(x.values[i++], 0.0);
-    } else if (ky < kx) {
-      sum += term(0.0, y.values[j++]);
-    } else {
+    if (kx == ky) {
       sum += term(x.values[i++], y.values[j++]);
+    } else if (kx < ky) {
+      sum += term(x.values[i++], 0.0);
+    } else {
+      sum += term(0.0, y.values[j++]);
     }
   }
+  return sum;
+}
+
+// A double's bits kept when `keep` is 1, cleared to +0.0 when it is 0.
+double masked(const double& value, std::uint64_t keep) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  bits &= 0 - keep;
+  double out;
+  std::memcpy(&out, &bits, sizeof out);
+  return out;
+}
+
+template <typename Term>
+double unionSumMasking(const SparseProfile& x, const SparseProfile& y, std::size_t& i,
+                       std::size_t& j, Term term) {
+  double sum = 0.0;
+  while (i < x.size && j < y.size) {
+    const std::uint32_t kx = x.keys[i];
+    const std::uint32_t ky = y.keys[j];
+    const std::uint64_t takeX = kx <= ky;
+    const std::uint64_t takeY = ky <= kx;
+    sum += term(masked(x.values[i], takeX), masked(y.values[j], takeY));
+    i += takeX;
+    j += takeY;
+  }
+  return sum;
+}
+
+template <typename Term>
+double unionSum(const SparseProfile& x, const SparseProfile& y, Term term) {
+  std::size_t i = 0;
+  std::size_t j = 0;
+  const bool mostlyShared = 2 * (x.size + y.size) >= 3 * x.keySpace;
+  double sum =
+      mostlyShared ? unionSumBranching(x, y, i, j, term) : unionSumMasking(x, y, i, j, term);
   for (; i < x.size; ++i) sum += term(x.values[i], 0.0);
   for (; j < y.size; ++j) sum += term(0.0, y.values[j]);
   return sum;
