@@ -17,6 +17,9 @@ namespace morvale {
 namespace {
 
 constexpr int kWrongOption = -1;
+// A scoring draws 3 x drawCount pool rows and keeps their indices; a million
+// keeps that count well inside int and the memory small.
+constexpr int kMaxDrawCount = 1000000;
 constexpr int kDone = -1;  // the dialogue goes on
 
 struct Session {
@@ -66,7 +69,7 @@ int refinementAfterFirstPhase(Session& s) {
   const int windowSize = s.ask.integer("Enter fixed Probing Window size:", s.tupleSize, INT_MAX);
   const int poolSize =
       s.ask.integer("Eneter the total no. of Random Samples (One time)", 2, INT_MAX);
-  const int drawCount = s.ask.integer("Enter no. of Random Samples to be drwan", 2, INT_MAX);
+  const int drawCount = s.ask.integer("Enter no. of Random Samples to be drwan", 2, kMaxDrawCount);
   const int windowStep = s.ask.integer("Enter size of the overlapping probing window:", 1, INT_MAX);
   int scanCount = 0;
   int voteThreshold = 0;
@@ -85,7 +88,7 @@ int firstPhasePath(Session& s) {
   const int windowSize =
       s.ask.integer("Enter Initial Probing Window size:", s.tupleSize, kMaxFirstPhaseWindow);
   const int poolSize = s.ask.integer("Total no. of Random samples (One time)", 2, INT_MAX);
-  const int drawCount = s.ask.integer("Enter no. of Random Samples to be drawn:", 2, INT_MAX);
+  const int drawCount = s.ask.integer("Enter no. of Random Samples to be drawn:", 2, kMaxDrawCount);
   const int windowStep = s.ask.integer("Enter size of the overlapping probing window:", 1, INT_MAX);
   const int windowIncrement = s.ask.integer("Enter Increment of the probing window:", 1, INT_MAX);
   s.genomeFileName = s.ask.word("Enter Genome sequence filename (in plain format):");
@@ -124,7 +127,7 @@ int refinementPath(Session& s) {
   const int windowSize = s.ask.integer("Enter fixed Probing Window size:", s.tupleSize, INT_MAX);
   const int poolSize =
       s.ask.integer("Enter the total no. of Random Samples (One time)", 2, INT_MAX);
-  const int drawCount = s.ask.integer("Enter no. of Random sample to be drawn", 2, INT_MAX);
+  const int drawCount = s.ask.integer("Enter no. of Random sample to be drawn", 2, kMaxDrawCount);
   const int windowStep = s.ask.integer("Enter size of the overlapping probing window:", 1, INT_MAX);
   s.genomeFileName = s.ask.word("Enter Genome sequence filename (in plain format):");
   const std::string islands = s.ask.word("Enter the first phase Islands filename:");

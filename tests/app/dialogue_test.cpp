@@ -171,7 +171,7 @@ TEST_F(DialogueTest, AnswerNoEndsSilentlyAndOtherAnswersAreWrongOptions) {
 }
 
 TEST_F(DialogueTest, OutOfRangeAnswersAreAskedAgain) {
-  EXPECT_EQ(run("2 1  9 0 k3 4  3 10001 5000  1 2  1 30  0 1000  x 1000  g.fa  "
+  EXPECT_EQ(run("2 1  9 0 k3 4  3 10001 5000  1 2  1000001 30  0 1000  x 1000  g.fa  "
                 "zero 0.01 2.5 2 n n"),
             0);
   const std::string text = out_.str();
@@ -179,6 +179,7 @@ TEST_F(DialogueTest, OutOfRangeAnswersAreAskedAgain) {
                            "\"k3\" is not accepted here: enter a whole number from 1 to 8.\n",
                            "\"3\" is not accepted here: enter a whole number from 4 to 10000.\n",
                            "\"1\" is not accepted here: enter a whole number of at least 2.\n",
+        "\"1000001\" is not accepted here: enter a whole number from 2 to 1000000.\n",
                            "\"zero\" is not accepted here: enter a number such as 0.01 or 1e-5.\n",
                            "\"2.5\" is not accepted here: enter a whole number.\n"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line;
