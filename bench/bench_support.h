@@ -5,11 +5,11 @@
 #include <string>
 
 #include "app/platform.h"
+#include "random_dna.h"
 
 namespace morvale::bench {
 
-// Random a/c/g/t of `length` letters with `gc` the chance of g or c.
-std::string generatedDna(std::size_t length, unsigned seed, double gc = 0.5);
+using testing::randomDna;
 
 // A 5 Mbp genome of even composition with low-GC segments planted every 500 kbp
 // (20 kbp each, starting at 250 kbp), written once to a temporary file.

@@ -16,7 +16,7 @@ void BM_Profile(benchmark::State& state) {
   const int len = static_cast<int>(state.range(0));
   const int k = static_cast<int>(state.range(1));
   const int measure = static_cast<int>(state.range(2));
-  const std::string dna = generatedDna(len, 3);
+  const std::string dna = randomDna(len, 3);
   KmerTree tree;
   buildtree(tree, k);
   Profile p;
@@ -33,7 +33,7 @@ void BM_LiteralProfile(benchmark::State& state) {
   const int len = static_cast<int>(state.range(0));
   const int k = static_cast<int>(state.range(1));
   const int measure = static_cast<int>(state.range(2));
-  const std::string dna = generatedDna(len, 3);
+  const std::string dna = randomDna(len, 3);
   testing::LiteralTree tree(k);
   for (auto _ : state) benchmark::DoNotOptimize(tree.profile(dna, measure).data());
   state.counters["profiles/s"] =
@@ -44,7 +44,7 @@ void BM_LiteralProfile(benchmark::State& state) {
 void BM_ReadAndWriteFloor(benchmark::State& state) {
   const int len = static_cast<int>(state.range(0));
   const int k = static_cast<int>(state.range(1));
-  const std::string dna = generatedDna(len, 3);
+  const std::string dna = randomDna(len, 3);
   std::vector<double> values(static_cast<std::size_t>(keyCount(k)));
   for (auto _ : state) {
     unsigned sum = 0;

@@ -57,7 +57,7 @@ void BM_IslandIIScan(benchmark::State& state) {
 
 // One window scored against a pool of 100 (draws 30), fast and literal.
 struct ScoringSetup {
-  std::string dna = generatedDna(200000, 5);
+  std::string dna = randomDna(200000, 5);
   KmerTree tree;
   SamplePool pool;
   std::vector<double*> rows;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
 #include <iostream>
 #include <numeric>
 
@@ -18,25 +17,17 @@ namespace {
 // row's truncated centre and its p-value equals the previous p-value; both start at 0.
 // A row that cannot be read ends the pass too, reported when `report` is set.
 template <typename Take>
-bool readSelectedRows(const std::string& fileName, double cutoff, bool report, Take take) {
-  std::ifstream in(fileName);
-  if (!in) {
-    reportUnableToOpen();
-    return false;
-  }
+void readSelectedRows(const std::string& fileName, double cutoff, bool report, Take take) {
   std::int64_t previousCentre = 0;
   double previousP = 0.0;
-  WindowScoreRow row;
-  for (std::int64_t rowNumber = 1;; ++rowNumber) {
-    const RowRead read = nextWindowScoreRow(in, row);
-    if (read == RowRead::kBad && report) reportBadRow(fileName, rowNumber);
-    if (read != RowRead::kRow) break;
-    if (row.windowCentre == static_cast<double>(previousCentre) && row.pValue == previousP) break;
+  forEachWindowScoreRow(fileName, report, [&](const WindowScoreRow& row) {
+    if (row.windowCentre == static_cast<double>(previousCentre) && row.pValue == previousP)
+      return false;
     previousCentre = centreInteger(row.windowCentre);
     previousP = row.pValue;
     if (row.pValue <= cutoff) take(row);
-  }
-  return true;
+    return true;
+  });
 }
 
 template <typename T>

@@ -1,7 +1,6 @@
 #include "islands/island_two.h"
 
 #include <cerrno>
-#include <fstream>
 #include <iostream>
 
 #include "islands/chain.h"
@@ -9,42 +8,24 @@
 
 namespace morvale {
 
-namespace {
-
-// Reads every row up to the end or the first row that cannot be read (reported
-// when `report` is set).
-template <typename Take>
-void readAllRows(const std::string& fileName, bool report, Take take) {
-  std::ifstream in(fileName);
-  if (!in) {
-    reportUnableToOpen();
-    return;
-  }
-  WindowScoreRow row;
-  for (std::int64_t rowNumber = 1;; ++rowNumber) {
-    const RowRead read = nextWindowScoreRow(in, row);
-    if (read == RowRead::kBad && report) reportBadRow(fileName, rowNumber);
-    if (read != RowRead::kRow) return;
-    take(row);
-  }
-}
-
-}  // namespace
-
 int cIslandII::checkfileII() {
   rowCount = 0;
-  readAllRows(scoreFileName, true, [this](const WindowScoreRow&) { ++rowCount; });
+  forEachWindowScoreRow(scoreFileName, true, [this](const WindowScoreRow&) {
+    ++rowCount;
+    return true;
+  });
   return static_cast<int>(rowCount);
 }
 
 void cIslandII::readfileII() {
   std::size_t next = 0;
-  readAllRows(scoreFileName, false, [&](const WindowScoreRow& row) {
-    if (next >= static_cast<std::size_t>(rowCount)) return;  // the file grew meanwhile
+  forEachWindowScoreRow(scoreFileName, false, [&](const WindowScoreRow& row) {
+    if (next >= static_cast<std::size_t>(rowCount)) return false;  // the file grew meanwhile
     windowSizes[next] = row.windowSize;
     windowCentres[next] = centreInteger(row.windowCentre);
     pValues[next] = row.pValue;
     ++next;
+    return true;
   });
   rowCount = static_cast<std::int64_t>(next);
 }

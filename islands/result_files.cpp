@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 
 namespace morvale {
@@ -75,6 +76,21 @@ void reportBadRow(const std::string& fileName, std::int64_t rowNumber) {
   std::cerr << "Window-score file " << fileName << ": row " << rowNumber
             << " is not a valid row of three numbers; it and the rows after it are ignored"
             << std::endl;
+}
+
+bool forEachWindowScoreRow(const std::string& fileName, bool reportBad,
+                           const std::function<bool(const WindowScoreRow&)>& take) {
+  std::ifstream in(fileName);
+  if (!in) {
+    reportUnableToOpen();
+    return false;
+  }
+  WindowScoreRow row;
+  for (std::int64_t rowNumber = 1;; ++rowNumber) {
+    const RowRead read = nextWindowScoreRow(in, row);
+    if (read == RowRead::kBad && reportBad) reportBadRow(fileName, rowNumber);
+    if (read != RowRead::kRow || !take(row)) return true;
+  }
 }
 
 std::int64_t centreInteger(double centre) {

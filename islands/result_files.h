@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <string>
 
@@ -50,6 +51,13 @@ RowRead nextWindowScoreRow(std::istream& in, WindowScoreRow& row);
 // "Window-score file NAME: row N is not a valid row of three numbers; it and the
 // rows after it are ignored" on standard error.
 void reportBadRow(const std::string& fileName, std::int64_t rowNumber);
+
+// Hands the rows of a window-score file to `take`, in file order, until `take`
+// returns false, the file ends, or a row cannot be read (reported when
+// `reportBad`). Returns false, after "Unable to open 0" on standard error, when
+// the file cannot be opened.
+bool forEachWindowScoreRow(const std::string& fileName, bool reportBad,
+                           const std::function<bool(const WindowScoreRow&)>& take);
 
 // Window span of a row: centre truncated toward zero, minus and plus size / 2.
 std::int64_t centreInteger(double centre);

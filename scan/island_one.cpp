@@ -5,44 +5,13 @@
 
 #include "app/platform.h"
 #include "islands/result_files.h"
-#include "kmer/rand.h"
 
 namespace morvale {
 
 namespace {
 
-struct FirstPhase {
-  int k;
-  int drawCount;
-  int windowStep;
-  int measure;
-  int poolSize;
-  std::string scoreFile;
-  Genome genome;
-  KmerTree tree;
-  ScoreWorkspace ws;
-  SamplePool pool;
-  Profile window;
-};
-
-// Draws and profiles the pool of one window size; sample starts lie in [0, L-W-2].
-// False when the pool does not fit in memory.
-bool drawPool(FirstPhase& run, std::int64_t w) {
-  const std::int64_t length = run.genome.length;
-  if (!allocatePool(run.pool, run.poolSize, run.k, run.tree.keys)) return false;
-  for (int j = 0; j < run.poolSize; ++j) {
-    std::int64_t p;
-    do {
-      p = Rand(length - w - 1);
-    } while (static_cast<std::uint64_t>(p) >= static_cast<std::uint64_t>(length - w));
-    profileSample(run.tree, run.genome.letters, p, static_cast<int>(w), run.measure, run.pool, j);
-  }
-  run.ws.pairs.reset(run.poolSize);
-  return true;
-}
-
 // Scores every window of size w. False when a row could not be written.
-bool slide(FirstPhase& run, std::int64_t w) {
+bool slide(ScanState& run, std::int64_t w) {
   const std::int64_t length = run.genome.length;
   for (std::int64_t start = 0; start < length - w; start += run.windowStep) {
     const std::int64_t centre = start + w / 2;
@@ -63,9 +32,13 @@ bool slide(FirstPhase& run, std::int64_t w) {
 ScanResult IslandI(int tupleSize, int windowSize, int drawCount, int windowStep,
                    int windowIncrement, const std::string& genomeFileName, int measure,
                    int poolSize) {
-  FirstPhase run{
-      tupleSize, drawCount, windowStep, measure, poolSize, resultFileNames(measure).firstScores,
-      {},        {},        {},         {},      {}};
+  ScanState run;
+  run.k = tupleSize;
+  run.drawCount = drawCount;
+  run.windowStep = windowStep;
+  run.measure = measure;
+  run.poolSize = poolSize;
+  run.scoreFile = resultFileNames(measure).firstScores;
   // The genome is checked before the last run's window-score file is removed, so
   // a run that cannot start leaves the earlier results as they were.
   if (!loadGenome(genomeFileName, windowSize, run.genome)) return ScanResult::kFailed;
@@ -86,7 +59,9 @@ ScanResult IslandI(int tupleSize, int windowSize, int drawCount, int windowStep,
     }
     std::cout << "Generating random sample for " << w << " probing window" << std::endl;
     std::srand(static_cast<unsigned>(platform().now()));
-    if (!drawPool(run, w) || !slide(run, w)) return ScanResult::kFailed;
+    // Sample starts lie in [0, L - W - 2].
+    if (!drawPool(run, run.genome.letters, w, length - w - 1, length - w) || !slide(run, w))
+      return ScanResult::kFailed;
     w += windowIncrement;
     if (w >= length || w > kMaxFirstPhaseWindow) break;
   }

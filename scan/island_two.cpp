@@ -8,48 +8,19 @@
 
 #include "app/platform.h"
 #include "islands/result_files.h"
-#include "kmer/rand.h"
 
 namespace morvale {
 
 namespace {
 
-struct Refinement {
-  int k;
-  int w;
-  int drawCount;
-  int windowStep;
-  int measure;
-  int poolSize;
-  int scanCount;
-  std::string scoreFile;
-  Genome genome;
-  KmerTree tree;
-  ScoreWorkspace ws;
-  SamplePool pool;
-  Profile window;
+// A refinement scan: one fixed window size, each position scored several times.
+struct Refinement : ScanState {
+  int w = 0;
+  int scanCount = 0;
 };
 
 std::string pairText(const std::vector<std::int64_t>& v, std::size_t q) {
   return "(" + std::to_string(v[2 * q]) + ", " + std::to_string(v[2 * q + 1]) + ")";
-}
-
-// Draws the pool once from the background: offsets r in [0, B - W - 2]. False
-// when the pool does not fit in memory.
-bool drawPool(Refinement& run, const std::string& background) {
-  const std::int64_t b = static_cast<std::int64_t>(background.size());
-  const std::int64_t g = run.genome.length;
-  if (!allocatePool(run.pool, run.poolSize, run.k, run.tree.keys)) return false;
-  std::srand(static_cast<unsigned>(platform().now()));
-  for (int j = 0; j < run.poolSize; ++j) {
-    std::int64_t r;
-    do {
-      r = Rand(b - run.w - 1);
-    } while (static_cast<std::uint64_t>(r) >= static_cast<std::uint64_t>(g - run.w));
-    profileSample(run.tree, background, r, run.w, run.measure, run.pool, j);
-  }
-  run.ws.pairs.reset(run.poolSize);
-  return true;
 }
 
 // Scores the windows of one island. False when a row could not be written.
@@ -175,10 +146,15 @@ std::string checkedIslands(const std::string& fileName, const Genome& genome, in
 ScanResult IslandII(int tupleSize, int windowSize, int drawCount, int windowStep,
                     const std::string& genomeFileName, const std::string& islandsFileName,
                     int measure, int poolSize, int scanCount) {
-  Refinement run{tupleSize, windowSize, drawCount, windowStep,
-                 measure,   poolSize,   scanCount, resultFileNames(measure).refinementScores,
-                 {},        {},         {},        {},
-                 {}};
+  Refinement run;
+  run.k = tupleSize;
+  run.w = windowSize;
+  run.drawCount = drawCount;
+  run.windowStep = windowStep;
+  run.measure = measure;
+  run.poolSize = poolSize;
+  run.scanCount = scanCount;
+  run.scoreFile = resultFileNames(measure).refinementScores;
   // The genome is checked before the last run's window-score file is removed, so a
   // run that cannot start leaves the earlier results as they were. A refused island
   // list scores nothing, so the assembly that follows finds no rows.
@@ -192,7 +168,11 @@ ScanResult IslandII(int tupleSize, int windowSize, int drawCount, int windowStep
   }
   buildtree(run.tree, tupleSize);
   const std::string background = backgroundSequence(run.genome.letters, islands);
-  if (!drawPool(run, background)) return ScanResult::kFailed;
+  // One pool for the whole call, seeded once; offsets lie in [0, B - W - 2].
+  const std::int64_t b = static_cast<std::int64_t>(background.size());
+  std::srand(static_cast<unsigned>(platform().now()));
+  if (!drawPool(run, background, windowSize, b - windowSize - 1, run.genome.length - windowSize))
+    return ScanResult::kFailed;
   for (std::size_t i = 0; i + 1 < islands.size(); i += 2) {
     if (!scanIsland(run, islands[i], islands[i + 1])) return ScanResult::kFailed;
   }

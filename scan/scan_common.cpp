@@ -8,6 +8,8 @@
 #include <iostream>
 #include <new>
 
+#include "kmer/rand.h"
+
 namespace morvale {
 
 void removeStaleFile(const std::string& fileName) {
@@ -56,6 +58,20 @@ bool allocatePool(SamplePool& pool, int rows, int tupleSize, int keys) {
     std::cerr << text << std::endl;
   }
   return fits;
+}
+
+bool drawPool(ScanState& scan, const std::string& text, std::int64_t w, std::int64_t modulus,
+              std::int64_t limit) {
+  if (!allocatePool(scan.pool, scan.poolSize, scan.k, scan.tree.keys)) return false;
+  for (int j = 0; j < scan.poolSize; ++j) {
+    std::int64_t start;
+    do {
+      start = Rand(modulus);
+    } while (static_cast<std::uint64_t>(start) >= static_cast<std::uint64_t>(limit));
+    profileSample(scan.tree, text, start, static_cast<int>(w), scan.measure, scan.pool, j);
+  }
+  scan.ws.pairs.reset(scan.poolSize);
+  return true;
 }
 
 bool handleScore(ScoreOutcome outcome, std::int64_t centre, const std::string& scoreFile) {

@@ -17,6 +17,29 @@ enum class ScanResult {
   kFailed,     // the run ends here with status 1 (unreadable genome, lost rows)
 };
 
+// What a scan holds while it runs: its parameters, the genome, the counting state,
+// the scoring workspace, the sample pool and the window profile.
+struct ScanState {
+  int k = 0;
+  int drawCount = 0;
+  int windowStep = 0;
+  int measure = 0;
+  int poolSize = 0;
+  std::string scoreFile;
+  Genome genome;
+  KmerTree tree;
+  ScoreWorkspace ws;
+  SamplePool pool;
+  Profile window;
+};
+
+// Fills the pool with samples of `w` letters of `text`: row j starts at
+// Rand(modulus), drawn again while the start, read as unsigned, is not below
+// `limit` (so negative draws are rejected). Consumes the C generator as seeded by
+// the caller. False when the pool does not fit in memory.
+bool drawPool(ScanState& scan, const std::string& text, std::int64_t w, std::int64_t modulus,
+              std::int64_t limit);
+
 // Removes `fileName`; prints "NAME is deleted" on success, else perror("NAME does
 // not exist"). The scan goes on either way.
 void removeStaleFile(const std::string& fileName);

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 
 namespace morvale::testing {
@@ -38,17 +37,6 @@ std::string readFile(const std::string& name) {
 
 bool fileExists(const std::string& name) {
   return std::filesystem::exists(name);
-}
-
-std::string randomDna(std::size_t length, unsigned seed, double gc) {
-  std::mt19937 gen(seed);
-  std::uniform_real_distribution<double> u(0.0, 1.0);
-  std::string s(length, 'a');
-  for (char& c : s) {
-    const double r = u(gen);
-    c = r < gc / 2 ? 'g' : r < gc ? 'c' : r < gc + (1 - gc) / 2 ? 'a' : 't';
-  }
-  return s;
 }
 
 }  // namespace morvale::testing

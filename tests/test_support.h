@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/platform.h"
+#include "random_dna.h"
 
 namespace morvale::testing {
 
@@ -31,8 +32,5 @@ class ScratchDir : public ::testing::Test {
 void writeFile(const std::string& name, const std::string& content);
 std::string readFile(const std::string& name);
 bool fileExists(const std::string& name);
-// A random a/c/g/t string of `length` letters from a seeded generator; `gc` is
-// the chance of g or c.
-std::string randomDna(std::size_t length, unsigned seed, double gc = 0.5);
 
 }  // namespace morvale::testing

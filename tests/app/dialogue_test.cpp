@@ -175,13 +175,14 @@ TEST_F(DialogueTest, OutOfRangeAnswersAreAskedAgain) {
                 "zero 0.01 2.5 2 n n"),
             0);
   const std::string text = out_.str();
-  for (const char* line : {"\"9\" is not accepted here: enter a whole number from 1 to 8.\n",
-                           "\"k3\" is not accepted here: enter a whole number from 1 to 8.\n",
-                           "\"3\" is not accepted here: enter a whole number from 4 to 10000.\n",
-                           "\"1\" is not accepted here: enter a whole number of at least 2.\n",
+  for (const char* line :
+       {"\"9\" is not accepted here: enter a whole number from 1 to 8.\n",
+        "\"k3\" is not accepted here: enter a whole number from 1 to 8.\n",
+        "\"3\" is not accepted here: enter a whole number from 4 to 10000.\n",
+        "\"1\" is not accepted here: enter a whole number of at least 2.\n",
         "\"1000001\" is not accepted here: enter a whole number from 2 to 1000000.\n",
-                           "\"zero\" is not accepted here: enter a number such as 0.01 or 1e-5.\n",
-                           "\"2.5\" is not accepted here: enter a whole number.\n"}) {
+        "\"zero\" is not accepted here: enter a number such as 0.01 or 1e-5.\n",
+        "\"2.5\" is not accepted here: enter a whole number.\n"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line;
   }
   EXPECT_EQ(phases_.calls.at(0), "IslandI 4 5000 30 1000 1000 g.fa 2 2");
