@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <variant>
 #include <vector>
 
 #include "test_support.h"
@@ -11,7 +10,7 @@
 namespace morvale {
 namespace {
 
-// Records every call as one line of text and returns scripted results.
+// Records every call as one line of its name and arguments; returns scripted results.
 class RecordingPhases : public Phases {
  public:
   std::vector<std::string> calls;
@@ -20,44 +19,31 @@ class RecordingPhases : public Phases {
 
   ScanResult IslandI(int k, int w, int m, int step, int inc, const std::string& genome, int measure,
                      int pool) override {
-    calls.push_back(join({"IslandI", k, w, m, step, inc}) + " " + genome + " " +
-                    std::to_string(measure) + " " + std::to_string(pool));
-    return scanResult;
+    return record(scanResult, "IslandI", k, w, m, step, inc, genome, measure, pool);
   }
   ScanResult IslandII(int k, int w, int m, int step, const std::string& genome,
                       const std::string& islands, int measure, int pool, int scans) override {
-    calls.push_back(join({"IslandII", k, w, m, step}) + " " + genome + " " + islands + " " +
-                    std::to_string(measure) + " " + std::to_string(pool) + " " +
-                    std::to_string(scans));
-    return scanResult;
+    return record(scanResult, "IslandII", k, w, m, step, genome, islands, measure, pool, scans);
   }
   bool cordsortI(int overlap, double cutoff, const std::string& scores,
                  const std::string& islands) override {
-    std::ostringstream s;
-    s << "cordsortI " << overlap << " " << cutoff << " " << scores << " " << islands;
-    calls.push_back(s.str());
-    return assemblyWrites;
+    return record(assemblyWrites, "cordsortI", overlap, cutoff, scores, islands);
   }
   bool cordsortII(double cutoff, const std::string& scores, const std::string& islands,
                   int votes) override {
-    std::ostringstream s;
-    s << "cordsortII " << cutoff << " " << scores << " " << islands << " " << votes;
-    calls.push_back(s.str());
-    return assemblyWrites;
+    return record(assemblyWrites, "cordsortII", cutoff, scores, islands, votes);
   }
 
  private:
-  static std::string join(std::initializer_list<std::variant<const char*, int>> parts);
-};
-
-std::string RecordingPhases::join(std::initializer_list<std::variant<const char*, int>> parts) {
-  std::string out;
-  for (const auto& p : parts) {
-    if (!out.empty()) out += ' ';
-    out += std::holds_alternative<int>(p) ? std::to_string(std::get<int>(p)) : std::get<0>(p);
+  template <typename Result, typename... Args>
+  Result record(Result result, const char* name, const Args&... args) {
+    std::ostringstream line;
+    line << name;
+    ((line << ' ' << args), ...);
+    calls.push_back(line.str());
+    return result;
   }
-  return out;
-}
+};
 
 class DialogueTest : public ::testing::Test {
  protected:
