@@ -25,19 +25,19 @@ std::string pairText(const std::vector<std::int64_t>& v, std::size_t q) {
 
 // Scores the windows of one island. False when a row could not be written.
 bool scanIsland(Refinement& run, std::int64_t start, std::int64_t end) {
-  for (std::int64_t ws = start; ws < end - run.w; ws += run.windowStep) {
-    const double centre = static_cast<double>(ws) + run.w * 0.5;
+  for (std::int64_t windowStart = start; windowStart < end - run.w; windowStart += run.windowStep) {
+    const double centre = static_cast<double>(windowStart) + run.w * 0.5;
     const std::int64_t shownCentre = static_cast<std::int64_t>(centre);
     // Every repetition profiles the same letters; build the profile once.
     if (run.scanCount > 0) {
-      profileWindow(run.tree, run.genome.letters, ws, run.w, run.measure, run.window);
+      profileWindow(run.tree, run.genome.letters, windowStart, run.w, run.measure, run.window);
     }
     for (int rep = 0; rep < run.scanCount; ++rep) {
       platform().clearScreen(std::cout);
       std::cout << "A window of " << run.w << " is running at position " << shownCentre
                 << std::endl;
       const ScoreOutcome outcome =
-          distanceII(run.k, run.w, run.drawCount, run.ws, centre, ws, run.genome.length,
+          distanceII(run.k, run.w, run.drawCount, run.ws, centre, windowStart, run.genome.length,
                      run.measure, run.window, run.pool, run.poolSize);
       if (!handleScore(outcome, shownCentre, run.scoreFile)) return false;
     }
