@@ -1,9 +1,9 @@
 #include "islands/result_files.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 
 namespace morvale {
@@ -55,18 +55,68 @@ bool appendWindowScoreRow(const std::string& fileName, const WindowScoreRow& row
   return ok;
 }
 
-bool readWindowScoreRow(std::istream& in, WindowScoreRow& row) {
-  long long size = 0;
-  double centre = 0.0;
-  double p = 0.0;
-  if (!(in >> size >> centre >> p)) return false;
-  row = WindowScoreRow{size, centre, p};
+namespace {
+
+bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// A whole token that is a decimal integer in the 64-bit range.
+bool parseInteger(const char* from, const char* to, std::int64_t& value) {
+  errno = 0;
+  char* end = nullptr;
+  const long long v = std::strtoll(from, &end, 10);
+  if (end != to || errno != 0 || (*from != '-' && *from != '+' && (*from < '0' || *from > '9')))
+    return false;
+  value = v;
   return true;
 }
 
-RowRead nextWindowScoreRow(std::istream& in, WindowScoreRow& row) {
-  if ((in >> std::ws).eof()) return RowRead::kEnd;
-  if (!readWindowScoreRow(in, row)) return RowRead::kBad;
+// A whole token that is a finite decimal real (digits, sign, point, exponent).
+bool parseReal(const char* from, const char* to, double& value) {
+  for (const char* c = from; c < to; ++c) {
+    if (!((*c >= '0' && *c <= '9') || *c == '.' || *c == '-' || *c == '+' || *c == 'e' ||
+          *c == 'E'))
+      return false;
+  }
+  char* end = nullptr;
+  value = std::strtod(from, &end);
+  return end == to && std::isfinite(value);
+}
+
+}  // namespace
+
+bool WindowScoreReader::load(const std::string& fileName, WindowScoreReader& reader) {
+  std::FILE* f = std::fopen(fileName.c_str(), "rb");
+  if (!f) return false;
+  std::string text;
+  char buf[1 << 16];
+  std::size_t got;
+  while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, got);
+  const bool ok = !std::ferror(f);
+  std::fclose(f);
+  reader = WindowScoreReader(std::move(text));
+  return ok;
+}
+
+bool WindowScoreReader::token(std::size_t& from, std::size_t& to) {
+  while (at_ < text_.size() && isBlank(text_[at_])) ++at_;
+  from = at_;
+  while (at_ < text_.size() && !isBlank(text_[at_])) ++at_;
+  to = at_;
+  return to > from;
+}
+
+RowRead WindowScoreReader::next(WindowScoreRow& row) {
+  std::size_t from[3];
+  std::size_t to[3];
+  if (!token(from[0], to[0])) return RowRead::kEnd;
+  if (!token(from[1], to[1]) || !token(from[2], to[2])) return RowRead::kBad;
+  const char* t = text_.c_str();
+  if (!parseInteger(t + from[0], t + to[0], row.windowSize) ||
+      !parseReal(t + from[1], t + to[1], row.windowCentre) ||
+      !parseReal(t + from[2], t + to[2], row.pValue))
+    return RowRead::kBad;
   const bool sound = row.windowSize >= 1 && row.windowCentre >= 0.0 && row.windowCentre < 9.0e18 &&
                      row.pValue >= 0.0 && row.pValue <= 1.0;
   return sound ? RowRead::kRow : RowRead::kBad;
@@ -80,14 +130,14 @@ void reportBadRow(const std::string& fileName, std::int64_t rowNumber) {
 
 bool forEachWindowScoreRow(const std::string& fileName, bool reportBad,
                            const std::function<bool(const WindowScoreRow&)>& take) {
-  std::ifstream in(fileName);
-  if (!in) {
+  WindowScoreReader reader("");
+  if (!WindowScoreReader::load(fileName, reader)) {
     reportUnableToOpen();
     return false;
   }
   WindowScoreRow row;
   for (std::int64_t rowNumber = 1;; ++rowNumber) {
-    const RowRead read = nextWindowScoreRow(in, row);
+    const RowRead read = reader.next(row);
     if (read == RowRead::kBad && reportBad) reportBadRow(fileName, rowNumber);
     if (read != RowRead::kRow || !take(row)) return true;
   }

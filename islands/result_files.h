@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <istream>
 #include <string>
 
 namespace morvale {
@@ -38,16 +37,26 @@ std::string formatWindowScoreRow(const WindowScoreRow& row);
 // false (errno set) when the row could not be written.
 bool appendWindowScoreRow(const std::string& fileName, const WindowScoreRow& row);
 
-// Extracts one row (integer, double, double; any white space between). False when
-// the row cannot be read whole.
-bool readWindowScoreRow(std::istream& in, WindowScoreRow& row);
-
 enum class RowRead { kRow, kEnd, kBad };
-// Reads the next row of a window-score file: kEnd when only white space is left,
-// kBad for a row that cannot be read whole (text, a truncated row, nan or inf) or
-// that no scan writes (a window size below 1, a negative centre, a p-value
-// outside 0..1).
-RowRead nextWindowScoreRow(std::istream& in, WindowScoreRow& row);
+
+// Reads window-score rows from text: an integer and two reals per row, separated by
+// white space of any kind, so only the order of the numbers matters.
+class WindowScoreReader {
+ public:
+  explicit WindowScoreReader(std::string text) : text_(std::move(text)) {}
+  // Reads the whole file into `reader`; false when it cannot be opened or read.
+  static bool load(const std::string& fileName, WindowScoreReader& reader);
+  // kEnd when only white space is left; kBad for a row that cannot be read whole
+  // (text, a truncated row, nan or inf) or that no scan writes (a window size
+  // below 1, a negative centre, a p-value outside 0..1).
+  RowRead next(WindowScoreRow& row);
+
+ private:
+  bool token(std::size_t& from, std::size_t& to);
+  std::string text_;
+  std::size_t at_ = 0;
+};
+
 // "Window-score file NAME: row N is not a valid row of three numbers; it and the
 // rows after it are ignored" on standard error.
 void reportBadRow(const std::string& fileName, std::int64_t rowNumber);

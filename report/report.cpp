@@ -29,14 +29,14 @@ std::string sequenceName(const std::string& fileName) {
 }
 
 bool readScores(Inputs& in, std::string& error) {
-  std::ifstream file(in.scoresFile);
-  if (!file) {
+  WindowScoreReader file("");
+  if (!WindowScoreReader::load(in.scoresFile, file)) {
     error = in.scoresFile + ": cannot open the window-score file";
     return false;
   }
   WindowScoreRow row;
   for (std::int64_t number = 1;; ++number) {
-    const RowRead read = nextWindowScoreRow(file, row);
+    const RowRead read = file.next(row);
     if (read == RowRead::kEnd) return true;
     if (read == RowRead::kBad) {
       error = in.scoresFile + ": row " + std::to_string(number) + " is not a window-score row";

@@ -26,9 +26,9 @@ TEST(ResultFiles, CentresReadBackExactlyAndKeepTheShortFormWhereItIsExact) {
                {0, "0"}};
   for (const Case& c : cases) {
     EXPECT_EQ(formatCentre(c.centre), c.text);
-    std::istringstream in(formatWindowScoreRow({5001, c.centre, 0.0000123}));
+    WindowScoreReader in(formatWindowScoreRow({5001, c.centre, 0.0000123}));
     WindowScoreRow row;
-    ASSERT_TRUE(readWindowScoreRow(in, row));
+    ASSERT_EQ(in.next(row), RowRead::kRow);
     EXPECT_EQ(row.windowCentre, c.centre);
     EXPECT_EQ(row.pValue, 1.23e-05);
   }
@@ -39,13 +39,19 @@ TEST(ResultFiles, CentresReadBackExactlyAndKeepTheShortFormWhereItIsExact) {
 }
 
 TEST(ResultFiles, RowsAreReadWhateverTheWhiteSpace) {
-  std::istringstream in("5000 2500\n0.01\n\n  6000\t\t3000 2e-05 7000 12");
+  WindowScoreReader in("5000 2500\n0.01\r\n\n  6000\t\t3000 2e-05 7000 12");
   WindowScoreRow row;
-  ASSERT_TRUE(readWindowScoreRow(in, row));
+  ASSERT_EQ(in.next(row), RowRead::kRow);
   EXPECT_EQ(row.windowSize, 5000);
-  ASSERT_TRUE(readWindowScoreRow(in, row));
+  ASSERT_EQ(in.next(row), RowRead::kRow);
   EXPECT_EQ(row.pValue, 2e-05);
-  EXPECT_FALSE(readWindowScoreRow(in, row));  // a truncated last row
+  EXPECT_EQ(in.next(row), RowRead::kBad);  // a truncated last row
+  for (const char* bad : {"5000 2500 0x1p-3", "5000.5 2500 0.01", "5000 2500 nan", "1 2 3e999"}) {
+    WindowScoreReader one(bad);
+    EXPECT_EQ(one.next(row), RowRead::kBad) << bad;
+  }
+  WindowScoreReader blank(" \n\t\n");
+  EXPECT_EQ(blank.next(row), RowRead::kEnd);
 }
 
 TEST(ResultFiles, IslandLinesWriteAStartOfZeroAsOne) {
