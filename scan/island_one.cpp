@@ -33,12 +33,8 @@ ScanResult IslandI(int tupleSize, int windowSize, int drawCount, int windowStep,
                    int windowIncrement, const std::string& genomeFileName, int measure,
                    int poolSize) {
   ScanState run;
-  run.k = tupleSize;
-  run.drawCount = drawCount;
-  run.windowStep = windowStep;
-  run.measure = measure;
-  run.poolSize = poolSize;
-  run.scoreFile = resultFileNames(measure).firstScores;
+  run.setParameters(tupleSize, drawCount, windowStep, measure, poolSize,
+                    resultFileNames(measure).firstScores);
   // The genome is checked before the last run's window-score file is removed, so
   // a run that cannot start leaves the earlier results as they were.
   if (!loadGenome(genomeFileName, windowSize, run.genome)) return ScanResult::kFailed;

@@ -147,14 +147,10 @@ ScanResult IslandII(int tupleSize, int windowSize, int drawCount, int windowStep
                     const std::string& genomeFileName, const std::string& islandsFileName,
                     int measure, int poolSize, int scanCount) {
   Refinement run;
-  run.k = tupleSize;
+  run.setParameters(tupleSize, drawCount, windowStep, measure, poolSize,
+                    resultFileNames(measure).refinementScores);
   run.w = windowSize;
-  run.drawCount = drawCount;
-  run.windowStep = windowStep;
-  run.measure = measure;
-  run.poolSize = poolSize;
   run.scanCount = scanCount;
-  run.scoreFile = resultFileNames(measure).refinementScores;
   // The genome is checked before the last run's window-score file is removed, so a
   // run that cannot start leaves the earlier results as they were. A refused island
   // list scores nothing, so the assembly that follows finds no rows.

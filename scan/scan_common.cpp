@@ -7,6 +7,7 @@
 #include <cstring>
 #include <iostream>
 #include <new>
+#include <utility>
 
 #include "kmer/rand.h"
 
@@ -58,6 +59,16 @@ bool allocatePool(SamplePool& pool, int rows, int tupleSize, int keys) {
     std::cerr << text << std::endl;
   }
   return fits;
+}
+
+void ScanState::setParameters(int tupleSize, int draws, int step, int measureNumber, int poolRows,
+                              std::string scoreFileName) {
+  k = tupleSize;
+  drawCount = draws;
+  windowStep = step;
+  measure = measureNumber;
+  poolSize = poolRows;
+  scoreFile = std::move(scoreFileName);
 }
 
 bool drawPool(ScanState& scan, const std::string& text, std::int64_t w, std::int64_t modulus,

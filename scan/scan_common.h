@@ -31,6 +31,9 @@ struct ScanState {
   ScoreWorkspace ws;
   SamplePool pool;
   Profile window;
+
+  void setParameters(int tupleSize, int draws, int step, int measureNumber, int poolRows,
+                     std::string scoreFileName);
 };
 
 // Fills the pool with samples of `w` letters of `text`: row j starts at

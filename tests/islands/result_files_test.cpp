@@ -54,11 +54,6 @@ TEST(ResultFiles, RowsAreReadWhateverTheWhiteSpace) {
   EXPECT_EQ(blank.next(row), RowRead::kEnd);
 }
 
-TEST(ResultFiles, IslandLinesWriteAStartOfZeroAsOne) {
-  EXPECT_EQ(formatIslandLine(0, 12000), "1\t12000\n");
-  EXPECT_EQ(formatIslandLine(7, 12000), "7\t12000\n");
-}
-
 using RowAppending = testing::ScratchDir;
 
 TEST_F(RowAppending, AppendsOneRowAtATimeAndReportsAFileItCannotOpen) {
