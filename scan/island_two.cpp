@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 
@@ -61,8 +62,10 @@ IslandList readIslandList(const std::string& fileName) {
   {
     std::ifstream in(fileName);
     if (!in) {
+      const int reason = errno;
       reportUnableToOpen();
       reportUnableToOpen();
+      list.problem = "Cannot open the islands file " + fileName + ": " + std::strerror(reason);
       return list;
     }
     long long value;

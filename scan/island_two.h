@@ -15,13 +15,14 @@ namespace morvale {
 // the reading.
 struct IslandList {
   std::vector<std::int64_t> values;
-  std::string problem;  // "" when every token was a 32-bit integer
+  std::string problem;  // "" when the file was read and every token was a 32-bit integer
 };
 
 // Reads an island list: the white-space-separated integers of the file, as a flat
 // sequence, in two passes (count, then values). A token that is not a 32-bit
 // integer ends the reading with a problem naming it. An unopenable file gives
-// "Unable to open 0" on standard error for each pass and no values.
+// "Unable to open 0" on standard error for each pass, no values, and a problem
+// naming the file and the reason.
 IslandList readIslandList(const std::string& fileName);
 
 // Checks the list against a genome of `genomeLength` letters after the last end is

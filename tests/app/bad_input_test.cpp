@@ -90,6 +90,10 @@ TEST_F(BadInput, IslandListsTheRefinementRefuses) {
       {"100 200\n5000 6000\n", "Island (5000, 3000) in the islands file starts beyond the genome"},
       {"0 2900\n", "The genome outside the islands has 100 letters, too few"},
   };
+  const Outcome missing = run("2 2 2 100 10 5 100 good.fa nowhere.txt 1 1 0.05");
+  EXPECT_NE(missing.out.find("Cannot open the islands file nowhere.txt: No such file or directory; "
+                             "nothing is scored"),
+            std::string::npos);
   for (const Case& c : cases) {
     testing::writeFile("islands.txt", c.islands);
     const Outcome o = run("2 2 2 100 10 5 100 good.fa islands.txt 1 1 0.05");
