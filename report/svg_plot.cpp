@@ -22,6 +22,15 @@ constexpr double kGcBottom = 490;
 const char* const kPalette[] = {"#1f77b4", "#ff7f0e", "#2ca02c", "#9467bd", "#8c564b",
                                 "#e377c2", "#17becf", "#bcbd22", "#7f7f7f", "#d62728"};
 
+// Colour of window size number s of n: a fixed palette for up to ten sizes, hues
+// spread around the wheel beyond that.
+std::string colour(std::size_t s, std::size_t n) {
+  if (n <= 10) return kPalette[s];
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "hsl(%d,70%%,42%%)", static_cast<int>(300.0 * s / (n - 1)));
+  return buf;
+}
+
 std::string fmt(const char* format, double v) {
   char buf[64];
   std::snprintf(buf, sizeof buf, format, v);
@@ -117,7 +126,7 @@ void points(std::ostream& out, const Frame& f, const Inputs& in,
     if (total <= 150000) break;
   }
   for (std::size_t s = 0; s < sizes.size(); ++s) {
-    out << "<path stroke=\"" << kPalette[s % 10]
+    out << "<path stroke=\"" << colour(s, sizes.size())
         << "\" stroke-width=\"3\" stroke-linecap=\"round\" stroke-opacity=\"0.8\" d=\"";
     for (const auto& c : cells[sizes[s]]) {
       out << 'M' << fmt("%.0f", (c.first + 0.5) * cell) << ' '
@@ -152,16 +161,23 @@ void gcLine(std::ostream& out, const Frame& f, const Inputs& in) {
       << fmt("%.1f", in.gcPercent) << ")</text>\n";
 }
 
+// One entry per window size (at most twelve, then a count of the rest) and the band.
 void legend(std::ostream& out, const std::vector<std::int64_t>& sizes) {
-  const std::size_t entries = std::min<std::size_t>(sizes.size(), 12) + 1;
+  const std::size_t shown = std::min<std::size_t>(sizes.size(), 12);
+  const std::size_t entries = shown + 1 + (sizes.size() > shown);
   out << "<g font-size=\"11\">\n<rect x=\"" << kRight - 100 << "\" y=\"" << kPlotTop
       << "\" width=\"100\" height=\"" << 15 * entries + 4
       << "\" fill=\"white\" fill-opacity=\"0.85\"/>\n";
   double y = kPlotTop + 12;
-  for (std::size_t s = 0; s < sizes.size() && s < 12; ++s, y += 15) {
+  for (std::size_t s = 0; s < shown; ++s, y += 15) {
     out << "<circle cx=\"" << kRight - 90 << "\" cy=\"" << y - 4 << "\" r=\"4\" fill=\""
-        << kPalette[s % 10] << "\"/><text x=\"" << kRight - 80 << "\" y=\"" << y << "\">window "
-        << sizes[s] << "</text>\n";
+        << colour(s, sizes.size()) << "\"/><text x=\"" << kRight - 80 << "\" y=\"" << y
+        << "\">window " << sizes[s] << "</text>\n";
+  }
+  if (sizes.size() > shown) {
+    out << "<text x=\"" << kRight - 80 << "\" y=\"" << y << "\">+" << sizes.size() - shown
+        << " more sizes</text>\n";
+    y += 15;
   }
   out << "<rect x=\"" << kRight - 94 << "\" y=\"" << y - 8
       << "\" width=\"9\" height=\"9\" fill=\"#f6b6b6\"/><text x=\"" << kRight - 80 << "\" y=\"" << y
