@@ -39,24 +39,6 @@ TEST_F(Scan, FirstPhaseWindowSizesAndStarts) {
   EXPECT_EQ(platform_.clears, 8 + 6 + 4 + 2);
 }
 
-TEST_F(Scan, FirstPhaseStopsOnGenomesItCannotScan) {
-  testing::writeFile("Euclidean-first.txt", "stale");
-  ::testing::internal::CaptureStdout();
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(IslandI(2, 10, 3, 5, 10, "missing.fa", 2, 10), ScanResult::kFailed);
-  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Cannot open sequence file\n");
-  ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(testing::readFile("Euclidean-first.txt"), "stale");  // kept: the run never started
-  testing::writeFile("g.fa", "acgtacgtac");
-  ::testing::internal::CaptureStdout();
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(IslandI(2, 10, 3, 5, 10, "g.fa", 2, 10), ScanResult::kStopOk);
-  EXPECT_EQ(::testing::internal::GetCapturedStdout(),
-            "Check the Window size [Sugg: Minimize it]\n");
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-  EXPECT_EQ(testing::readFile("Euclidean-first.txt"), "stale");
-}
-
 TEST_F(Scan, IslandListsAreReadFlatAndCheckedBeforeUse) {
   for (const char* text : {"100 200\n300 400\n", "100\n200\n300\n400\n", "100 200 300 400"}) {
     testing::writeFile("i.txt", text);
