@@ -36,7 +36,8 @@ std::string backgroundSequence(const std::string& genome, const std::vector<std:
 
 // Scores every window position [start, start + W) with start = island start,
 // + step, ... while start < end - W, `scanCount` times each, centre start + 0.5 W.
-// Rows go to the measure's refinement window-score file, removed first.
+// Rows go to the measure's refinement window-score file, which is removed once the
+// genome has been read.
 ScanResult IslandII(int tupleSize, int windowSize, int drawCount, int windowStep,
                     const std::string& genomeFileName, const std::string& islandsFileName,
                     int measure, int poolSize, int scanCount);
