@@ -24,18 +24,23 @@ std::int64_t firstPhaseWindows(std::int64_t length) {
   return windows;
 }
 
-// Arguments: k, measure.
-void BM_IslandIScan(benchmark::State& state) {
-  const std::string& genome = benchGenomeFile();
+// Times a first-phase scan of `genome` (`length` letters) with k and measure from
+// the arguments; the result file is removed afterwards.
+void firstPhaseScan(benchmark::State& state, const std::string& genome, std::int64_t length) {
   QuietConsole quiet;
   for (auto _ : state) {
     IslandI(static_cast<int>(state.range(0)), 5000, 30, 500, 1000, genome,
             static_cast<int>(state.range(1)), 100);
   }
-  const auto windows = static_cast<double>(firstPhaseWindows(5000000));
+  const auto windows = static_cast<double>(firstPhaseWindows(length));
   state.counters["windows"] = windows;
   state.counters["windows/s"] = benchmark::Counter(windows, benchmark::Counter::kIsRate);
   std::remove("Euclidean-first.txt");
+}
+
+// Arguments: k, measure.
+void BM_IslandIScan(benchmark::State& state) {
+  firstPhaseScan(state, benchGenomeFile(), 5000000);
 }
 
 // The same scan on a real 5.3 Mbp chromosome (K. pneumoniae HS11286), when the
@@ -47,15 +52,7 @@ void BM_IslandIScanKpneumoniae(benchmark::State& state) {
     state.SkipWithError(("genome not found: " + genome).c_str());
     return;
   }
-  QuietConsole quiet;
-  for (auto _ : state) {
-    IslandI(static_cast<int>(state.range(0)), 5000, 30, 500, 1000, genome,
-            static_cast<int>(state.range(1)), 100);
-  }
-  const auto windows = static_cast<double>(firstPhaseWindows(5333942));
-  state.counters["windows"] = windows;
-  state.counters["windows/s"] = benchmark::Counter(windows, benchmark::Counter::kIsRate);
-  std::remove("Euclidean-first.txt");
+  firstPhaseScan(state, genome, 5333942);
 }
 
 void BM_IslandIIScan(benchmark::State& state) {
