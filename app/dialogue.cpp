@@ -1,45 +1,38 @@
 #include "app/dialogue.h"
 
-#include <climits>
 #include <iostream>
 
 #include "app/answers.h"
-#include "app/platform.h"
-#include "islands/island_one.h"
-#include "islands/island_two.h"
+#include "base/folder_lock.h"
+#include "islands/island_list.h"
 #include "islands/result_files.h"
-#include "kmer/kmer_tree.h"
-#include "scan/island_one.h"
-#include "scan/island_two.h"
 
 namespace morvale {
 
 namespace {
 
-constexpr int kWrongOption = -1;
-// A scoring draws 3 x drawCount pool rows and keeps their indices; a million
-// keeps that count well inside int and the memory small.
-constexpr int kMaxDrawCount = 1000000;
-constexpr int kDone = -1;  // the dialogue goes on
-
 struct Session {
   Answers& ask;
   std::ostream& out;
+  Console& console;
   Phases& phases;
   int measure = 0;
   int tupleSize = 0;
-  std::string genomeFileName;
+  std::string genomeFile;
 };
 
 void clear(Session& s) {
-  platform().clearScreen(s.out);
+  s.console.clearScreen(s.out);
 }
 
-// The process's status after a scan, or kDone to go on.
-int afterScan(ScanResult result) {
-  if (result == ScanResult::kStopOk) return 0;
-  if (result == ScanResult::kFailed) return 1;
-  return kDone;
+// Shows why the run stops as the last lines on the screen, and on standard error
+// unless that is the same screen; returns the status 1.
+int fail(Session& s, const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    s.out << line << std::endl;
+    if (!s.console.errorsShareTheScreen()) std::cerr << line << std::endl;
+  }
+  return 1;
 }
 
 int closingSteps(Session& s, int voteThreshold) {
@@ -47,102 +40,112 @@ int closingSteps(Session& s, int voteThreshold) {
   s.ask.say("Refinement phase of Morvale completed");
   s.ask.say("Please enter the parameters for detecting Islands above a cut off P-value:");
   const double cutoff = s.ask.real("Cut off P-value:");
-  const ResultFileNames names = resultFileNames(s.measure);
-  if (!s.phases.cordsortII(cutoff, names.refinementScores, names.refinementIslands, voteThreshold))
-    return 1;
-  s.ask.say("Refinement phase islands file " + names.refinementIslands + " is prepared");
+  const std::vector<std::string> problems = s.phases.refinementAssembly(cutoff, voteThreshold);
+  if (!problems.empty()) return fail(s, problems);
+  s.ask.say("Refinement phase islands file " + resultFileNames(s.measure).refinementIslands +
+            " is prepared");
   return 0;
 }
 
 // Scan counts and vote thresholds, asked last on both refinement paths.
-void askVoting(Session& s, int& scanCount, int& voteThreshold) {
-  scanCount = s.ask.integer(
-      "Enter no. of times you want to scan the genome(for majority voting):", 1, INT_MAX);
-  voteThreshold = s.ask.integer(
+void askVoting(Session& s, RefinementSettings& r) {
+  r.scanCount = s.ask.integer(
+      "Enter no. of times you want to scan the genome(for majority voting):", Setting::kScanCount);
+  r.voteThreshold = s.ask.integer(
       "Enter how many times a region gets selected so that you keep the region(Majority voting):",
-      1, INT_MAX);
+      Setting::kVoteThreshold);
+}
+
+int refine(Session& s, RefinementRequest& request) {
+  clear(s);
+  request.measure = s.measure;
+  request.tupleSize = s.tupleSize;
+  request.genomeFile = s.genomeFile;
+  const std::vector<std::string> problems = s.phases.refinement(request);
+  if (!problems.empty()) return fail(s, problems);
+  return closingSteps(s, request.settings.voteThreshold);
 }
 
 int refinementAfterFirstPhase(Session& s) {
   clear(s);
   s.ask.say("Please enter the parameters for Island-II");
-  const int windowSize = s.ask.integer("Enter fixed Probing Window size:", s.tupleSize, INT_MAX);
-  const int poolSize =
-      s.ask.integer("Eneter the total no. of Random Samples (One time)", 2, INT_MAX);
-  const int drawCount = s.ask.integer("Enter no. of Random Samples to be drwan", 2, kMaxDrawCount);
-  const int windowStep = s.ask.integer("Enter size of the overlapping probing window:", 1, INT_MAX);
-  int scanCount = 0;
-  int voteThreshold = 0;
-  askVoting(s, scanCount, voteThreshold);
-  clear(s);
-  const std::string islands = resultFileNames(s.measure).firstIslands;
-  const int status =
-      afterScan(s.phases.IslandII(s.tupleSize, windowSize, drawCount, windowStep, s.genomeFileName,
-                                  islands, s.measure, poolSize, scanCount));
-  return status == kDone ? closingSteps(s, voteThreshold) : status;
+  RefinementRequest request;
+  RefinementSettings& r = request.settings;
+  r.windowSize =
+      s.ask.integer("Enter fixed Probing Window size:", Setting::kRefineWindowSize, s.tupleSize);
+  r.poolSize =
+      s.ask.integer("Eneter the total no. of Random Samples (One time)", Setting::kRefinePoolSize);
+  r.drawCount = s.ask.integer("Enter no. of Random Samples to be drwan", Setting::kRefineDrawCount);
+  r.windowStep =
+      s.ask.integer("Enter size of the overlapping probing window:", Setting::kRefineWindowStep);
+  askVoting(s, r);
+  request.islandsFile = resultFileNames(s.measure).firstIslands;
+  return refine(s, request);
 }
 
 int firstPhasePath(Session& s) {
   s.ask.say("Please enter the parameters for Island-I");
-  s.tupleSize = s.ask.integer("Enter the size of k-tuples:", 1, kMaxTupleSize);
-  const int windowSize =
-      s.ask.integer("Enter Initial Probing Window size:", s.tupleSize, kMaxFirstPhaseWindow);
-  const int poolSize = s.ask.integer("Total no. of Random samples (One time)", 2, INT_MAX);
-  const int drawCount = s.ask.integer("Enter no. of Random Samples to be drawn:", 2, kMaxDrawCount);
-  const int windowStep = s.ask.integer("Enter size of the overlapping probing window:", 1, INT_MAX);
-  const int windowIncrement = s.ask.integer("Enter Increment of the probing window:", 1, INT_MAX);
-  s.genomeFileName = s.ask.word("Enter Genome sequence filename (in plain format):");
+  FirstPhaseSettings f;
+  f.measure = s.measure;
+  f.tupleSize = s.tupleSize = s.ask.integer("Enter the size of k-tuples:", Setting::kTupleSize);
+  f.windowSize =
+      s.ask.integer("Enter Initial Probing Window size:", Setting::kWindowSize, s.tupleSize);
+  f.poolSize = s.ask.integer("Total no. of Random samples (One time)", Setting::kPoolSize);
+  f.drawCount = s.ask.integer("Enter no. of Random Samples to be drawn:", Setting::kDrawCount);
+  f.windowStep =
+      s.ask.integer("Enter size of the overlapping probing window:", Setting::kWindowStep);
+  f.windowIncrement =
+      s.ask.integer("Enter Increment of the probing window:", Setting::kWindowIncrement);
+  s.genomeFile = s.ask.word("Enter Genome sequence filename (in plain format):");
   clear(s);
-  const int status =
-      afterScan(s.phases.IslandI(s.tupleSize, windowSize, drawCount, windowStep, windowIncrement,
-                                 s.genomeFileName, s.measure, poolSize));
-  if (status != kDone) return status;
+  std::vector<std::string> problems = s.phases.firstPhase(f, s.genomeFile);
+  if (!problems.empty()) return fail(s, problems);
   clear(s);
   s.ask.say("First phase of Morvale completed");
   s.ask.say("Please enter the parameters for detecting Islands above a cut off P-value:");
-  const ResultFileNames names = resultFileNames(s.measure);
   char answer;
   do {
-    const double cutoff = s.ask.real("Cut off P-value:");
-    const int overlapCount = s.ask.integer("No. of overlapping windows:", INT_MIN, INT_MAX);
-    if (!s.phases.cordsortI(overlapCount, cutoff, names.firstScores, names.firstIslands)) return 1;
+    FirstAssemblySettings a;
+    a.cutoff = s.ask.real("Cut off P-value:");
+    a.overlapCount = s.ask.integer("No. of overlapping windows:", Setting::kOverlapCount);
+    problems = s.phases.firstAssembly(a);
+    if (!problems.empty()) return fail(s, problems);
     s.ask.say("Do you want to use other values?[Y/N]:");
     answer = s.ask.yesNo();
     clear(s);
   } while (answer == 'y');
-  s.ask.say("First phase islands file " + names.firstIslands + " is prepared");
+  s.ask.say("First phase islands file " + resultFileNames(s.measure).firstIslands + " is prepared");
   s.ask.say("Do you want to run refinement phase now?[Y/N]:");
   answer = s.ask.yesNo();
   if (answer == 'n') return 0;
   if (answer != 'y') {
     s.ask.say("You entered wrong option");
-    return 0;
+    return 1;
   }
   return refinementAfterFirstPhase(s);
 }
 
 int refinementPath(Session& s) {
   s.ask.say("Please enter the parameters for Island-II");
-  s.tupleSize = s.ask.integer("Enter the size of k-tuples:", 1, kMaxTupleSize);
-  const int windowSize = s.ask.integer("Enter fixed Probing Window size:", s.tupleSize, INT_MAX);
-  const int poolSize =
-      s.ask.integer("Enter the total no. of Random Samples (One time)", 2, INT_MAX);
-  const int drawCount = s.ask.integer("Enter no. of Random sample to be drawn", 2, kMaxDrawCount);
-  const int windowStep = s.ask.integer("Enter size of the overlapping probing window:", 1, INT_MAX);
-  s.genomeFileName = s.ask.word("Enter Genome sequence filename (in plain format):");
-  const std::string islands = s.ask.word("Enter the first phase Islands filename:");
-  int scanCount = 0;
-  int voteThreshold = 0;
-  askVoting(s, scanCount, voteThreshold);
-  clear(s);
-  const int status =
-      afterScan(s.phases.IslandII(s.tupleSize, windowSize, drawCount, windowStep, s.genomeFileName,
-                                  islands, s.measure, poolSize, scanCount));
-  return status == kDone ? closingSteps(s, voteThreshold) : status;
+  RefinementRequest request;
+  RefinementSettings& r = request.settings;
+  s.tupleSize = s.ask.integer("Enter the size of k-tuples:", Setting::kTupleSize);
+  r.windowSize =
+      s.ask.integer("Enter fixed Probing Window size:", Setting::kRefineWindowSize, s.tupleSize);
+  r.poolSize =
+      s.ask.integer("Enter the total no. of Random Samples (One time)", Setting::kRefinePoolSize);
+  r.drawCount = s.ask.integer("Enter no. of Random sample to be drawn", Setting::kRefineDrawCount);
+  r.windowStep =
+      s.ask.integer("Enter size of the overlapping probing window:", Setting::kRefineWindowStep);
+  s.genomeFile = s.ask.word("Enter Genome sequence filename (in plain format):");
+  request.islandsFile = s.ask.word("Enter the first phase Islands filename:");
+  askVoting(s, r);
+  return refine(s, request);
 }
 
-int dialogue(Session& s) {
+int dialogue(Session& s, const std::string& notice) {
   clear(s);
+  if (!notice.empty()) std::cerr << notice << std::endl;
   for (const char* line :
        {"Morvale: for detecting Genomic Islands", "\nWhich distance measure do you want to use:",
         "1. Absolute distance (Without markov model):",
@@ -153,60 +156,104 @@ int dialogue(Session& s) {
         "\nEnter Your choice (1/2/3/4/5/6):- "}) {
     s.ask.say(line);
   }
-  s.measure = s.ask.menuChoice(kWrongOption);
+  s.measure = s.ask.menuChoice();
   if (s.measure < 1 || s.measure > 6) {
     s.ask.say("You have entered wrong option!");
-    return 0;
+    return 1;
   }
   clear(s);
   s.ask.say("\n\n1. Island-I (first phase)");
   s.ask.say("\n2. Island-II (refinement phase)");
   s.ask.say("\nEnter Your choice (1/2) :- ");
-  const int phase = s.ask.menuChoice(kWrongOption);
+  const int phase = s.ask.menuChoice();
   clear(s);
   if (phase == 1) return firstPhasePath(s);
   if (phase == 2) return refinementPath(s);
   s.ask.say("You have entered wrong option!");
-  return 0;
+  return 1;
 }
 
 }  // namespace
 
-ScanResult RealPhases::IslandI(int tupleSize, int windowSize, int drawCount, int windowStep,
-                               int windowIncrement, const std::string& genomeFileName, int measure,
-                               int poolSize) {
-  return morvale::IslandI(tupleSize, windowSize, drawCount, windowStep, windowIncrement,
-                          genomeFileName, measure, poolSize);
+DialoguePhases::DialoguePhases(std::ostream& out, Console& console)
+    : out_(out), console_(console), progress_(out, console) {}
+
+DialoguePhases::~DialoguePhases() = default;
+
+PhaseRunner& DialoguePhases::runner(int measure) {
+  if (!runner_) runner_ = std::make_unique<PhaseRunner>(measure, "", console_, progress_, workers_);
+  return *runner_;
 }
 
-ScanResult RealPhases::IslandII(int tupleSize, int windowSize, int drawCount, int windowStep,
-                                const std::string& genomeFileName,
-                                const std::string& islandsFileName, int measure, int poolSize,
-                                int scanCount) {
-  return morvale::IslandII(tupleSize, windowSize, drawCount, windowStep, genomeFileName,
-                           islandsFileName, measure, poolSize, scanCount);
+std::vector<std::string> DialoguePhases::firstPhase(const FirstPhaseSettings& settings,
+                                                    const std::string& genomeFile) {
+  genome_.fileName = genomeFile;
+  genome_.genome = readgenome(genomeFile, settings.windowSize);
+  std::vector<std::string> problems = firstPhaseGenomeProblems(genome_, settings.windowSize);
+  if (!problems.empty()) return problems;
+  describeGenome(genome_);
+  const ScanOutcome outcome =
+      runner(settings.measure).firstPhase(settings, genome_, static_cast<unsigned>(console_.now()));
+  if (outcome.result != ScanResult::kCompleted) return {outcome.error};
+  return {};
 }
 
-bool RealPhases::cordsortI(int overlapCount, double cutoff, const std::string& scoreFileName,
-                           const std::string& islandsFileName) {
-  return morvale::cordsortI(overlapCount, cutoff, scoreFileName, islandsFileName);
+std::vector<std::string> DialoguePhases::firstAssembly(const FirstAssemblySettings& assembly) {
+  const std::string error = runner_->firstAssembly(assembly);
+  if (!error.empty()) return {error};
+  return {};
 }
 
-bool RealPhases::cordsortII(double cutoff, const std::string& scoreFileName,
-                            const std::string& islandsFileName, int voteThreshold) {
-  return morvale::cordsortII(cutoff, scoreFileName, islandsFileName, voteThreshold);
+std::vector<std::string> DialoguePhases::refinement(const RefinementRequest& request) {
+  if (genome_.fileName != request.genomeFile || genome_.genome.status != GenomeStatus::kOk) {
+    genome_.fileName = request.genomeFile;
+    genome_.genome = readgenome(request.genomeFile);
+    std::vector<std::string> problems = refinementGenomeProblems(genome_);
+    if (!problems.empty()) return problems;
+    describeGenome(genome_);
+  }
+  IslandList list = readIslandList(request.islandsFile);
+  const std::string problem =
+      refinementListProblem(list, request.islandsFile, genome_, request.settings.windowSize);
+  if (!problem.empty()) return {problem};
+  out_ << islandListSummary(list, request.islandsFile) << std::endl;
+  const ScanOutcome outcome =
+      runner(request.measure)
+          .refinement(request.settings, request.tupleSize, genome_, request.islandsFile,
+                      list.values, static_cast<unsigned>(console_.now()));
+  if (outcome.result != ScanResult::kCompleted) return {outcome.error};
+  return {};
 }
 
-int runDialogue(std::istream& in, std::ostream& out, Phases& phases) {
+std::vector<std::string> DialoguePhases::refinementAssembly(double cutoff, int voteThreshold) {
+  const std::string error = runner_->refinementAssembly(cutoff, voteThreshold);
+  if (!error.empty()) return {error};
+  return {};
+}
+
+int runDialogue(std::istream& in, std::ostream& out, Console& console, Phases& phases,
+                const std::string& notice) {
   Answers ask(in, out);
-  Session s{ask, out, phases, 0, 0, {}};
+  Session s{ask, out, console, phases, 0, 0, {}};
   try {
-    return dialogue(s);
+    return dialogue(s, notice);
   } catch (const InputEnded& e) {
     out.flush();
     std::cerr << e.what() << "; nothing more was run." << std::endl;
     return 1;
   }
+}
+
+int runConsoleProgram(std::istream& in, std::ostream& out, Console& console, Phases& phases,
+                      const std::string& folder) {
+  std::string notice;
+  std::string error;
+  const std::unique_ptr<FolderLock> lock = FolderLock::take(folder, console.now(), notice, error);
+  if (!lock) {
+    std::cerr << error << std::endl;
+    return 1;
+  }
+  return runDialogue(in, out, console, phases, notice);
 }
 
 }  // namespace morvale

@@ -1,49 +1,73 @@
-// The console dialogue: the two menus, every parameter prompt, the result-file
-// names by measure, and the order in which the scans and island assemblies run.
+// The console dialogue: the two menus, every parameter prompt, and the order in
+// which the phases and island assemblies run. The phases themselves are reached
+// through an interface: the program runs the real ones, tests record the calls.
 #pragma once
 
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
-#include "scan/scan_common.h"
+#include "base/console.h"
+#include "scan/phase_runner.h"
+#include "scan/settings.h"
 
 namespace morvale {
 
-// The four operations the dialogue drives; the program uses the real scans and
-// assemblies, tests record the calls.
+// A refinement as the dialogue asks for it.
+struct RefinementRequest {
+  int measure = 0;
+  int tupleSize = 0;
+  std::string genomeFile;
+  std::string islandsFile;
+  RefinementSettings settings;
+};
+
+// Each operation returns [] when done, or the lines that say why the run stops
+// (with status 1); nothing of an earlier run is touched when its inputs fail.
 class Phases {
  public:
   virtual ~Phases() = default;
-  virtual ScanResult IslandI(int tupleSize, int windowSize, int drawCount, int windowStep,
-                             int windowIncrement, const std::string& genomeFileName, int measure,
-                             int poolSize) = 0;
-  virtual ScanResult IslandII(int tupleSize, int windowSize, int drawCount, int windowStep,
-                              const std::string& genomeFileName, const std::string& islandsFileName,
-                              int measure, int poolSize, int scanCount) = 0;
-  // Both return false when the islands file could not be written.
-  virtual bool cordsortI(int overlapCount, double cutoff, const std::string& scoreFileName,
-                         const std::string& islandsFileName) = 0;
-  virtual bool cordsortII(double cutoff, const std::string& scoreFileName,
-                          const std::string& islandsFileName, int voteThreshold) = 0;
+  virtual std::vector<std::string> firstPhase(const FirstPhaseSettings& settings,
+                                              const std::string& genomeFile) = 0;
+  virtual std::vector<std::string> firstAssembly(const FirstAssemblySettings& assembly) = 0;
+  virtual std::vector<std::string> refinement(const RefinementRequest& request) = 0;
+  virtual std::vector<std::string> refinementAssembly(double cutoff, int voteThreshold) = 0;
 };
 
-// The real scans and assemblies.
-class RealPhases : public Phases {
+// The real phases in the working folder, single-threaded, seeded from the clock
+// when each phase starts, with the console's progress lines on `out`.
+class DialoguePhases : public Phases {
  public:
-  ScanResult IslandI(int tupleSize, int windowSize, int drawCount, int windowStep,
-                     int windowIncrement, const std::string& genomeFileName, int measure,
-                     int poolSize) override;
-  ScanResult IslandII(int tupleSize, int windowSize, int drawCount, int windowStep,
-                      const std::string& genomeFileName, const std::string& islandsFileName,
-                      int measure, int poolSize, int scanCount) override;
-  bool cordsortI(int overlapCount, double cutoff, const std::string& scoreFileName,
-                 const std::string& islandsFileName) override;
-  bool cordsortII(double cutoff, const std::string& scoreFileName,
-                  const std::string& islandsFileName, int voteThreshold) override;
+  DialoguePhases(std::ostream& out, Console& console);
+  ~DialoguePhases() override;
+  std::vector<std::string> firstPhase(const FirstPhaseSettings& settings,
+                                      const std::string& genomeFile) override;
+  std::vector<std::string> firstAssembly(const FirstAssemblySettings& assembly) override;
+  std::vector<std::string> refinement(const RefinementRequest& request) override;
+  std::vector<std::string> refinementAssembly(double cutoff, int voteThreshold) override;
+
+ private:
+  PhaseRunner& runner(int measure);
+
+  std::ostream& out_;
+  Console& console_;
+  ConsoleProgress progress_;
+  WorkerPool workers_{1};
+  std::unique_ptr<PhaseRunner> runner_;
+  GenomeInput genome_;
 };
 
 // Runs the whole dialogue on `in` and `out`; returns the process's exit status.
-int runDialogue(std::istream& in, std::ostream& out, Phases& phases);
+// `notice`, when not empty, goes to standard error after the first screen clear.
+int runDialogue(std::istream& in, std::ostream& out, Console& console, Phases& phases,
+                const std::string& notice = "");
+
+// The console program: takes the lock of `folder` (the working folder for ""),
+// runs the dialogue, and releases the lock. A folder in use by another run is
+// refused with one line on standard error and status 1.
+int runConsoleProgram(std::istream& in, std::ostream& out, Console& console, Phases& phases,
+                      const std::string& folder = "");
 
 }  // namespace morvale

@@ -4,16 +4,23 @@
 #include <new>
 
 #include "app/dialogue.h"
+#include "base/precondition.h"
+#include "base/stop_signal.h"
 
 int main() {
-  morvale::RealPhases phases;
+  morvale::installStopHandlers(morvale::StopMode::kImmediate);
+  morvale::SystemConsole console;
+  morvale::DialoguePhases phases(std::cout, console);
   try {
-    return morvale::runDialogue(std::cin, std::cout, phases);
+    return morvale::runConsoleProgram(std::cin, std::cout, console, phases);
   } catch (const std::bad_alloc&) {
     std::cout.flush();
     std::cerr << "Out of memory: the chosen k-tuple size, pool size or genome needs more memory "
                  "than this machine can give"
               << std::endl;
-    return 1;
+  } catch (const morvale::PreconditionError& e) {
+    std::cout.flush();
+    std::cerr << "Internal error: " << e.what() << std::endl;
   }
+  return 1;
 }

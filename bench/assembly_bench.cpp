@@ -30,7 +30,7 @@ void writeMillionRows() {
 
 void BM_CordsortI(benchmark::State& state) {
   writeMillionRows();
-  QuietConsole quiet;
+  QuietStdout quiet;
   for (auto _ : state) cordsortI(2, 0.05, kScores, "/tmp/morvale-bench-islands-1.txt");
   state.counters["rows/s"] =
       benchmark::Counter(1e6 * state.iterations(), benchmark::Counter::kIsRate);
@@ -38,7 +38,7 @@ void BM_CordsortI(benchmark::State& state) {
 
 void BM_CordsortII(benchmark::State& state) {
   writeMillionRows();
-  QuietConsole quiet;
+  QuietStdout quiet;
   for (auto _ : state) cordsortII(0.05, kScores, "/tmp/morvale-bench-islands-2.txt", 2);
   state.counters["rows/s"] =
       benchmark::Counter(1e6 * state.iterations(), benchmark::Counter::kIsRate);

@@ -4,7 +4,6 @@
 #include <iostream>
 #include <string>
 
-#include "app/platform.h"
 #include "random_dna.h"
 
 namespace morvale::bench {
@@ -12,23 +11,21 @@ namespace morvale::bench {
 using testing::randomDna;
 
 // A 5 Mbp genome of even composition with low-GC segments planted every 500 kbp
-// (20 kbp each, starting at 250 kbp), written once to a temporary file.
-const std::string& benchGenomeFile();
+// (20 kbp each, starting at 250 kbp).
+const std::string& benchGenome();
 
-// Pins the clock, silences the screen clear and discards standard output while alive.
-class QuietConsole : public Platform {
+// Discards standard output while alive (the assemblies' messages).
+class QuietStdout {
  public:
-  QuietConsole();
-  ~QuietConsole() override;
-  std::time_t now() override { return 7; }
-  void clearScreen(std::ostream&) override {}
+  QuietStdout() : saved_(std::cout.rdbuf(&null_)) {}
+  ~QuietStdout() { std::cout.rdbuf(saved_); }
 
  private:
-  std::streambuf* saved_;
   struct NullBuf : std::streambuf {
     int overflow(int c) override { return c; }
     std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
   } null_;
+  std::streambuf* saved_;
 };
 
 }  // namespace morvale::bench

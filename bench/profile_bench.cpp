@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "bench_support.h"
-#include "kmer/kmer_tree.h"
+#include "kmer/kmer_counts.h"
 #include "kmer/literal_tree.h"
 
 namespace morvale::bench {
@@ -17,12 +17,12 @@ void BM_Profile(benchmark::State& state) {
   const int k = static_cast<int>(state.range(1));
   const int measure = static_cast<int>(state.range(2));
   const std::string dna = randomDna(len, 3);
-  KmerTree tree;
-  buildtree(tree, k);
+  KmerCountTable table;
+  buildtree(table, k);
   Profile p;
   for (auto _ : state) {
-    zerotree(tree);
-    frequencyW(tree, dna.data(), len, measure, p);
+    zerotree(table);
+    frequencyW(table, dna.data(), len, measure, p);
     benchmark::DoNotOptimize(p.values.data());
   }
   state.counters["profiles/s"] =

@@ -2,9 +2,9 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <iostream>
 
+#include "base/system_error.h"
 #include "islands/result_files.h"
 
 namespace morvale {
@@ -84,11 +84,8 @@ bool chainIslands(const std::vector<std::int64_t>& sizes, const std::vector<std:
   return out.close();
 }
 
-bool reportIslandsWriteFailure(const std::string& islandsFileName) {
-  const int reason = errno;
-  std::cerr << "Cannot write islands file " << islandsFileName << ": "
-            << (reason ? std::strerror(reason) : "write failed") << std::endl;
-  return false;
+std::string islandsWriteError(const std::string& islandsFileName) {
+  return systemErrorText("Cannot write islands file " + islandsFileName, errno);
 }
 
 }  // namespace morvale

@@ -18,8 +18,7 @@ bool chainIslands(const std::vector<std::int64_t>& sizes, const std::vector<std:
                   std::int64_t windowCount, std::int32_t minWindows,
                   const std::string& islandsFileName);
 
-// Writes "Cannot write islands file NAME: reason" (from errno) to standard error;
-// returns false.
-bool reportIslandsWriteFailure(const std::string& islandsFileName);
+// "Cannot write islands file NAME: reason", the reason from errno.
+std::string islandsWriteError(const std::string& islandsFileName);
 
 }  // namespace morvale

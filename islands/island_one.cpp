@@ -12,22 +12,19 @@ namespace morvale {
 
 namespace {
 
-// Reads rows under the first phase's stop rule, handing each selected row to `take`.
-// The stop rule: a row ends the pass when its centre (as read) equals the previous
-// row's truncated centre and its p-value equals the previous p-value; both start at 0.
-// A row that cannot be read ends the pass too, reported when `report` is set.
+// Hands the selected rows to `take` under the first phase's stop rule: a row ends
+// the pass when its centre (as read) equals the previous row's truncated centre and
+// its p-value equals the previous p-value; both start at 0.
 template <typename Take>
-void readSelectedRows(const std::string& fileName, double cutoff, bool report, Take take) {
+void forSelectedRows(const std::vector<WindowScoreRow>& rows, double cutoff, Take take) {
   std::int64_t previousCentre = 0;
   double previousP = 0.0;
-  forEachWindowScoreRow(fileName, report, [&](const WindowScoreRow& row) {
-    if (row.windowCentre == static_cast<double>(previousCentre) && row.pValue == previousP)
-      return false;
+  for (const WindowScoreRow& row : rows) {
+    if (row.windowCentre == static_cast<double>(previousCentre) && row.pValue == previousP) return;
     previousCentre = centreInteger(row.windowCentre);
     previousP = row.pValue;
     if (row.pValue <= cutoff) take(row);
-    return true;
-  });
+  }
 }
 
 template <typename T>
@@ -41,21 +38,21 @@ void permute(std::vector<T>& values, const std::vector<std::size_t>& order) {
 
 int cIslandI::checkfile() {
   windowCount = 0;
-  readSelectedRows(scoreFileName, cutoff, true, [this](const WindowScoreRow&) { ++windowCount; });
+  scoreFileRead = readWindowScoreRows(scoreFileName, true, rows);
+  if (!scoreFileRead) reportUnableToOpen();
+  forSelectedRows(rows, cutoff, [this](const WindowScoreRow&) { ++windowCount; });
   return static_cast<int>(windowCount);
 }
 
 void cIslandI::readfile() {
   std::size_t next = 0;
-  readSelectedRows(scoreFileName, cutoff, false, [&](const WindowScoreRow& row) {
-    if (next >= static_cast<std::size_t>(windowCount)) return;  // the file grew meanwhile
+  if (!scoreFileRead) reportUnableToOpen();
+  forSelectedRows(rows, cutoff, [&](const WindowScoreRow& row) {
     windowSizes[next] = row.windowSize;
     windowCentres[next] = centreInteger(row.windowCentre);
     pValues[next] = row.pValue;
     ++next;
   });
-  // A file that shrank between the passes leaves fewer entries.
-  windowCount = static_cast<std::int64_t>(next);
 }
 
 void cIslandI::Sort_on_position() {
@@ -75,8 +72,8 @@ bool cIslandI::Calculate_Island() {
   return chainIslands(windowSizes, windowCentres, windowCount, overlapCount, islandsFileName);
 }
 
-bool cordsortI(int overlapCount, double cutoff, const std::string& scoreFileName,
-               const std::string& islandsFileName) {
+std::string cordsortI(int overlapCount, double cutoff, const std::string& scoreFileName,
+                      const std::string& islandsFileName) {
   cIslandI island;
   island.overlapCount = overlapCount;
   island.cutoff = cutoff;
@@ -90,8 +87,7 @@ bool cordsortI(int overlapCount, double cutoff, const std::string& scoreFileName
   island.readfile();
   island.Sort_on_position();
   errno = 0;
-  if (!island.Calculate_Island()) return reportIslandsWriteFailure(islandsFileName);
-  return true;
+  return island.Calculate_Island() ? "" : islandsWriteError(islandsFileName);
 }
 
 }  // namespace morvale

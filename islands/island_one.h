@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "islands/result_files.h"
+
 namespace morvale {
 
 class cIslandI {
@@ -19,6 +21,10 @@ class cIslandI {
   std::vector<double> pValues;
   std::string scoreFileName;
   std::string islandsFileName;
+  // The rows of the window-score file, read once by the counting pass and walked
+  // again by the loading pass (so both see the same rows).
+  std::vector<WindowScoreRow> rows;
+  bool scoreFileRead = false;
 
   // Counting pass: the number of selected rows, also stored in windowCount.
   int checkfile();
@@ -32,9 +38,10 @@ class cIslandI {
 
 // Reads `scoreFileName`, writes `islandsFileName`. Both passes stop at the first
 // row that cannot be read whole or that repeats the previous row's centre and
-// p-value. Returns false (after one line on standard error naming the file and the
-// reason) when the islands file could not be written.
-bool cordsortI(int overlapCount, double cutoff, const std::string& scoreFileName,
-               const std::string& islandsFileName);
+// p-value; a file that cannot be opened gives "Unable to open 0" on standard error
+// for each pass and an empty islands file. Returns "" or, when the islands file
+// could not be written, one line naming it and the reason.
+std::string cordsortI(int overlapCount, double cutoff, const std::string& scoreFileName,
+                      const std::string& islandsFileName);
 
 }  // namespace morvale

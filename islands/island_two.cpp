@@ -9,25 +9,19 @@
 namespace morvale {
 
 int cIslandII::checkfileII() {
-  rowCount = 0;
-  forEachWindowScoreRow(scoreFileName, true, [this](const WindowScoreRow&) {
-    ++rowCount;
-    return true;
-  });
+  scoreFileRead = readWindowScoreRows(scoreFileName, true, rows);
+  if (!scoreFileRead) reportUnableToOpen();
+  rowCount = static_cast<std::int64_t>(rows.size());
   return static_cast<int>(rowCount);
 }
 
 void cIslandII::readfileII() {
-  std::size_t next = 0;
-  forEachWindowScoreRow(scoreFileName, false, [&](const WindowScoreRow& row) {
-    if (next >= static_cast<std::size_t>(rowCount)) return false;  // the file grew meanwhile
-    windowSizes[next] = row.windowSize;
-    windowCentres[next] = centreInteger(row.windowCentre);
-    pValues[next] = row.pValue;
-    ++next;
-    return true;
-  });
-  rowCount = static_cast<std::int64_t>(next);
+  if (!scoreFileRead) reportUnableToOpen();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    windowSizes[i] = rows[i].windowSize;
+    windowCentres[i] = centreInteger(rows[i].windowCentre);
+    pValues[i] = rows[i].pValue;
+  }
 }
 
 void cIslandII::Majority_Voting() {
@@ -67,8 +61,8 @@ bool cIslandII::Calculate_IslandII() {
   return chainIslands(keptSizes, keptCentres, keptCount, minWindows, islandsFileName);
 }
 
-bool cordsortII(double cutoff, const std::string& scoreFileName, const std::string& islandsFileName,
-                int voteThreshold) {
+std::string cordsortII(double cutoff, const std::string& scoreFileName,
+                       const std::string& islandsFileName, int voteThreshold) {
   cIslandII island;
   island.cutoff = cutoff;
   island.voteThreshold = voteThreshold;
@@ -85,8 +79,7 @@ bool cordsortII(double cutoff, const std::string& scoreFileName, const std::stri
   island.keptCentres.resize(n);
   island.Majority_Voting();
   errno = 0;
-  if (!island.Calculate_IslandII()) return reportIslandsWriteFailure(islandsFileName);
-  return true;
+  return island.Calculate_IslandII() ? "" : islandsWriteError(islandsFileName);
 }
 
 }  // namespace morvale

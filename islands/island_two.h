@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "islands/result_files.h"
+
 namespace morvale {
 
 class cIslandII {
@@ -23,6 +25,10 @@ class cIslandII {
   std::vector<double> pValues;
   std::string scoreFileName;
   std::string islandsFileName;
+  // The rows of the window-score file, read once by the counting pass and walked
+  // again by the loading pass (so both see the same rows).
+  std::vector<WindowScoreRow> rows;
+  bool scoreFileRead = false;
 
   // Counting pass: every row that can be read whole.
   int checkfileII();
@@ -37,9 +43,9 @@ class cIslandII {
   bool Calculate_IslandII();
 };
 
-// Reads `scoreFileName`, writes `islandsFileName`. Returns false (after one line
-// on standard error) when the islands file could not be written.
-bool cordsortII(double cutoff, const std::string& scoreFileName, const std::string& islandsFileName,
-                int voteThreshold);
+// Reads `scoreFileName`, writes `islandsFileName`. Returns "" or, when the islands
+// file could not be written, one line naming it and the reason.
+std::string cordsortII(double cutoff, const std::string& scoreFileName,
+                       const std::string& islandsFileName, int voteThreshold);
 
 }  // namespace morvale

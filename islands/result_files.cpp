@@ -6,38 +6,39 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "base/number_text.h"
+#include "base/tokens.h"
+
 namespace morvale {
 
-ResultFileNames resultFileNames(int measure) {
+ResultFileNames resultFileNames(int measure, const std::string& folder) {
+  const char* scores = "KL";
+  const char* islands = "KL";
   if (measure == 1 || measure == 4) {
-    return {"Absolute-first.txt", "Ab-first-Islands.txt", "Absolute-refinement.txt",
-            "Ab-refinement-Islands.txt"};
+    scores = "Absolute";
+    islands = "Ab";
+  } else if (measure == 2 || measure == 5) {
+    scores = "Euclidean";
+    islands = "Eu";
   }
-  if (measure == 2 || measure == 5) {
-    return {"Euclidean-first.txt", "Eu-first-Islands.txt", "Euclidean-refinement.txt",
-            "Eu-refinement-Islands.txt"};
-  }
-  return {"KL-first.txt", "KL-first-Islands.txt", "KL-refinement.txt", "KL-refinement-Islands.txt"};
+  const std::string in = folder.empty() ? "" : folder + "/";
+  const std::string s = in + scores;
+  const std::string i = in + islands;
+  return {s + "-first.txt",      i + "-first-Islands.txt",
+          s + "-refinement.txt", i + "-refinement-Islands.txt",
+          i + "-first.run.txt",  i + "-refinement.run.txt"};
 }
 
 std::string formatDefault(double v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%g", v);
-  return buf;
+  return numberText("%g", v);
 }
 
 std::string formatCentre(double centre) {
   std::string text = formatDefault(centre);
   if (!std::isfinite(centre) || std::strtod(text.c_str(), nullptr) == centre) return text;
-  char buf[64];
-  if (centre == std::trunc(centre)) {
-    std::snprintf(buf, sizeof buf, "%.0f", centre);
-  } else if (centre * 2.0 == std::trunc(centre * 2.0)) {
-    std::snprintf(buf, sizeof buf, "%.1f", centre);
-  } else {
-    std::snprintf(buf, sizeof buf, "%.17g", centre);
-  }
-  return buf;
+  if (centre == std::trunc(centre)) return numberText("%.0f", centre);
+  if (centre * 2.0 == std::trunc(centre * 2.0)) return numberText("%.1f", centre);
+  return numberText("%.17g", centre);
 }
 
 std::string formatWindowScoreRow(const WindowScoreRow& row) {
@@ -61,86 +62,65 @@ bool isBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-// A whole token that is a decimal integer in the 64-bit range.
-bool parseInteger(const char* from, const char* to, std::int64_t& value) {
-  errno = 0;
-  char* end = nullptr;
-  const long long v = std::strtoll(from, &end, 10);
-  if (end != to || errno != 0 || (*from != '-' && *from != '+' && (*from < '0' || *from > '9')))
-    return false;
-  value = v;
-  return true;
-}
-
-// A whole token that is a finite decimal real (digits, sign, point, exponent).
-bool parseReal(const char* from, const char* to, double& value) {
-  for (const char* c = from; c < to; ++c) {
-    if (!((*c >= '0' && *c <= '9') || *c == '.' || *c == '-' || *c == '+' || *c == 'e' ||
-          *c == 'E'))
-      return false;
-  }
-  char* end = nullptr;
-  value = std::strtod(from, &end);
-  return end == to && std::isfinite(value);
+// The next white-space-delimited token of `text` from `at`; empty at the end.
+std::string_view nextToken(const std::string& text, std::size_t& at) {
+  while (at < text.size() && isBlank(text[at])) ++at;
+  const std::size_t from = at;
+  while (at < text.size() && !isBlank(text[at])) ++at;
+  return std::string_view(text).substr(from, at - from);
 }
 
 }  // namespace
 
-bool WindowScoreReader::load(const std::string& fileName, WindowScoreReader& reader) {
+std::vector<WindowScoreRow> parseWindowScoreRows(const std::string& text, std::int64_t& badRow) {
+  std::vector<WindowScoreRow> rows;
+  badRow = 0;
+  std::size_t at = 0;
+  for (;;) {
+    const std::string_view size = nextToken(text, at);
+    if (size.empty()) return rows;
+    const std::string_view centre = nextToken(text, at);
+    const std::string_view p = nextToken(text, at);
+    long long windowSize = 0;
+    WindowScoreRow row;
+    const bool read = parseInteger(size, windowSize) && parseReal(centre, row.windowCentre) &&
+                      parseReal(p, row.pValue);
+    row.windowSize = windowSize;
+    if (!read || row.windowSize < 1 || row.windowCentre < 0.0 || row.windowCentre >= 9.0e18 ||
+        row.pValue < 0.0 || row.pValue > 1.0) {
+      badRow = static_cast<std::int64_t>(rows.size()) + 1;
+      return rows;
+    }
+    rows.push_back(row);
+  }
+}
+
+bool readWholeFile(const std::string& fileName, std::string& text) {
   std::FILE* f = std::fopen(fileName.c_str(), "rb");
   if (!f) return false;
-  std::string text;
+  text.clear();
   char buf[1 << 16];
   std::size_t got;
   while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, got);
   const bool ok = !std::ferror(f);
+  const int reason = errno;
   std::fclose(f);
-  reader = WindowScoreReader(std::move(text));
+  errno = reason;
   return ok;
 }
 
-bool WindowScoreReader::token(std::size_t& from, std::size_t& to) {
-  while (at_ < text_.size() && isBlank(text_[at_])) ++at_;
-  from = at_;
-  while (at_ < text_.size() && !isBlank(text_[at_])) ++at_;
-  to = at_;
-  return to > from;
-}
-
-RowRead WindowScoreReader::next(WindowScoreRow& row) {
-  std::size_t from[3];
-  std::size_t to[3];
-  if (!token(from[0], to[0])) return RowRead::kEnd;
-  if (!token(from[1], to[1]) || !token(from[2], to[2])) return RowRead::kBad;
-  const char* t = text_.c_str();
-  if (!parseInteger(t + from[0], t + to[0], row.windowSize) ||
-      !parseReal(t + from[1], t + to[1], row.windowCentre) ||
-      !parseReal(t + from[2], t + to[2], row.pValue))
-    return RowRead::kBad;
-  const bool sound = row.windowSize >= 1 && row.windowCentre >= 0.0 && row.windowCentre < 9.0e18 &&
-                     row.pValue >= 0.0 && row.pValue <= 1.0;
-  return sound ? RowRead::kRow : RowRead::kBad;
-}
-
-void reportBadRow(const std::string& fileName, std::int64_t rowNumber) {
-  std::cerr << "Window-score file " << fileName << ": row " << rowNumber
-            << " is not a valid row of three numbers; it and the rows after it are ignored"
-            << std::endl;
-}
-
-bool forEachWindowScoreRow(const std::string& fileName, bool reportBad,
-                           const std::function<bool(const WindowScoreRow&)>& take) {
-  WindowScoreReader reader("");
-  if (!WindowScoreReader::load(fileName, reader)) {
-    reportUnableToOpen();
-    return false;
+bool readWindowScoreRows(const std::string& fileName, bool reportBad,
+                         std::vector<WindowScoreRow>& rows) {
+  std::string text;
+  if (!readWholeFile(fileName, text)) return false;
+  std::int64_t bad = 0;
+  rows = parseWindowScoreRows(text, bad);
+  if (bad && reportBad) {
+    std::cerr << "Window-score file " << fileName << ": row " << bad
+              << " is not a valid row of three numbers; it and the rows after it are ignored"
+              << std::endl;
   }
-  WindowScoreRow row;
-  for (std::int64_t rowNumber = 1;; ++rowNumber) {
-    const RowRead read = reader.next(row);
-    if (read == RowRead::kBad && reportBad) reportBadRow(fileName, rowNumber);
-    if (read != RowRead::kRow || !take(row)) return true;
-  }
+  return true;
 }
 
 std::int64_t centreInteger(double centre) {

@@ -3,20 +3,23 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
+#include <vector>
 
 namespace morvale {
 
-// The four files of a measure; measures 4-6 share those of 1-3.
+// The files of a measure; measures 4-6 share those of 1-3.
 struct ResultFileNames {
   std::string firstScores;
   std::string firstIslands;
   std::string refinementScores;
   std::string refinementIslands;
+  std::string firstRecord;       // the first phase's run record
+  std::string refinementRecord;  // the refinement's run record
 };
-// Names for measure 1 or 4, 2 or 5, and any other value (Kullback-Leibler).
-ResultFileNames resultFileNames(int measure);
+// Names for measure 1 or 4, 2 or 5, and any other value (Kullback-Leibler), inside
+// `folder` ("" for the working folder).
+ResultFileNames resultFileNames(int measure, const std::string& folder = "");
 
 struct WindowScoreRow {
   std::int64_t windowSize = 0;
@@ -37,36 +40,20 @@ std::string formatWindowScoreRow(const WindowScoreRow& row);
 // false (errno set) when the row could not be written.
 bool appendWindowScoreRow(const std::string& fileName, const WindowScoreRow& row);
 
-enum class RowRead { kRow, kEnd, kBad };
+// The rows of a window-score file: an integer and two reals per row, separated by
+// white space of any kind, so only the order of the numbers matters. Reading ends
+// at the end of the text or at the first row that cannot be read whole (text, a
+// truncated row, nan or inf) or that no scan writes (a window size below 1, a
+// negative centre, a p-value outside 0..1); `badRow` is then its number (from 1),
+// otherwise 0.
+std::vector<WindowScoreRow> parseWindowScoreRows(const std::string& text, std::int64_t& badRow);
 
-// Reads window-score rows from text: an integer and two reals per row, separated by
-// white space of any kind, so only the order of the numbers matters.
-class WindowScoreReader {
- public:
-  explicit WindowScoreReader(std::string text) : text_(std::move(text)) {}
-  // Reads the whole file into `reader`; false when it cannot be opened or read.
-  static bool load(const std::string& fileName, WindowScoreReader& reader);
-  // kEnd when only white space is left; kBad for a row that cannot be read whole
-  // (text, a truncated row, nan or inf) or that no scan writes (a window size
-  // below 1, a negative centre, a p-value outside 0..1).
-  RowRead next(WindowScoreRow& row);
-
- private:
-  bool token(std::size_t& from, std::size_t& to);
-  std::string text_;
-  std::size_t at_ = 0;
-};
-
-// "Window-score file NAME: row N is not a valid row of three numbers; it and the
-// rows after it are ignored" on standard error.
-void reportBadRow(const std::string& fileName, std::int64_t rowNumber);
-
-// Hands the rows of a window-score file to `take`, in file order, until `take`
-// returns false, the file ends, or a row cannot be read (reported when
-// `reportBad`). Returns false, after "Unable to open 0" on standard error, when
-// the file cannot be opened.
-bool forEachWindowScoreRow(const std::string& fileName, bool reportBad,
-                           const std::function<bool(const WindowScoreRow&)>& take);
+// Reads the rows of a window-score file. Returns false when it cannot be opened or
+// read (errno set). A bad row is reported on standard error as "Window-score file
+// NAME: row N is not a valid row of three numbers; it and the rows after it are
+// ignored" when `reportBad`.
+bool readWindowScoreRows(const std::string& fileName, bool reportBad,
+                         std::vector<WindowScoreRow>& rows);
 
 // Window span of a row: centre truncated toward zero, minus and plus size / 2.
 std::int64_t centreInteger(double centre);
@@ -82,5 +69,8 @@ std::string formatIslandLine(std::int64_t start, std::int64_t end);
 
 // The line "Unable to open 0" that a reader writes to standard error.
 void reportUnableToOpen();
+
+// Reads a whole file into `text`; false (errno set) when it cannot be opened or read.
+bool readWholeFile(const std::string& fileName, std::string& text);
 
 }  // namespace morvale

@@ -1,7 +1,8 @@
 #include "kmer/rand.h"
 
-#include <cassert>
 #include <cstdlib>
+
+#include "base/precondition.h"
 
 namespace morvale {
 
@@ -14,7 +15,7 @@ std::int32_t wrappedTimes124(int randValue) {
 }
 
 std::int64_t Rand(std::int64_t modulus) {
-  assert(modulus >= 1);
+  require(modulus >= 1, "sample draw with a modulus below 1");
   return static_cast<std::int64_t>(wrappedTimes124(std::rand())) % modulus;
 }
 

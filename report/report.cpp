@@ -6,6 +6,7 @@
 #include <fstream>
 #include <limits>
 
+#include "base/number_text.h"
 #include "islands/result_files.h"
 #include "kmer/genome.h"
 
@@ -29,19 +30,20 @@ std::string sequenceName(const std::string& fileName) {
 }
 
 bool readScores(Inputs& in, std::string& error) {
-  WindowScoreReader file("");
-  if (!WindowScoreReader::load(in.scoresFile, file)) {
+  std::string text;
+  if (!readWholeFile(in.scoresFile, text)) {
     error = in.scoresFile + ": cannot open the window-score file";
     return false;
   }
-  WindowScoreRow row;
-  for (std::int64_t number = 1;; ++number) {
-    const RowRead read = file.next(row);
-    if (read == RowRead::kEnd) return true;
-    if (read == RowRead::kBad) {
-      error = in.scoresFile + ": row " + std::to_string(number) + " is not a window-score row";
-      return false;
-    }
+  std::int64_t bad = 0;
+  const std::vector<WindowScoreRow> rows = parseWindowScoreRows(text, bad);
+  if (bad) {
+    error = in.scoresFile + ": row " + std::to_string(bad) + " is not a window-score row";
+    return false;
+  }
+  std::int64_t number = 0;
+  for (const WindowScoreRow& row : rows) {
+    ++number;
     const std::int64_t centre = centreInteger(row.windowCentre);
     const ScoreRow r{row.windowSize, spanStart(row.windowSize, centre),
                      spanEnd(row.windowSize, centre), row.pValue};
@@ -53,6 +55,7 @@ bool readScores(Inputs& in, std::string& error) {
     }
     in.rows.push_back(r);
   }
+  return true;
 }
 
 bool readIslands(Inputs& in, std::string& error) {
@@ -102,12 +105,6 @@ void summariseIslands(Inputs& in) {
     }
     island.gcPercent = gcPercent(in.letters, island.start, island.end);
   }
-}
-
-std::string number(const char* format, double value) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, format, value);
-  return buf;
 }
 
 }  // namespace
@@ -169,8 +166,8 @@ void writeGff3(std::ostream& out, const Inputs& in) {
   for (const Island& island : in.islands) {
     out << in.sequenceName << "\tmorvale\tgenomic_island\t" << island.start + 1 << '\t'
         << island.end << "\t.\t.\t.\tID=island_" << ++n << ";windows=" << island.windows
-        << ";best_p=" << (island.windows ? number("%g", island.bestP) : std::string("NA"))
-        << ";gc=" << number("%.2f", island.gcPercent) << '\n';
+        << ";best_p=" << (island.windows ? numberText("%g", island.bestP) : std::string("NA"))
+        << ";gc=" << numberText("%.2f", island.gcPercent) << '\n';
   }
 }
 
@@ -184,12 +181,12 @@ void writeTable(std::ostream& out, const Inputs& in) {
     windows += island.windows;
     out << "island_" << ++n << '\t' << island.start << '\t' << island.end << '\t'
         << island.end - island.start << '\t' << island.windows << '\t'
-        << (island.windows ? number("%.3g", island.bestP) : std::string("NA")) << '\t'
-        << number("%.1f", island.gcPercent) << '\t'
-        << number("%+.1f", island.gcPercent - in.gcPercent) << '\n';
+        << (island.windows ? numberText("%.3g", island.bestP) : std::string("NA")) << '\t'
+        << numberText("%.1f", island.gcPercent) << '\t'
+        << numberText("%+.1f", island.gcPercent - in.gcPercent) << '\n';
   }
   out << "total\t" << in.islands.size() << " islands\t\t" << total << '\t' << windows << "\t\t"
-      << number("%.1f", in.gcPercent) << " (genome)\t\n";
+      << numberText("%.1f", in.gcPercent) << " (genome)\t\n";
 }
 
 }  // namespace morvale::report

@@ -7,6 +7,8 @@
 #include <set>
 #include <string>
 
+#include "base/number_text.h"
+
 namespace morvale::report {
 
 namespace {
@@ -28,12 +30,6 @@ std::string colour(std::size_t s, std::size_t n) {
   if (n <= 10) return kPalette[s];
   char buf[40];
   std::snprintf(buf, sizeof buf, "hsl(%d,70%%,42%%)", static_cast<int>(300.0 * s / (n - 1)));
-  return buf;
-}
-
-std::string fmt(const char* format, double v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, format, v);
   return buf;
 }
 
@@ -77,16 +73,17 @@ void axes(std::ostream& out, const Frame& f) {
       << kRight << "\"/></g>\n<g font-size=\"11\" fill=\"#222\">\n";
   for (double t : roundTicks(f.length / unit)) {
     const double x = f.x(t * unit);
-    out << "<path d=\"M" << fmt("%.1f", x) << ' ' << kGcBottom << "v5\" stroke=\"#444\"/>"
-        << "<text x=\"" << fmt("%.1f", x) << "\" y=\"" << kGcBottom + 18
-        << "\" text-anchor=\"middle\">" << fmt("%g", t) << "</text>\n";
+    out << "<path d=\"M" << numberText("%.1f", x) << ' ' << kGcBottom << "v5\" stroke=\"#444\"/>"
+        << "<text x=\"" << numberText("%.1f", x) << "\" y=\"" << kGcBottom + 18
+        << "\" text-anchor=\"middle\">" << numberText("%g", t) << "</text>\n";
   }
   out << "<text x=\"" << (kLeft + kRight) / 2 << "\" y=\"" << kGcBottom + 40
       << "\" text-anchor=\"middle\">genome position (" << (mbp ? "Mbp" : "kbp") << ")</text>\n";
   for (double t : roundTicks(f.yMax)) {
-    out << "<path d=\"M" << kLeft - 5 << ' ' << fmt("%.1f", f.y(t)) << "h5\" stroke=\"#444\"/>"
-        << "<text x=\"" << kLeft - 8 << "\" y=\"" << fmt("%.1f", f.y(t) + 4)
-        << "\" text-anchor=\"end\">" << fmt("%g", t) << "</text>\n";
+    out << "<path d=\"M" << kLeft - 5 << ' ' << numberText("%.1f", f.y(t))
+        << "h5\" stroke=\"#444\"/>"
+        << "<text x=\"" << kLeft - 8 << "\" y=\"" << numberText("%.1f", f.y(t) + 4)
+        << "\" text-anchor=\"end\">" << numberText("%g", t) << "</text>\n";
   }
   out << "<text transform=\"translate(20 " << (kPlotTop + kPlotBottom) / 2
       << ") rotate(-90)\" text-anchor=\"middle\">-log10 p</text>\n"
@@ -101,8 +98,8 @@ void islandBands(std::ostream& out, const Frame& f, const Inputs& in) {
     const double w = std::max(1.0, f.x(static_cast<double>(island.end)) - x0);
     for (const auto& band : {std::pair<double, double>{kPlotTop, kPlotBottom},
                              std::pair<double, double>{kGcTop, kGcBottom}}) {
-      out << "<rect x=\"" << fmt("%.1f", x0) << "\" y=\"" << band.first << "\" width=\""
-          << fmt("%.1f", w) << "\" height=\"" << band.second - band.first << "\"/>\n";
+      out << "<rect x=\"" << numberText("%.1f", x0) << "\" y=\"" << band.first << "\" width=\""
+          << numberText("%.1f", w) << "\" height=\"" << band.second - band.first << "\"/>\n";
     }
   }
   out << "</g>\n";
@@ -112,9 +109,11 @@ void islandBands(std::ostream& out, const Frame& f, const Inputs& in) {
 // Points are binned to cells of `cell` pixels and each cell is drawn once.
 void points(std::ostream& out, const Frame& f, const Inputs& in,
             const std::vector<std::int64_t>& sizes) {
+  // Cells grow a pixel at a time, then double; at the plot's width every window
+  // size keeps at most a column of cells, so the loop ends whatever the rows.
   double cell = 1.0;
   std::map<std::int64_t, std::set<std::pair<int, int>>> cells;
-  for (;; cell += 1.0) {
+  for (;; cell = cell < 8 ? cell + 1.0 : cell * 2) {
     cells.clear();
     std::size_t total = 0;
     for (const ScoreRow& r : in.rows) {
@@ -123,14 +122,14 @@ void points(std::ostream& out, const Frame& f, const Inputs& in,
       total +=
           cells[r.size].insert({static_cast<int>(cx / cell), static_cast<int>(cy / cell)}).second;
     }
-    if (total <= 150000) break;
+    if (total <= 150000 || cell >= kWidth) break;
   }
   for (std::size_t s = 0; s < sizes.size(); ++s) {
     out << "<path stroke=\"" << colour(s, sizes.size())
         << "\" stroke-width=\"3\" stroke-linecap=\"round\" stroke-opacity=\"0.8\" d=\"";
     for (const auto& c : cells[sizes[s]]) {
-      out << 'M' << fmt("%.0f", (c.first + 0.5) * cell) << ' '
-          << fmt("%.0f", (c.second + 0.5) * cell) << "h0";
+      out << 'M' << numberText("%.0f", (c.first + 0.5) * cell) << ' '
+          << numberText("%.0f", (c.second + 0.5) * cell) << "h0";
     }
     out << "\"/>\n";
   }
@@ -152,13 +151,13 @@ void gcLine(std::ostream& out, const Frame& f, const Inputs& in) {
   char op = 'M';
   for (const auto& v : values) {
     const double y = kGcBottom - 5 - (v.second - low) / (high - low) * (kGcBottom - kGcTop - 10);
-    out << op << fmt("%.1f", v.first) << ' ' << fmt("%.1f", y);
+    out << op << numberText("%.1f", v.first) << ' ' << numberText("%.1f", y);
     op = 'L';
   }
   out << "\"/>\n<text x=\"" << kRight << "\" y=\"" << kGcTop - 4
       << "\" font-size=\"11\" text-anchor=\"end\">GC % in " << step
-      << " bp windows: " << fmt("%.1f", low) << "-" << fmt("%.1f", high) << " (genome "
-      << fmt("%.1f", in.gcPercent) << ")</text>\n";
+      << " bp windows: " << numberText("%.1f", low) << "-" << numberText("%.1f", high)
+      << " (genome " << numberText("%.1f", in.gcPercent) << ")</text>\n";
 }
 
 // One entry per window size (at most twelve, then a count of the rest) and the band.

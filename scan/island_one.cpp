@@ -1,67 +1,56 @@
 #include "scan/island_one.h"
 
 #include <cstdlib>
-#include <iostream>
-
-#include "app/platform.h"
-#include "islands/result_files.h"
 
 namespace morvale {
 
-namespace {
-
-// Scores every window of size w. False when a row could not be written.
-bool slide(ScanState& run, std::int64_t w) {
-  const std::int64_t length = run.genome.length;
-  for (std::int64_t start = 0; start < length - w; start += run.windowStep) {
-    const std::int64_t centre = start + w / 2;
-    platform().clearScreen(std::cout);
-    std::cout << w << " window is running at " << centre << " bp position" << std::endl;
-    profileWindow(run.tree, run.genome.letters, start, static_cast<int>(w), run.measure,
-                  run.window);
-    const ScoreOutcome outcome =
-        distanceI(run.k, w, run.drawCount, run.ws, static_cast<double>(centre), start, run.measure,
-                  run.window, run.pool, run.poolSize);
-    if (!handleScore(outcome, centre, run.scoreFile)) return false;
-  }
-  return true;
+std::int64_t windowsOfSize(std::int64_t length, std::int64_t w, std::int64_t step) {
+  return length > w ? (length - w + step - 1) / step : 0;
 }
 
-}  // namespace
-
-ScanResult IslandI(int tupleSize, int windowSize, int drawCount, int windowStep,
-                   int windowIncrement, const std::string& genomeFileName, int measure,
-                   int poolSize) {
-  ScanState run;
-  run.setParameters(tupleSize, drawCount, windowStep, measure, poolSize,
-                    resultFileNames(measure).firstScores);
-  // The genome is checked before the last run's window-score file is removed, so
-  // a run that cannot start leaves the earlier results as they were.
-  if (!loadGenome(genomeFileName, windowSize, run.genome)) return ScanResult::kFailed;
-  if (run.genome.status == GenomeStatus::kTooShort) {
-    std::cout << "Check the Window size [Sugg: Minimize it]" << std::endl;
-    return ScanResult::kStopOk;
+ScanOutcome IslandI(const FirstPhaseSettings& s, const std::string& letters, unsigned seed,
+                    const std::string& scoreFile, ScanProgress& progress, WorkerPool& workers) {
+  ScanContext scan(s.tupleSize, s.measure, s.drawCount, scoreFile, progress, workers);
+  ScanOutcome outcome;
+  outcome.error = removeStaleFile(scan);
+  if (!outcome.error.empty()) {
+    outcome.result = ScanResult::kFailed;
+    return outcome;
   }
-  removeStaleFile(run.scoreFile);
-  buildtree(run.tree, tupleSize);
-  if (windowSize > kMaxFirstPhaseWindow) return ScanResult::kCompleted;
+  if (s.windowSize > kMaxFirstPhaseWindow) return outcome;
+  const auto length = static_cast<std::int64_t>(letters.size());
+  std::int64_t planned = 0;
+  for (std::int64_t w = s.windowSize; w < length && w <= kMaxFirstPhaseWindow;
+       w += s.windowIncrement)
+    planned += windowsOfSize(length, w, s.windowStep);
+  progress.scanPlanned(planned);
 
-  const std::int64_t length = run.genome.length;
-  for (std::int64_t w = windowSize;;) {
+  for (std::int64_t w = s.windowSize;;) {
     if (length - w - 1 < 1) {
-      std::cout << "No room for a random sample of " << w << " letters in a genome of " << length
-                << " letters; larger window sizes are not scanned" << std::endl;
+      progress.noRoomForSamples(w, length);
       break;
     }
-    std::cout << "Generating random sample for " << w << " probing window" << std::endl;
-    std::srand(static_cast<unsigned>(platform().now()));
+    progress.windowSizeStarted(w);
+    std::srand(seed);
     // Sample starts lie in [0, L - W - 2].
-    if (!drawPool(run, run.genome.letters, w, length - w - 1, length - w) || !slide(run, w))
-      return ScanResult::kFailed;
-    w += windowIncrement;
+    outcome.error = drawPool(scan, s.poolSize, letters, w, length - w - 1, length - w);
+    if (!outcome.error.empty()) {
+      outcome.result = ScanResult::kFailed;
+      return outcome;
+    }
+    const ScanOutcome size =
+        scoreWindows(scan, ScanPhase::kFirst, letters, w,
+                     {WindowRun{0, s.windowStep, windowsOfSize(length, w, s.windowStep)}}, 1);
+    outcome.windowsTested += size.windowsTested;
+    if (size.result != ScanResult::kCompleted) {
+      outcome.result = size.result;
+      outcome.error = size.error;
+      return outcome;
+    }
+    w += s.windowIncrement;
     if (w >= length || w > kMaxFirstPhaseWindow) break;
   }
-  return ScanResult::kCompleted;
+  return outcome;
 }
 
 }  // namespace morvale

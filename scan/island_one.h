@@ -2,21 +2,25 @@
 // with a fresh pool of random samples, and score every window position.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
-#include "scan/scan_common.h"
+#include "scan/scan_progress.h"
+#include "scan/settings.h"
+#include "scan/window_scan.h"
+#include "scan/worker_pool.h"
 
 namespace morvale {
 
-constexpr int kMaxFirstPhaseWindow = 10000;
+// Window sizes W0, W0 + increment, ... while below L and at most 10000. For each
+// size: the generator is seeded with `seed`, a pool of samples is drawn at
+// Rand(L - W - 1) (negatives redrawn), and windows are scored at starts 0, step,
+// 2 step, ... while start < L - W, centre start + W / 2. Rows are appended to
+// `scoreFile`, which is removed first. Requires L > W0 (the caller checks).
+ScanOutcome IslandI(const FirstPhaseSettings& settings, const std::string& letters, unsigned seed,
+                    const std::string& scoreFile, ScanProgress& progress, WorkerPool& workers);
 
-// Window sizes W0, W0 + increment, ... while below L and at most 10000; for each,
-// a pool of `poolSize` samples at Rand(L - W - 1) (negatives redrawn), then windows
-// at starts 0, step, 2 step, ... while start < L - W, centre start + W / 2.
-// Rows go to the measure's first-phase window-score file, which is removed once the
-// genome has been read (a genome that cannot be scanned leaves it alone).
-ScanResult IslandI(int tupleSize, int windowSize, int drawCount, int windowStep,
-                   int windowIncrement, const std::string& genomeFileName, int measure,
-                   int poolSize);
+// The number of windows of size `w` in a genome of `length` letters at `step`.
+std::int64_t windowsOfSize(std::int64_t length, std::int64_t w, std::int64_t step);
 
 }  // namespace morvale

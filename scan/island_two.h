@@ -1,45 +1,32 @@
-// The refinement phase: rescan the islands of a first-phase islands file with a
-// fixed window, against random samples drawn once from the rest of the genome
-// (the background), scoring each window position several times in a row.
+// The refinement phase: rescan the islands of an island list with a fixed window,
+// against random samples drawn once from the rest of the genome (the background),
+// scoring each window position several times in a row.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "scan/scan_common.h"
+#include "scan/scan_progress.h"
+#include "scan/settings.h"
+#include "scan/window_scan.h"
+#include "scan/worker_pool.h"
 
 namespace morvale {
 
-// An island list as read: the integers in file order, or the problem that stopped
-// the reading.
-struct IslandList {
-  std::vector<std::int64_t> values;
-  std::string problem;  // "" when the file was read and every token was a 32-bit integer
-};
-
-// Reads an island list: the white-space-separated integers of the file, as a flat
-// sequence, in two passes (count, then values). A token that is not a 32-bit
-// integer ends the reading with a problem naming it. An unopenable file gives
-// "Unable to open 0" on standard error for each pass, no values, and a problem
-// naming the file and the reason.
-IslandList readIslandList(const std::string& fileName);
-
-// Checks the list against a genome of `genomeLength` letters after the last end is
-// clipped to it: pairs of values, each start at least 0, below its end and below
-// the genome length, each island after the end of the one before. Returns "" when
-// sound, otherwise a line naming the first bad pair.
-std::string islandListProblem(std::vector<std::int64_t>& values, std::int64_t genomeLength);
-
 // The genome with every island [start, end) cut out, the rest joined in order.
-std::string backgroundSequence(const std::string& genome, const std::vector<std::int64_t>& values);
+// `islands` holds start, end, start, end, ... ascending and inside the genome.
+std::string backgroundSequence(const std::string& genome, const std::vector<std::int64_t>& islands);
 
-// Scores every window position [start, start + W) with start = island start,
-// + step, ... while start < end - W, `scanCount` times each, centre start + 0.5 W.
-// Rows go to the measure's refinement window-score file, which is removed once the
-// genome has been read.
-ScanResult IslandII(int tupleSize, int windowSize, int drawCount, int windowStep,
-                    const std::string& genomeFileName, const std::string& islandsFileName,
-                    int measure, int poolSize, int scanCount);
+// Seeds the generator with `seed` once and draws the pool from the background at
+// Rand(B - W - 1), kept while the offset, read as unsigned, is below G - W. Then
+// for every island, windows [start, start + W) with start = island start, + step,
+// ... while start < end - W, each scored `scanCount` times in a row with centre
+// start + 0.5 W. Rows are appended to `scoreFile`, which is removed first.
+// Requires a checked island list whose background has at least W + 2 letters.
+ScanOutcome IslandII(const RefinementSettings& settings, int tupleSize, int measure,
+                     const std::string& letters, const std::vector<std::int64_t>& islands,
+                     unsigned seed, const std::string& scoreFile, ScanProgress& progress,
+                     WorkerPool& workers);
 
 }  // namespace morvale

@@ -3,7 +3,10 @@
 // (3, 6). Sums run over key indices in ascending order, starting from 0.0.
 #pragma once
 
-#include "kmer/kmer_tree.h"
+#include <cstdint>
+#include <vector>
+
+#include "kmer/profile.h"
 
 namespace morvale {
 
@@ -18,9 +21,35 @@ double boundedRatio(double u, double v);
 // The per-key term of a distance (before the Euclidean square root).
 double distanceTerm(Distance d, double x, double y);
 
+// Working space of the distances, one per thread: the Kullback-Leibler terms of a
+// pair are laid out first and summed afterwards, and the terms of keys present in
+// both profiles are remembered by their two values (profiles of one window size
+// hold few distinct values, so most of their logarithms are computed once).
+class DistanceScratch {
+ public:
+  DistanceScratch();
+  // The Kullback-Leibler term of two non-zero values, computed once per pair of
+  // values while it stays in the table.
+  double klTerm(double x, double y);
+
+  std::vector<double> terms;
+  std::vector<std::uint32_t> sharedAt;
+  std::vector<double> sharedX;
+  std::vector<double> sharedY;
+
+ private:
+  struct Entry {
+    std::uint64_t x;
+    std::uint64_t y;
+    double term;
+  };
+  std::vector<Entry> memo_;
+};
+
 // Distance between profiles x and y from their non-zero entries. Keys zero in both
 // profiles add exactly +0.0 to a sum that is never -0.0, so summing over the union
 // of the keys in ascending order equals the sum over all 4^k keys bit for bit.
-double profileDistance(Distance d, const SparseProfile& x, const SparseProfile& y);
+double profileDistance(Distance d, const SparseProfile& x, const SparseProfile& y,
+                       DistanceScratch& scratch);
 
 }  // namespace morvale

@@ -1,67 +1,52 @@
-// Scoring one probing window: draw 3m acceptable rows of the sample pool, take the
-// window's distances to the first m and the background distances between the
-// other 2m in pairs, run the paired t-test, and append a window-score row when
-// t >= 0 and p <= 0.1.
+// Scoring one probing window against the sample pool, in two steps: drawing 3m
+// acceptable pool rows from the C generator (in the program's order, one window
+// after another), then, from those rows alone, the window's distances to the first
+// m, the background distances between the other 2m in pairs, and the paired t-test.
+// The second step touches no shared state, so windows may be scored in parallel.
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
-#include "kmer/kmer_tree.h"
+#include "kmer/profile.h"
+#include "kmer/sample_pool.h"
 #include "stats/distance.h"
+#include "stats/pool_pairs.h"
 
 namespace morvale {
 
-// Distances between pool rows, remembered for the life of one pool: a distance is
-// symmetric bit for bit, and the same pairs recur across the windows of a pool.
-class PairCache {
- public:
-  // Forgets everything; call whenever the pool is redrawn. Pools too large for a
-  // table of P x P doubles are not cached.
-  void reset(int rows);
-  double get(Distance d, const SamplePool& pool, int a, int b);
+// True when some drawable row (0..P-2) starts outside the exclusion zone of the
+// window at `windowStart` (S) of size `windowSize` (W): at or below S - W, or at or
+// above S + W.
+bool anyDrawableRow(const SamplePool& pool, std::int64_t windowStart, std::int64_t windowSize);
 
- private:
-  int rows_ = 0;
-  std::vector<double> value_;
-  std::vector<std::uint8_t> known_;
+// Draws `wanted` acceptable rows into `drawn`: index rand() % (P - 1), accepted when
+// the row starts outside the exclusion zone. One index is drawn before the count is
+// tested, so a call consumes one rand() beyond the accepted and rejected draws.
+// Requires anyDrawableRow and P >= 2 (PreconditionError otherwise).
+void drawSamples(const SamplePool& pool, std::int64_t windowStart, std::int64_t windowSize,
+                 int wanted, int* drawn);
+
+struct WindowScore {
+  double t = 0.0;
+  double p = 1.0;
+  // A window-score row is written for the window: t >= 0 and p <= 0.1 (a t or p
+  // that is not a number never is).
+  bool selected() const { return t >= 0.0 && p <= 0.1; }
 };
 
-// Working storage a scan allocates once and hands to every scoring.
-struct ScoreWorkspace {
-  std::vector<int> drawn;  // the 3m accepted pool rows, in draw order
+// Per-thread working storage of the second step.
+struct ScoreScratch {
+  DistanceScratch distance;
   std::vector<double> windowDistances;
   std::vector<double> backgroundDistances;
-  PairCache pairs;
 };
 
-enum class ScoreOutcome {
-  kNotSelected,         // the test did not select the window
-  kRowWritten,          // a row was appended
-  kNoAcceptableSample,  // every drawable row starts within W of the window start
-  kWriteFailed,         // the row could not be written (errno tells why)
-};
-
-// Scores the window at `windowStart` (S) of size `windowSize` (W) against the
-// pool. Rows 0..P-2 are drawn with rand() % (P - 1); a row is acceptable when its
-// start is <= S - W or >= S + W. The generator is not re-seeded here: successive
-// scorings continue one sequence. When no drawable row is acceptable, nothing is
-// drawn and kNoAcceptableSample is returned. Rows go to `scoreFile`.
-ScoreOutcome scoreWindow(int tupleSize, std::int64_t windowSize, int drawCount, ScoreWorkspace& ws,
-                         double windowCentre, std::int64_t windowStart, int measure,
-                         const Profile& window, const SamplePool& pool, int poolSize,
-                         const std::string& scoreFile);
-
-// First phase: rows go to the measure's first-phase window-score file.
-ScoreOutcome distanceI(int tupleSize, std::int64_t windowSize, int drawCount, ScoreWorkspace& ws,
-                       double windowCentre, std::int64_t windowStart, int measure,
-                       const Profile& window, const SamplePool& pool, int poolSize);
-
-// Refinement: rows go to the measure's refinement window-score file.
-// `genomeLength` is accepted for the caller's convenience and not used.
-ScoreOutcome distanceII(int tupleSize, std::int64_t windowSize, int drawCount, ScoreWorkspace& ws,
-                        double windowCentre, std::int64_t windowStart, std::int64_t genomeLength,
-                        int measure, const Profile& window, const SamplePool& pool, int poolSize);
+// Scores the window from the 3m rows drawn for it. Background pairs are read from
+// `pairs` when it keeps them (they must have been wanted and filled), otherwise
+// computed here.
+WindowScore scoreDrawnSamples(Distance d, const Profile& window, const SamplePool& pool,
+                              const int* drawn, int m, const PoolPairDistances& pairs,
+                              ScoreScratch& scratch);
 
 }  // namespace morvale

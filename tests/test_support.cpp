@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,11 +13,9 @@ void ScratchDir::SetUp() {
   char tmpl[] = "/tmp/morvale-test-XXXXXX";
   dir_ = mkdtemp(tmpl);
   std::filesystem::current_path(dir_);
-  setPlatform(&platform_);
 }
 
 void ScratchDir::TearDown() {
-  setPlatform(nullptr);
   std::filesystem::current_path(previous_);
   std::filesystem::permissions(dir_, std::filesystem::perms::owner_all);
   std::filesystem::remove_all(dir_);
@@ -37,6 +34,28 @@ std::string readFile(const std::string& name) {
 
 bool fileExists(const std::string& name) {
   return std::filesystem::exists(name);
+}
+
+CapturedOutput::CapturedOutput() {
+  ::testing::internal::CaptureStdout();
+  ::testing::internal::CaptureStderr();
+}
+
+void CapturedOutput::stop() {
+  if (stopped_) return;
+  stopped_ = true;
+  out_ = ::testing::internal::GetCapturedStdout();
+  err_ = ::testing::internal::GetCapturedStderr();
+}
+
+std::string CapturedOutput::out() {
+  stop();
+  return out_;
+}
+
+std::string CapturedOutput::err() {
+  stop();
+  return err_;
 }
 
 }  // namespace morvale::testing

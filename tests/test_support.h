@@ -1,36 +1,53 @@
-// Shared fixtures: a pinned clock with a silent screen, and a scratch working
-// directory so result files land somewhere private.
+// Shared fixtures: a pinned clock with a silent screen, a scratch working folder so
+// result files land somewhere private, and small file helpers.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "app/platform.h"
+#include "base/console.h"
 #include "random_dna.h"
 
 namespace morvale::testing {
 
-class PinnedPlatform : public Platform {
+class PinnedConsole : public Console {
  public:
   std::time_t seed = 12345;
   int clears = 0;
   std::time_t now() override { return seed; }
   void clearScreen(std::ostream&) override { ++clears; }
+  bool errorsShareTheScreen() override { return false; }
 };
 
-// Runs each test in a fresh temporary directory with the pinned platform.
+// Runs each test in a fresh temporary folder.
 class ScratchDir : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
   std::string dir_;
   std::string previous_;
-  PinnedPlatform platform_;
+  PinnedConsole console_;
 };
 
 void writeFile(const std::string& name, const std::string& content);
 std::string readFile(const std::string& name);
 bool fileExists(const std::string& name);
+
+// Standard output and standard error of the code run while it lives.
+class CapturedOutput {
+ public:
+  CapturedOutput();
+  ~CapturedOutput() { stop(); }
+  // Stops capturing (once) and returns what each stream got.
+  std::string out();
+  std::string err();
+
+ private:
+  void stop();
+  bool stopped_ = false;
+  std::string out_;
+  std::string err_;
+};
 
 }  // namespace morvale::testing

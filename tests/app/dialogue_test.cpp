@@ -1,3 +1,4 @@
+// The dialogue's texts, prompts, checks and exit statuses, with the phases recorded.
 #include "app/dialogue.h"
 
 #include <gtest/gtest.h>
@@ -10,33 +11,34 @@
 namespace morvale {
 namespace {
 
-// Records every call as one line of its name and arguments; returns scripted results.
+// Records every call as one line of its name and arguments; returns scripted problems.
 class RecordingPhases : public Phases {
  public:
   std::vector<std::string> calls;
-  ScanResult scanResult = ScanResult::kCompleted;
-  bool assemblyWrites = true;
+  std::vector<std::string> scanProblems;
+  std::vector<std::string> assemblyProblems;
 
-  ScanResult IslandI(int k, int w, int m, int step, int inc, const std::string& genome, int measure,
-                     int pool) override {
-    return record(scanResult, "IslandI", k, w, m, step, inc, genome, measure, pool);
+  std::vector<std::string> firstPhase(const FirstPhaseSettings& f, const std::string& g) override {
+    return record(scanProblems, "first", f.measure, f.tupleSize, f.windowSize, f.poolSize,
+                  f.drawCount, f.windowStep, f.windowIncrement, g);
   }
-  ScanResult IslandII(int k, int w, int m, int step, const std::string& genome,
-                      const std::string& islands, int measure, int pool, int scans) override {
-    return record(scanResult, "IslandII", k, w, m, step, genome, islands, measure, pool, scans);
+  std::vector<std::string> firstAssembly(const FirstAssemblySettings& a) override {
+    return record(assemblyProblems, "assemble", a.cutoff, a.overlapCount);
   }
-  bool cordsortI(int overlap, double cutoff, const std::string& scores,
-                 const std::string& islands) override {
-    return record(assemblyWrites, "cordsortI", overlap, cutoff, scores, islands);
+  std::vector<std::string> refinement(const RefinementRequest& r) override {
+    const RefinementSettings& s = r.settings;
+    return record(scanProblems, "refine", r.measure, r.tupleSize, r.genomeFile, r.islandsFile,
+                  s.windowSize, s.poolSize, s.drawCount, s.windowStep, s.scanCount,
+                  s.voteThreshold);
   }
-  bool cordsortII(double cutoff, const std::string& scores, const std::string& islands,
-                  int votes) override {
-    return record(assemblyWrites, "cordsortII", cutoff, scores, islands, votes);
+  std::vector<std::string> refinementAssembly(double cutoff, int votes) override {
+    return record(assemblyProblems, "vote", cutoff, votes);
   }
 
  private:
-  template <typename Result, typename... Args>
-  Result record(Result result, const char* name, const Args&... args) {
+  template <typename... Args>
+  std::vector<std::string> record(const std::vector<std::string>& result, const char* name,
+                                  const Args&... args) {
     std::ostringstream line;
     line << name;
     ((line << ' ' << args), ...);
@@ -47,21 +49,23 @@ class RecordingPhases : public Phases {
 
 class DialogueTest : public ::testing::Test {
  protected:
-  void SetUp() override { setPlatform(&platform_); }
-  void TearDown() override { setPlatform(nullptr); }
   int run(const std::string& answers) {
     std::istringstream in(answers);
     out_.str("");
-    return runDialogue(in, out_, phases_);
+    testing::CapturedOutput captured;
+    const int status = runDialogue(in, out_, console_, phases_);
+    err_ = captured.err();
+    return status;
   }
   bool endsWith(const std::string& tail) const {
     const std::string text = out_.str();
     return text.size() >= tail.size() &&
            text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
   }
-  testing::PinnedPlatform platform_;
+  testing::PinnedConsole console_;
   RecordingPhases phases_;
   std::ostringstream out_;
+  std::string err_;
 };
 
 const char* const kMenus =
@@ -106,12 +110,9 @@ TEST_F(DialogueTest, FirstPhaseThenRefinementPrintsEveryTextAndCallsInOrder) {
                 "prepared\n");
   EXPECT_EQ(phases_.calls,
             (std::vector<std::string>{
-                "IslandI 4 5000 30 1000 1000 genome.fa 2 100",
-                "cordsortI 2 0.01 Euclidean-first.txt Eu-first-Islands.txt",
-                "cordsortI 3 0.001 Euclidean-first.txt Eu-first-Islands.txt",
-                "IslandII 4 3000 20 500 genome.fa Eu-first-Islands.txt 2 80 3",
-                "cordsortII 0.05 Euclidean-refinement.txt Eu-refinement-Islands.txt 2"}));
-  EXPECT_EQ(platform_.clears, 10);
+                "first 2 4 5000 100 30 1000 1000 genome.fa", "assemble 0.01 2", "assemble 0.001 3",
+                "refine 2 4 genome.fa Eu-first-Islands.txt 3000 80 20 500 3 2", "vote 0.05 2"}));
+  EXPECT_EQ(console_.clears, 10);
 }
 
 TEST_F(DialogueTest, RefinementPathPassesTypedNamesUnchanged) {
@@ -119,48 +120,46 @@ TEST_F(DialogueTest, RefinementPathPassesTypedNamesUnchanged) {
   EXPECT_EQ(run("4 2 3 2500 50 10 250 " + longName + " my-islands.list 5 4 0.02"), 0);
   EXPECT_EQ(phases_.calls,
             (std::vector<std::string>{
-                "IslandII 3 2500 10 250 " + longName + " my-islands.list 4 50 5",
-                "cordsortII 0.02 Absolute-refinement.txt Ab-refinement-Islands.txt 4"}));
+                "refine 4 3 " + longName + " my-islands.list 2500 50 10 250 5 4", "vote 0.02 4"}));
+  EXPECT_TRUE(endsWith("Refinement phase islands file Ab-refinement-Islands.txt is prepared\n"));
 }
 
 TEST_F(DialogueTest, EachMeasureNamesItsFiles) {
   const char* expected[] = {"", "Ab", "Eu", "KL", "Ab", "Eu", "KL"};
   for (int measure = 1; measure <= 6; ++measure) {
-    phases_.calls.clear();
     run(std::to_string(measure) + " 1 2 100 10 5 50 50 g.fa 0.1 1 n N");
-    ASSERT_EQ(phases_.calls.size(), 2u);
-    EXPECT_NE(phases_.calls[1].find(std::string(" ") + expected[measure] + "-first-Islands.txt"),
-              std::string::npos)
-        << phases_.calls[1];
+    EXPECT_NE(out_.str().find(std::string("First phase islands file ") + expected[measure] +
+                              "-first-Islands.txt is prepared"),
+              std::string::npos);
   }
 }
 
-TEST_F(DialogueTest, AnswerNoEndsSilentlyAndOtherAnswersAreWrongOptions) {
-  EXPECT_EQ(run("1 1 2 100 10 5 50 50 g.fa 0.1 1 n N extra"), 0);
-  EXPECT_NE(out_.str().find("Ab-first-Islands.txt is prepared\n"
-                            "Do you want to run refinement phase now?[Y/N]:\n"),
-            std::string::npos);
-  EXPECT_TRUE(endsWith("Do you want to run refinement phase now?[Y/N]:\n"));
-  EXPECT_EQ(run("1 1 2 100 10 5 50 50 g.fa 0.1 1 n maybe"), 0);
-  EXPECT_TRUE(endsWith("You entered wrong option\n"));
-
-  for (const char* wrongMeasure : {"0", "7", "two", "-1"}) {
+// Wrong options keep their messages and end with status 1; "n" ends quietly with 0.
+TEST_F(DialogueTest, ExitStatusesTellWhetherAnythingUsefulWasDone) {
+  struct Case {
+    const char* answers;
+    int status;
+    const char* tail;
+  } cases[] = {
+      {"1 1 2 100 10 5 50 50 g.fa 0.1 1 n N extra", 0,
+       "Do you want to run refinement phase now?[Y/N]:\n"},
+      {"1 1 2 100 10 5 50 50 g.fa 0.1 1 n maybe", 1, "You entered wrong option\n"},
+      {"0 1", 1, "You have entered wrong option!\n"},
+      {"7", 1, "You have entered wrong option!\n"},
+      {"two", 1, "You have entered wrong option!\n"},
+      {"2 3", 1, "\nEnter Your choice (1/2) :- \nYou have entered wrong option!\n"},
+  };
+  for (const Case& c : cases) {
     phases_.calls.clear();
-    EXPECT_EQ(run(std::string(wrongMeasure) + " 1"), 0);
-    EXPECT_TRUE(endsWith("You have entered wrong option!\n"));
-    EXPECT_TRUE(phases_.calls.empty());
+    EXPECT_EQ(run(c.answers), c.status) << c.answers;
+    EXPECT_TRUE(endsWith(c.tail)) << c.answers << "\n" << out_.str();
   }
-  platform_.clears = 0;
-  EXPECT_EQ(run("2 3"), 0);
-  EXPECT_EQ(platform_.clears, 3);  // the wrong phase is reported after the screen is cleared
-  EXPECT_EQ(out_.str(), std::string(kMenus) + "You have entered wrong option!\n");
 }
 
 TEST_F(DialogueTest, OutOfRangeAnswersAreAskedAgain) {
   EXPECT_EQ(run("2 1  9 0 k3 4  3 10001 5000  1 2  1000001 30  0 1000  x 1000  g.fa  "
                 "zero 0.01 2.5 2 n n"),
             0);
-  const std::string text = out_.str();
   for (const char* line :
        {"\"9\" is not accepted here: enter a whole number from 1 to 8.\n",
         "\"k3\" is not accepted here: enter a whole number from 1 to 8.\n",
@@ -169,31 +168,30 @@ TEST_F(DialogueTest, OutOfRangeAnswersAreAskedAgain) {
         "\"1000001\" is not accepted here: enter a whole number from 2 to 1000000.\n",
         "\"zero\" is not accepted here: enter a number such as 0.01 or 1e-5.\n",
         "\"2.5\" is not accepted here: enter a whole number.\n"}) {
-    EXPECT_NE(text.find(line), std::string::npos) << line;
+    EXPECT_NE(out_.str().find(line), std::string::npos) << line;
   }
-  EXPECT_EQ(phases_.calls.at(0), "IslandI 4 5000 30 1000 1000 g.fa 2 2");
+  EXPECT_EQ(phases_.calls.at(0), "first 2 4 5000 2 30 1000 1000 g.fa");
 }
 
 TEST_F(DialogueTest, EndOfInputStopsWithStatusOneBeforeAnyScan) {
   for (const char* answers : {"", "2", "2 1 4 5000 100 30 1000 1000", "2 2 4 100 10 5 10 g.fa"}) {
     phases_.calls.clear();
-    ::testing::internal::CaptureStderr();
     EXPECT_EQ(run(answers), 1) << answers;
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "Input ended before all answers were given; nothing more was run.\n");
+    EXPECT_EQ(err_, "Input ended before all answers were given; nothing more was run.\n");
     EXPECT_TRUE(phases_.calls.empty()) << answers;
   }
 }
 
-TEST_F(DialogueTest, ScanAndAssemblyFailuresDecideTheExitStatus) {
-  phases_.scanResult = ScanResult::kStopOk;
-  EXPECT_EQ(run("1 1 2 100 10 5 50 50 g.fa"), 0);
-  phases_.scanResult = ScanResult::kFailed;
-  EXPECT_EQ(run("1 2 2 100 10 5 50 g.fa i.txt 1 1"), 1);
-  EXPECT_EQ(phases_.calls.back().rfind("IslandII", 0), 0u);
-  phases_.scanResult = ScanResult::kCompleted;
-  phases_.assemblyWrites = false;
+// A phase's problems are the last lines on the screen, and on standard error too.
+TEST_F(DialogueTest, AFailedPhaseEndsTheRunWithItsLinesLast) {
+  phases_.scanProblems = {"Cannot open sequence file", "Cannot open genome file g.fa: gone"};
   EXPECT_EQ(run("1 1 2 100 10 5 50 50 g.fa 0.1 1 n n"), 1);
+  EXPECT_TRUE(endsWith("Cannot open sequence file\nCannot open genome file g.fa: gone\n"));
+  EXPECT_EQ(err_, "Cannot open sequence file\nCannot open genome file g.fa: gone\n");
+  phases_.scanProblems.clear();
+  phases_.assemblyProblems = {"Cannot write islands file x: full"};
+  EXPECT_EQ(run("1 1 2 100 10 5 50 50 g.fa 0.1 1 n n"), 1);
+  EXPECT_TRUE(endsWith("Cannot write islands file x: full\n"));
   EXPECT_EQ(out_.str().find("is prepared"), std::string::npos);
 }
 

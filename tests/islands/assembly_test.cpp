@@ -1,3 +1,5 @@
+// Island assembly of both phases: selection, ordering, chaining, the minimum number
+// of windows, majority voting, and the files either can miss.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -29,63 +31,72 @@ class Assembly : public testing::ScratchDir {
     testing::writeFile("scores.txt", text);
   }
   std::string firstPhase(int overlap, double cutoff) {
-    ::testing::internal::CaptureStdout();
-    EXPECT_TRUE(cordsortI(overlap, cutoff, "scores.txt", "islands.txt"));
-    stdout_ = ::testing::internal::GetCapturedStdout();
+    testing::CapturedOutput captured;
+    EXPECT_EQ(cordsortI(overlap, cutoff, "scores.txt", "islands.txt"), "");
+    stdout_ = captured.out();
     return testing::readFile("islands.txt");
   }
   std::string refinement(double cutoff, int votes) {
-    ::testing::internal::CaptureStdout();
-    EXPECT_TRUE(cordsortII(cutoff, "scores.txt", "islands.txt", votes));
-    stdout_ = ::testing::internal::GetCapturedStdout();
+    testing::CapturedOutput captured;
+    EXPECT_EQ(cordsortII(cutoff, "scores.txt", "islands.txt", votes), "");
+    stdout_ = captured.out();
     return testing::readFile("islands.txt");
   }
   std::string stdout_;
 };
 
-TEST_F(Assembly, CutOffSelectsRowsAtOrBelowIt) {
-  scores({{5000, 0, 0.05}, {5000, 20000, 0.01}});
-  EXPECT_EQ(firstPhase(1, 0.05), "1\t5000\n20000\t25000\n");
-  EXPECT_EQ(firstPhase(1, 0.0499), "20000\t25000\n");
-  EXPECT_EQ(firstPhase(1, -1), "");
-  EXPECT_EQ(stdout_, "No islands found with these parameters.\n");
-}
-
-TEST_F(Assembly, TouchingWindowsChainAndSeparatedOnesDoNot) {
-  scores({{5000, 5000, 0.01}, {5000, 0, 0.01}});
-  EXPECT_EQ(firstPhase(2, 0.05), "1\t10000\n");
-  scores({{5000, 0, 0.01}, {5000, 5001, 0.01}});
-  EXPECT_EQ(firstPhase(2, 0.05), "");
-  EXPECT_EQ(firstPhase(1, 0.05), "1\t5000\n5001\t10001\n");
-  scores({{4000, 100, 0.01}, {6000, 3000, 0.01}});  // sizes mix within an island
-  EXPECT_EQ(firstPhase(2, 0.05), "100\t9000\n");
-}
-
-TEST_F(Assembly, RunsNeedTheMinimumNumberOfWindows) {
-  std::vector<Window> rows;
-  for (int s : {0, 100, 200, 300, 10000, 10100, 20000}) rows.push_back({1000, s, 0.01});
-  scores(rows);
-  EXPECT_EQ(firstPhase(3, 0.05), "1\t1300\n");
-  rows.clear();
-  for (int s : {500, 600, 10000, 10100, 20000, 20100}) rows.push_back({1000, s, 0.01});
-  scores(rows);
-  EXPECT_EQ(firstPhase(2, 0.05), "500\t1600\n10000\t11100\n20000\t21100\n");
-}
-
-TEST_F(Assembly, ARepeatedRowEndsTheFirstPhaseReading) {
-  scores({{1000, 0, 0.01}, {1000, 5000, 0.02}, {1000, 5000, 0.02}, {1000, 9000, 0.01}});
-  EXPECT_EQ(firstPhase(1, 0.05), "1\t1000\n5000\t6000\n");
-}
-
-TEST_F(Assembly, MissingScoreFileGivesAnEmptyIslandsFile) {
-  testing::writeFile("islands.txt", "stale\n");
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(firstPhase(1, 0.05), "");
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Unable to open 0\nUnable to open 0\n");
-  EXPECT_EQ(stdout_, "No islands found with these parameters.\n");
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(refinement(0.05, 1), "");
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Unable to open 0\nUnable to open 0\n");
+TEST_F(Assembly, FirstPhaseSelectsChainsAndCounts) {
+  struct Case {
+    std::vector<Window> rows;
+    int overlap;
+    double cutoff;
+    const char* islands;
+  } cases[] = {
+      // A p-value equal to the cut-off is selected; a start of 0 is written as 1.
+      {{{5000, 0, 0.05}, {5000, 20000, 0.01}}, 1, 0.05, "1\t5000\n20000\t25000\n"},
+      {{{5000, 0, 0.05}, {5000, 20000, 0.01}}, 1, 0.0499, "20000\t25000\n"},
+      {{{5000, 0, 0.05}}, 1, -1, ""},
+      // Windows that touch chain (in whatever order the file has them); a gap of one does not.
+      {{{5000, 5000, 0.01}, {5000, 0, 0.01}}, 2, 0.05, "1\t10000\n"},
+      {{{5000, 0, 0.01}, {5000, 5001, 0.01}}, 2, 0.05, ""},
+      {{{5000, 0, 0.01}, {5000, 5001, 0.01}}, 1, 0.05, "1\t5000\n5001\t10001\n"},
+      {{{4000, 100, 0.01}, {6000, 3000, 0.01}}, 2, 0.05, "100\t9000\n"},
+      // Runs of 4, 2 and 1 windows with a minimum of 3; three runs of 2 with a minimum of 2.
+      {{{1000, 0, .01},
+        {1000, 100, .01},
+        {1000, 200, .01},
+        {1000, 300, .01},
+        {1000, 10000, .01},
+        {1000, 10100, .01},
+        {1000, 20000, .01}},
+       3,
+       0.05,
+       "1\t1300\n"},
+      {{{1000, 500, .01},
+        {1000, 600, .01},
+        {1000, 10000, .01},
+        {1000, 10100, .01},
+        {1000, 20000, .01},
+        {1000, 20100, .01}},
+       2,
+       0.05,
+       "500\t1600\n10000\t11100\n20000\t21100\n"},
+      // A row repeating the previous centre and p-value ends the reading...
+      {{{1000, 0, .01}, {1000, 5000, .02}, {1000, 5000, .02}, {1000, 9000, .01}},
+       1,
+       0.05,
+       "1\t1000\n5000\t6000\n"},
+      // ... but the same centre with another p-value does not.
+      {{{1000, 5000, .01}, {3000, 4000, .02}, {1000, 9000, .01}},
+       1,
+       0.05,
+       "4000\t7000\n9000\t10000\n"},
+  };
+  for (const Case& c : cases) {
+    scores(c.rows);
+    EXPECT_EQ(firstPhase(c.overlap, c.cutoff), c.islands) << c.islands;
+    EXPECT_EQ(stdout_, *c.islands ? "" : "No islands found with these parameters.\n");
+  }
 }
 
 TEST_F(Assembly, SortingKeepsFileOrderForEqualStartsLikeABubbleSort) {
@@ -113,40 +124,81 @@ TEST_F(Assembly, SortingKeepsFileOrderForEqualStartsLikeABubbleSort) {
   }
   island.Sort_on_position();
   EXPECT_EQ(island.pValues, bubble.pValues);
-  EXPECT_EQ(island.windowCentres, bubble.windowCentres);
 }
 
-TEST_F(Assembly, VoteGroupsCountConsecutiveSelectionsOfOnePosition) {
-  scores({{3001, 0, 0.08}, {3001, 0, 0.01}, {3001, 0, 0.02}}, true);
-  EXPECT_EQ(refinement(0.05, 3), "1\t3000\n");
-  EXPECT_EQ(stdout_, "2\n3\n");
-  scores({{3001, 0, 0.01}, {3001, 0, 0.08}, {3001, 0, 0.02}}, true);
-  EXPECT_EQ(refinement(0.05, 3), "");
-  EXPECT_EQ(refinement(0.05, 2), "1\t3000\n");
-  EXPECT_EQ(refinement(0.05, 1), "1\t3000\n");  // kept twice, merged with itself
-
-  // Neighbouring positions never share a group; their kept windows chain.
-  scores({{3000, 100000, 0.01},
-          {3000, 100000, 0.01},
-          {3000, 100500, 0.01},
-          {3000, 100500, 0.01},
-          {3000, 200000, 0.09},
-          {3000, 200000, 0.01}},
-         true);
-  EXPECT_EQ(refinement(0.05, 2), "100000\t103500\n200000\t203000\n");
-  EXPECT_EQ(stdout_, "2\n2\n2\n");
+TEST_F(Assembly, MajorityVotingKeepsPositionsSelectedOftenEnough) {
+  struct Case {
+    std::vector<Window> rows;
+    double cutoff;
+    int votes;
+    const char* islands;
+    const char* printed;
+  } cases[] = {
+      // Only the second and later rows of a group face the cut-off.
+      {{{3001, 0, 0.08}, {3001, 0, 0.01}, {3001, 0, 0.02}}, 0.05, 3, "1\t3000\n", "2\n3\n"},
+      {{{3001, 0, 0.01}, {3001, 0, 0.08}, {3001, 0, 0.02}}, 0.05, 3, "", "2\n"},
+      {{{3001, 0, 0.01}, {3001, 0, 0.08}, {3001, 0, 0.02}}, 0.05, 2, "1\t3000\n", "2\n"},
+      // Kept twice, merged with itself.
+      {{{3001, 0, 0.01}, {3001, 0, 0.08}, {3001, 0, 0.02}}, 0.05, 1, "1\t3000\n", "2\n"},
+      // Neighbouring positions never share a group; kept windows that touch end to end
+      // join, a gap of one letter keeps them apart.
+      {{{3000, 100000, .01}, {3000, 100000, .01}, {3000, 103000, .01}, {3000, 103000, .01}},
+       0.05,
+       2,
+       "100000\t106000\n",
+       "2\n2\n"},
+      {{{3000, 100000, .01}, {3000, 100000, .01}, {3000, 103001, .01}, {3000, 103001, .01}},
+       0.05,
+       2,
+       "100000\t103000\n103001\t106001\n",
+       "2\n2\n"},
+      // Kept windows out of order: a later run that starts before the pending island's
+      // end gives it its end; the last run is written after it without comparison.
+      {{{3000, 10000, .01}, {3000, 0, .01}, {3000, 20000, .01}},
+       0.05,
+       1,
+       "10000\t3000\n20000\t23000\n",
+       ""},
+      {{{3000, 5000, .01}, {3000, 0, .01}, {5000, 1000, .01}},
+       0.05,
+       1,
+       "5000\t8000\n1\t6000\n",
+       ""},
+  };
+  for (const Case& c : cases) {
+    scores(c.rows, true);
+    EXPECT_EQ(refinement(c.cutoff, c.votes), c.islands) << c.islands;
+    EXPECT_EQ(stdout_, std::string(c.printed) +
+                           (*c.islands ? "" : "No islands found with these parameters.\n"));
+  }
 }
 
-TEST_F(Assembly, UnwritableIslandsFileIsReported) {
+TEST_F(Assembly, MissingAndUnwritableFiles) {
+  testing::writeFile("islands.txt", "stale\n");
+  {
+    testing::CapturedOutput captured;
+    EXPECT_EQ(cordsortI(1, 0.05, "scores.txt", "islands.txt"), "");
+    EXPECT_EQ(cordsortII(0.05, "scores.txt", "islands.txt", 1), "");
+    EXPECT_EQ(captured.err(),
+              "Unable to open 0\nUnable to open 0\nUnable to open 0\nUnable to open 0\n");
+  }
+  EXPECT_EQ(testing::readFile("islands.txt"), "");
   scores({{1000, 0, 0.01}});
-  ::testing::internal::CaptureStdout();
-  ::testing::internal::CaptureStderr();
-  EXPECT_FALSE(cordsortI(1, 0.05, "scores.txt", "no-dir/islands.txt"));
-  EXPECT_FALSE(cordsortII(0.05, "scores.txt", "no-dir/islands.txt", 1));
-  ::testing::internal::GetCapturedStdout();
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-            "Cannot write islands file no-dir/islands.txt: No such file or directory\n"
-            "Cannot write islands file no-dir/islands.txt: No such file or directory\n");
+  testing::CapturedOutput captured;
+  EXPECT_EQ(cordsortI(1, 0.05, "scores.txt", "no-dir/islands.txt"),
+            "Cannot write islands file no-dir/islands.txt: No such file or directory");
+  EXPECT_EQ(cordsortII(0.05, "scores.txt", "no-dir/islands.txt", 1),
+            "Cannot write islands file no-dir/islands.txt: No such file or directory");
+}
+
+TEST_F(Assembly, ABadRowEndsTheReadingOnceReported) {
+  testing::writeFile("scores.txt", "5000\t2500\t0.01\n5000\t3500\tnan\n5000\t4500\t0.01\n");
+  testing::CapturedOutput captured;
+  cordsortI(1, 0.05, "scores.txt", "islands.txt");
+  EXPECT_EQ(testing::readFile("islands.txt"), "1\t5000\n");
+  EXPECT_EQ(captured.err(),
+            "Window-score file scores.txt: row 2 is not a valid row of three numbers; it and the "
+            "rows after it are ignored\n");
 }
 
 }  // namespace

@@ -1,7 +1,12 @@
+// Reading genome files: the byte rules, the records and their own positions, the
+// files that are refused, and the checksum.
 #include "kmer/genome.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "kmer/letters_checksum.h"
 #include "test_support.h"
 
 namespace morvale {
@@ -33,43 +38,86 @@ TEST_F(GenomeInput, KeepsAcgtInEitherCaseAndSkipsHeadersAndEverythingElse) {
   }
 }
 
-TEST_F(GenomeInput, ReadsALargeWrappedMultiRecordFileExactly) {
-  const std::string dna = testing::randomDna(3000000, 7);
-  std::string file;
-  for (std::size_t i = 0; i < dna.size(); i += 70) {
-    if (i % 700000 == 0) file += ">record " + std::to_string(i) + " ACGT\n";
-    std::string line = dna.substr(i, 70);
-    if (i % 140 == 0)
-      for (char& c : line) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    file += line + "\r\n";
+// Every genome letter maps back to the same letter of its record in the file.
+TEST_F(GenomeInput, RecordsKeepTheirNamesAndOwnPositions) {
+  const std::string file =
+      "ACGT\n>chr1 first one\nacNNgt\nNNa\n>plasmid_2\nttt-ga\n>empty\n\n>chr3\n"
+      "nnnnACGT";
+  testing::writeFile("g.fa", file);
+  const Genome g = readgenome("g.fa");
+  ASSERT_EQ(g.letters, "acgtacgtatttgaacgt");
+  struct Expected {
+    const char* name;
+    std::int64_t from, to, length;
+    const char* recordLetters;
+  } expected[] = {{"", 0, 4, 4, "ACGT"},
+                  {"chr1", 4, 9, 9, "acNNgtNNa"},
+                  {"plasmid_2", 9, 14, 6, "ttt-ga"},
+                  {"empty", 14, 14, 0, ""},
+                  {"chr3", 14, 18, 8, "nnnnACGT"}};
+  ASSERT_EQ(g.records.size(), 5u);
+  for (std::size_t r = 0; r < 5; ++r) {
+    const GenomeRecord& rec = g.records[r];
+    EXPECT_EQ(rec.name, expected[r].name);
+    EXPECT_EQ(rec.joinedStart, expected[r].from);
+    EXPECT_EQ(rec.joinedEnd, expected[r].to);
+    EXPECT_EQ(rec.length, expected[r].length);
+    const std::string own = expected[r].recordLetters;
+    for (std::int64_t at = rec.joinedStart; at < rec.joinedEnd; ++at) {
+      const char inFile = own[static_cast<std::size_t>(recordPosition(rec, at))];
+      EXPECT_EQ(std::tolower(inFile), g.letters[static_cast<std::size_t>(at)]) << rec.name << at;
+    }
   }
-  testing::writeFile("big.fa", file);
-  const Genome g = readgenome("big.fa");
-  EXPECT_EQ(g.length, 3000000);
-  EXPECT_TRUE(g.letters == dna);
+  // A range across records is cut into one piece per record, skipped letters inside.
+  const std::vector<RecordPiece> pieces = recordPieces(g.records, 6, 11);
+  ASSERT_EQ(pieces.size(), 2u);
+  EXPECT_EQ(pieces[0].record, 1u);
+  EXPECT_EQ(pieces[0].start, 4);  // g of "acNNgt"
+  EXPECT_EQ(pieces[0].end, 9);
+  EXPECT_EQ(pieces[1].record, 2u);
+  EXPECT_EQ(pieces[1].start, 0);
+  EXPECT_EQ(pieces[1].end, 2);
 }
 
-TEST_F(GenomeInput, ReportsFilesItCannotUse) {
-  Genome g = readgenome("missing.fa");
-  EXPECT_EQ(g.status, GenomeStatus::kCannotOpen);
-  EXPECT_EQ(genomeErrorText(g, "missing.fa"),
-            "Cannot open genome file missing.fa: No such file or directory");
-
+TEST_F(GenomeInput, FilesThatAreNotPlainSequenceAreRefusedByName) {
+  std::filesystem::create_directory("dir.fa");
   testing::writeFile("g.fa.gz", std::string("\x1f\x8b\x08\x00 acgt", 9));
-  g = readgenome("g.fa.gz");
-  EXPECT_EQ(g.status, GenomeStatus::kCompressed);
-  EXPECT_NE(genomeErrorText(g, "g.fa.gz").find("gzip-compressed"), std::string::npos);
-
-  g = readgenome(".");
-  EXPECT_EQ(g.status, GenomeStatus::kReadError);
-  EXPECT_EQ(genomeErrorText(g, "."), "Cannot read genome file .: Is a directory");
-}
-
-TEST_F(GenomeInput, StopsBeforeStoringWhenTheGenomeIsTooShort) {
+  testing::writeFile("g.gb", "LOCUS       NC_001416  48502 bp DNA\nORIGIN\n 1 gggcggcgac\n//\n");
+  testing::writeFile("g.embl", "ID   X; SV 1; linear; DNA\nSQ   Sequence\n acgt\n//\n");
+  testing::writeFile("g.bin", std::string("ACGT\0\x01", 6));
+  struct Case {
+    const char* file;
+    GenomeStatus status;
+    const char* line;
+  } cases[] = {
+      {"missing.fa", GenomeStatus::kCannotOpen,
+       "Cannot open genome file missing.fa: No such file or directory"},
+      {"dir.fa", GenomeStatus::kReadError, "Cannot read genome file dir.fa: Is a directory"},
+      {"g.fa.gz", GenomeStatus::kCompressed,
+       "Genome file g.fa.gz is gzip-compressed; decompress it first (gunzip) and give the plain "
+       "file"},
+      {"g.gb", GenomeStatus::kGenBank,
+       "Genome file g.gb is a GenBank flat file, not plain sequence; convert it to FASTA first"},
+      {"g.embl", GenomeStatus::kEmbl,
+       "Genome file g.embl is an EMBL flat file, not plain sequence; convert it to FASTA first"},
+      {"g.bin", GenomeStatus::kBinary,
+       "Genome file g.bin holds binary data, not a plain-text sequence"},
+  };
+  for (const Case& c : cases) {
+    const Genome g = readgenome(c.file);
+    EXPECT_EQ(g.status, c.status) << c.file;
+    EXPECT_EQ(genomeErrorText(g, c.file), c.line);
+  }
   testing::writeFile("g.fa", ">h\nACGTACGTAC\n");
   EXPECT_EQ(readgenome("g.fa", 10).status, GenomeStatus::kTooShort);
-  EXPECT_EQ(readgenome("g.fa", 10).length, 10);
   EXPECT_EQ(readgenome("g.fa", 9).letters, "acgtacgtac");
+}
+
+TEST(LettersChecksum, IsTheMd5OfTheLetters) {
+  EXPECT_EQ(lettersChecksum(""), "d41d8cd98f00b204e9800998ecf8427e");
+  EXPECT_EQ(lettersChecksum("abc"), "900150983cd24fb0d6963f7d28e17f72");
+  EXPECT_EQ(lettersChecksum(std::string(56, 'a')), "3b0c8ac703f828b04c6c197006d17218");
+  EXPECT_EQ(lettersChecksum(std::string(1000, 'a')), "cabe45dcc9ae5b66ba86600cca6b8ba8");
 }
 
 }  // namespace

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "kmer/kmer_tree.h"
+#include "kmer/kmer_counts.h"
+#include "kmer/kmer_key.h"
 
 namespace morvale::testing {
 

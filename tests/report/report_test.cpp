@@ -1,3 +1,4 @@
+// The report companion: tracks, table, picture and its command line.
 #include "report/report.h"
 
 #include <gtest/gtest.h>
@@ -126,6 +127,16 @@ TEST_F(Report, PictureOfAMillionRowsStaysSmallAndRenders) {
   EXPECT_EQ(std::system("xmllint --noout big.svg"), 0);
   EXPECT_EQ(std::system("rsvg-convert -w 1200 big.svg -o big.png"), 0);
   EXPECT_GT(morvale::testing::readFile("big.png").size(), 1000u);
+}
+
+// Rows of 200,000 window sizes, one point each: the thinning of the points must end.
+TEST_F(Report, PictureOfManyWindowSizesIsFinished) {
+  Inputs in;
+  in.sequenceName = "big";
+  in.genomeLength = 1000000;
+  in.letters = std::string(1000000, 'a');
+  for (int i = 0; i < 200000; ++i) in.rows.push_back({i + 1, i * 4, i * 4 + i + 1, 0.01});
+  EXPECT_GT(text(writeSvg, in).size(), 1000u);
 }
 
 TEST(ReportTicks, RoundSteps) {

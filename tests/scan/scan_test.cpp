@@ -1,9 +1,15 @@
+// The two scans: which windows and sizes they score, where their samples come
+// from and when the generator is seeded, what they tell the front end, and that
+// threads change nothing.
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
 #include <sstream>
 
-#include "app/dialogue.h"
+#include "kmer/kmer_key.h"
+#include "kmer/rand.h"
 #include "scan/island_one.h"
 #include "scan/island_two.h"
 #include "test_support.h"
@@ -11,108 +17,196 @@
 namespace morvale {
 namespace {
 
+// Every event as a line, and every pool drawn.
+class Recorder : public ScanProgress {
+ public:
+  std::vector<std::string> lines;
+  std::vector<SamplePool> pools;
+  void staleFileRemoved(const std::string& name) override { add("removed " + name); }
+  void poolDrawn(const SamplePool& pool) override { pools.push_back(pool); }
+  void windowSizeStarted(std::int64_t w) override { add("size " + std::to_string(w)); }
+  void firstPhaseWindow(std::int64_t w, std::int64_t c) override {
+    add("window " + std::to_string(w) + " " + std::to_string(c));
+  }
+  void refinementScoring(std::int64_t w, std::int64_t c) override {
+    add("scoring " + std::to_string(w) + " " + std::to_string(c));
+  }
+  void windowSkipped(std::int64_t c) override { add("skipped " + std::to_string(c)); }
+  void noRoomForSamples(std::int64_t w, std::int64_t) override {
+    add("no room " + std::to_string(w));
+  }
+
+ private:
+  void add(const std::string& line) { lines.push_back(line); }
+};
+
 using Scan = testing::ScratchDir;
 
-std::vector<std::string> linesMatching(const std::string& text, const std::string& pattern) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  const std::regex re(pattern);
-  for (std::string line; std::getline(in, line);)
-    if (std::regex_search(line, re)) out.push_back(line);
-  return out;
+ScanOutcome firstPhase(const std::string& genome, FirstPhaseSettings s, Recorder& r,
+                       int threads = 1, unsigned seed = 7) {
+  WorkerPool workers(threads);
+  return IslandI(s, genome, seed, "scores.txt", r, workers);
 }
 
-TEST_F(Scan, FirstPhaseWindowSizesAndStarts) {
-  testing::writeFile("g.fa", ">g\n" + testing::randomDna(50, 4) + "\n");
-  ::testing::internal::CaptureStdout();
-  EXPECT_EQ(IslandI(2, 10, 3, 5, 10, "g.fa", 2, 10), ScanResult::kCompleted);
-  const std::string out = ::testing::internal::GetCapturedStdout();
-  EXPECT_EQ(linesMatching(out, "Generating"),
-            (std::vector<std::string>{"Generating random sample for 10 probing window",
-                                      "Generating random sample for 20 probing window",
-                                      "Generating random sample for 30 probing window",
-                                      "Generating random sample for 40 probing window"}));
-  const auto size10 = linesMatching(out, "^10 window");
-  ASSERT_EQ(size10.size(), 8u);
-  EXPECT_EQ(size10.front(), "10 window is running at 5 bp position");
-  EXPECT_EQ(size10.back(), "10 window is running at 40 bp position");
-  EXPECT_EQ(platform_.clears, 8 + 6 + 4 + 2);
+FirstPhaseSettings settings(int k, int w, int pool, int draws, int step, int increment) {
+  FirstPhaseSettings s;
+  s.measure = 2;
+  s.tupleSize = k;
+  s.windowSize = w;
+  s.poolSize = pool;
+  s.drawCount = draws;
+  s.windowStep = step;
+  s.windowIncrement = increment;
+  return s;
 }
 
-TEST_F(Scan, IslandListsAreReadFlatAndCheckedBeforeUse) {
-  for (const char* text : {"100 200\n300 400\n", "100\n200\n300\n400\n", "100 200 300 400"}) {
-    testing::writeFile("i.txt", text);
-    const IslandList list = readIslandList("i.txt");
-    EXPECT_EQ(list.values, (std::vector<std::int64_t>{100, 200, 300, 400}));
-    EXPECT_EQ(list.problem, "");
+TEST_F(Scan, FirstPhaseSizesStartsAndStopRules) {
+  // L = 50: sizes 10, 20, 30, 40 (50 = L is not scanned); size 10 has starts 0..35,
+  // the start 40 = L - W is not scanned.
+  Recorder r;
+  const ScanOutcome out = firstPhase(testing::randomDna(50, 4), settings(2, 10, 10, 3, 5, 10), r);
+  EXPECT_EQ(out.windowsTested, 8 + 6 + 4 + 2);
+  std::vector<std::string> sizes;
+  std::vector<std::string> size10;
+  for (const std::string& line : r.lines) {
+    if (line.rfind("size", 0) == 0) sizes.push_back(line);
+    if (line.rfind("window 10 ", 0) == 0) size10.push_back(line);
   }
-  testing::writeFile("i.txt", "100 200 3000000000 400");
-  const IslandList cut = readIslandList("i.txt");
-  EXPECT_EQ(cut.values, (std::vector<std::int64_t>{100, 200}));
-  EXPECT_NE(cut.problem.find("\"3000000000\""), std::string::npos);
+  EXPECT_EQ(sizes, (std::vector<std::string>{"size 10", "size 20", "size 30", "size 40"}));
+  ASSERT_EQ(size10.size(), 8u);
+  EXPECT_EQ(size10.front(), "window 10 5");
+  EXPECT_EQ(size10.back(), "window 10 40");
 
-  // The refused lists are in the console's bad-input table; a clipped last end is fine.
-  std::vector<std::int64_t> clipped{100, 200, 300, 5000};
-  EXPECT_EQ(islandListProblem(clipped, 1000), "");
-  EXPECT_EQ(clipped.back(), 1000);
-
-  const std::string genome = testing::randomDna(1000, 9);
-  const std::string bg = backgroundSequence(genome, {100, 200, 300, 400});
-  EXPECT_EQ(bg, genome.substr(0, 100) + genome.substr(200, 100) + genome.substr(400));
+  // A genome one letter longer than the window leaves no room for samples.
+  Recorder tight;
+  firstPhase(testing::randomDna(11, 4), settings(2, 10, 10, 3, 5, 10), tight);
+  EXPECT_EQ(tight.lines, (std::vector<std::string>{"removed scores.txt", "no room 10"}));
 }
 
-TEST_F(Scan, RefinementWindowsStayInsideTheIslands) {
-  testing::writeFile("g.fa", testing::randomDna(3000, 12));
-  testing::writeFile("i.txt", "1 25\n100 160\n500 530\n");
-  ::testing::internal::CaptureStdout();
-  EXPECT_EQ(IslandII(2, 25, 4, 20, "g.fa", "i.txt", 5, 20, 3), ScanResult::kCompleted);
-  const auto lines = linesMatching(::testing::internal::GetCapturedStdout(), "A window");
-  // Island (1, 25) is not longer than W; (100, 160) has starts 100, 120; (500, 530) has 500.
-  EXPECT_EQ(
-      lines,
-      (std::vector<std::string>{
-          "A window of 25 is running at position 112", "A window of 25 is running at position 112",
-          "A window of 25 is running at position 112", "A window of 25 is running at position 132",
-          "A window of 25 is running at position 132", "A window of 25 is running at position 132",
-          "A window of 25 is running at position 512", "A window of 25 is running at position 512",
-          "A window of 25 is running at position 512"}));
-  testing::writeFile("i.txt", "100 200 150 300\n");
-  ::testing::internal::CaptureStdout();
-  EXPECT_EQ(IslandII(2, 25, 4, 20, "g.fa", "i.txt", 5, 20, 3), ScanResult::kCompleted);
-  EXPECT_EQ(
-      linesMatching(::testing::internal::GetCapturedStdout(), "A window|nothing is scored").size(),
-      1u);
-}
-
-// A genome with a planted stretch of very different composition: both phases
-// must report islands over it, for every measure.
-TEST_F(Scan, BothPhasesFindAPlantedSegmentForEveryMeasure) {
-  const std::int64_t plantStart = 30000;
-  const std::int64_t plantEnd = 40000;
-  testing::writeFile("g.fa", ">planted\n" + testing::randomDna(30000, 1) +
-                                 testing::randomDna(10000, 2, 0.15) + testing::randomDna(25000, 3) +
-                                 "\n");
-  for (int measure = 1; measure <= 6; ++measure) {
-    std::istringstream answers(
-        std::to_string(measure) +
-        " 1  2 2000 50 20 500 9000 g.fa  0.001 2 n  y  1500 50 20 250 3 2  0.05");
-    std::ostringstream out;
-    RealPhases phases;
-    ::testing::internal::CaptureStdout();
-    ASSERT_EQ(runDialogue(answers, out, phases), 0);
-    ::testing::internal::GetCapturedStdout();
-    const char* prefix[] = {"Ab", "Eu", "KL"};
-    for (const char* phase : {"-first-Islands.txt", "-refinement-Islands.txt"}) {
-      std::istringstream islands(testing::readFile(prefix[(measure - 1) % 3] + std::string(phase)));
-      std::int64_t start, end, inside = 0, total = 0;
-      while (islands >> start >> end) {
-        total += end - start;
-        inside += std::max<std::int64_t>(0, std::min(end, plantEnd) - std::max(start, plantStart));
-      }
-      EXPECT_GT(inside, 5000) << "measure " << measure << phase;
-      EXPECT_GT(inside, total * 6 / 10) << "measure " << measure << phase;
+TEST_F(Scan, EveryWindowSizeDrawsItsPoolRightAfterItsOwnReseed) {
+  Recorder r;
+  const std::int64_t length = 60;
+  firstPhase(testing::randomDna(length, 5), settings(2, 10, 300, 3, 10, 15), r, 1, 4242);
+  ASSERT_EQ(r.pools.size(), 4u);  // sizes 10, 25, 40, 55
+  for (std::size_t i = 0; i < r.pools.size(); ++i) {
+    const std::int64_t w = 10 + 15 * static_cast<std::int64_t>(i);
+    std::srand(4242);
+    std::set<double> seen;
+    for (double start : r.pools[i].starts) {
+      std::int64_t expected;
+      do {
+        expected = Rand(length - w - 1);
+      } while (expected < 0);
+      ASSERT_EQ(start, static_cast<double>(expected)) << "size " << w;
+      seen.insert(start);
+    }
+    // Starts cover [0, L - W - 2] exactly, the last position included.
+    if (w == 10) {
+      EXPECT_EQ(seen.size(), static_cast<std::size_t>(length - w - 1));
+      EXPECT_EQ(*seen.begin(), 0.0);
+      EXPECT_EQ(*seen.rbegin(), static_cast<double>(length - w - 2));
     }
   }
+}
+
+// Islands of a's in a genome of c's and g's: a sample that touched an island would
+// hold a k-mer with an a. Every window inside an island stands out, so every
+// scoring writes its row, the centre with its half.
+TEST_F(Scan, RefinementSamplesComeOnlyFromOutsideTheIslands) {
+  std::string cg = testing::randomDna(1400, 3);
+  for (char& c : cg) c = (c == 'a' || c == 'c') ? 'c' : 'g';
+  const std::string genome = cg.substr(0, 1000) + std::string(600, 'a') + cg.substr(1000, 300) +
+                             std::string(101, 'a') + cg.substr(1300);
+  const std::vector<std::int64_t> islands{1000, 1600, 1900, 2001};
+  RefinementSettings s;
+  s.windowSize = 101;
+  s.poolSize = 200;
+  s.drawCount = 5;
+  s.windowStep = 100;
+  s.scanCount = 2;
+  Recorder r;
+  WorkerPool workers(1);
+  const ScanOutcome out = IslandII(s, 2, 3, genome, islands, 9, "refined.txt", r, workers);
+  ASSERT_EQ(out.result, ScanResult::kCompleted);
+  ASSERT_EQ(r.pools.size(), 1u);
+  for (const Profile& row : r.pools[0].rows)
+    for (std::uint32_t key : row.keys) EXPECT_TRUE(key % 4 != 0 && key / 4 != 0) << key;
+  // Island (1000, 1600): starts 1000..1400 by 100; (1900, 2001) is not longer than W.
+  std::string centres;
+  std::vector<std::string> scorings;
+  for (int start = 1000; start < 1600 - 101; start += 100) {
+    for (int rep = 0; rep < 2; ++rep) {
+      centres += std::to_string(start + 50) + ".5 ";
+      scorings.push_back("scoring 101 " + std::to_string(start + 50));
+    }
+  }
+  std::istringstream rows(testing::readFile("refined.txt"));
+  std::string written;
+  for (std::string size, centre, p; rows >> size >> centre >> p;) written += centre + " ";
+  EXPECT_EQ(written, centres);
+  EXPECT_EQ(r.lines, scorings);
+  EXPECT_EQ(backgroundSequence("0123456789", {2, 4, 7, 8}), "0145689");
+}
+
+TEST_F(Scan, FilesAreTheSameForEveryNumberOfThreads) {
+  const std::string genome = testing::randomDna(40000, 1) + testing::randomDna(8000, 2, 0.25) +
+                             testing::randomDna(30000, 3);
+  std::string first[3];
+  std::string refined[3];
+  for (int t : {1, 2, 4}) {
+    const int i = t == 1 ? 0 : t == 2 ? 1 : 2;
+    Recorder r;
+    WorkerPool workers(t);
+    FirstPhaseSettings s = settings(4, 2000, 60, 20, 250, 1500);
+    s.measure = 6;
+    IslandI(s, genome, 11, "scores.txt", r, workers);
+    RefinementSettings rs;
+    rs.windowSize = 1501;
+    rs.poolSize = 50;
+    rs.drawCount = 10;
+    rs.windowStep = 300;
+    IslandII(rs, 4, 6, genome, {38000, 50000, 60000, 64000}, 11, "refined.txt", r, workers);
+    first[i] = testing::readFile("scores.txt");
+    refined[i] = testing::readFile("refined.txt");
+  }
+  EXPECT_GT(first[0].size(), 100u);
+  EXPECT_GT(refined[0].size(), 100u);
+  for (int i : {1, 2}) {
+    EXPECT_TRUE(first[i] == first[0]) << "threads case " << i;
+    EXPECT_TRUE(refined[i] == refined[0]) << "threads case " << i;
+  }
+}
+
+TEST_F(Scan, WhatTheScansSayAndRefuse) {
+  const std::string genome = testing::randomDna(3000, 8);
+  // An earlier file is removed and said so; a missing one says nothing.
+  testing::writeFile("scores.txt", "old\n");
+  Recorder r;
+  firstPhase(genome, settings(2, 2900, 10, 3, 50, 1000), r);
+  EXPECT_EQ(r.lines.front(), "removed scores.txt");
+  Recorder again;
+  std::filesystem::remove("scores.txt");
+  firstPhase(genome, settings(2, 2900, 10, 3, 50, 1000), again);
+  EXPECT_EQ(again.lines.front(), "size 2900");
+  // A window whose every drawable sample starts within W of it is skipped.
+  EXPECT_NE(std::find(again.lines.begin(), again.lines.end(), "skipped 1450"), again.lines.end());
+
+  std::filesystem::create_directory("scores.txt");
+  testing::writeFile("scores.txt/keep", "");
+  ScanOutcome out = firstPhase(genome, settings(2, 100, 10, 3, 50, 1000), r);
+  EXPECT_EQ(out.result, ScanResult::kFailed);
+  EXPECT_EQ(
+      out.error,
+      "Cannot remove the window-score file scores.txt of an earlier run: Directory not empty");
+
+  std::filesystem::remove_all("scores.txt");
+  out = firstPhase(genome, settings(8, 100, 300000000, 3, 50, 1000), r);
+  EXPECT_EQ(out.result, ScanResult::kFailed);
+  EXPECT_EQ(out.error.rfind("A pool of 300000000 random samples of 100 letters at k-tuple size 8 "
+                            "needs 329.7 GiB of memory",
+                            0),
+            0u)
+      << out.error;
 }
 
 }  // namespace

@@ -4,16 +4,12 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <string>
 #include <vector>
 
-#include "islands/result_files.h"
 #include "stats/ttest.h"
 
 namespace morvale::testing {
 
-// The scorer as the method states it: copy the window and every accepted pool row
-// into the working arrays, then sum every key of every distance.
 inline double literalRatio(double u, double v) {
   if (v == 0.0) return 1000.0;
   double r = u / v;
@@ -21,6 +17,7 @@ inline double literalRatio(double u, double v) {
   if (r >= 1000.0) r = 1000.0;
   return r;
 }
+
 inline double literalDistance(int measure, const double* x, const double* y, double* diff, int n) {
   double sum = 0.0;
   for (int i = 0; i < n; ++i) {
@@ -33,34 +30,41 @@ inline double literalDistance(int measure, const double* x, const double* y, dou
   }
   return measure == 2 || measure == 5 ? std::sqrt(sum) : sum;
 }
-// Returns the row the literal scorer would write, or "" for none.
-inline std::string literalScore(int k, long w, int m, double centre, long s, int measure,
-                                double** windowProfile, double** pool, int poolSize) {
-  const int n = static_cast<int>(std::pow(4.0, k));
-  std::vector<double> copy(windowProfile[0], windowProfile[0] + n);
+
+struct LiteralScore {
+  double t;
+  double p;
+};
+
+// One window scored as the method states it, from dense profiles: `pool[j]` is
+// row j's profile and `starts[j]` its start. Draws from the C generator as seeded.
+inline LiteralScore literalScore(int n, long w, int m, long s, int measure,
+                                 const std::vector<double>& window,
+                                 const std::vector<std::vector<double>>& pool,
+                                 const std::vector<double>& starts) {
+  const int poolSize = static_cast<int>(pool.size());
   std::vector<double> store(static_cast<std::size_t>(3 * m * n));
-  std::vector<double> diff(n);
+  std::vector<double> diff(static_cast<std::size_t>(n));
   int accepted = 0;
   for (;;) {
     const int idx = std::rand() % (poolSize - 1);
     if (accepted == 3 * m) break;
-    const double pos = pool[idx][0];
+    const double pos = starts[idx];
     if (pos <= static_cast<double>(s - w) || pos >= static_cast<double>(s + w)) {
-      for (int i = 0; i < n; ++i) store[accepted * n + i] = pool[idx][i + 1];
+      for (int i = 0; i < n; ++i) store[accepted * n + i] = pool[idx][i];
       ++accepted;
     }
   }
-  std::vector<double> window(m);
-  std::vector<double> background(m);
+  std::vector<double> near(static_cast<std::size_t>(m));
+  std::vector<double> background(static_cast<std::size_t>(m));
   for (int j = 0; j < m; ++j) {
-    window[j] = literalDistance(measure, copy.data(), &store[j * n], diff.data(), n);
+    near[j] = literalDistance(measure, window.data(), &store[j * n], diff.data(), n);
     background[j] =
         literalDistance(measure, &store[(m + j) * n], &store[(2 * m + j) * n], diff.data(), n);
   }
   double r[2];
-  tptest(window.data(), background.data(), m, r);
-  if (!(r[0] >= 0.0 && r[1] <= 0.1)) return "";
-  return formatWindowScoreRow(WindowScoreRow{w, centre, r[1]});
+  tptest(near.data(), background.data(), m, r);
+  return {r[0], r[1]};
 }
 
 }  // namespace morvale::testing

@@ -1,3 +1,4 @@
+// The paired t-test: worked values, the numerical stops, and agreement with SciPy.
 #include "stats/ttest.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,13 @@
-#include "kmer/kmer_tree.h"
+// Profiles against the literal tree, known values, and the preconditions.
+#include "kmer/kmer_counts.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
+#include "base/precondition.h"
 #include "kmer/literal_tree.h"
 #include "kmer/rand.h"
 #include "test_support.h"
@@ -13,30 +16,29 @@ namespace morvale {
 namespace {
 
 Profile profileOf(const std::string& s, int k, int measure) {
-  KmerTree tree;
-  buildtree(tree, k);
-  zerotree(tree);
+  KmerCountTable table;
+  buildtree(table, k);
   Profile p;
-  frequencyW(tree, s.data(), static_cast<int>(s.size()), measure, p);
+  frequencyW(table, s.data(), static_cast<int>(s.size()), measure, p);
   return p;
 }
 
 TEST(KmerProfile, MatchesTheLiteralTreeBitForBitForEveryKAndMeasure) {
   for (int k = 1; k <= kMaxTupleSize; ++k) {
     testing::LiteralTree literal(k);
-    KmerTree tree;
-    buildtree(tree, k);
+    KmerCountTable table;
+    buildtree(table, k);
     const int cases = k >= 7 ? 3 : 8;
     for (int c = 0; c < cases; ++c) {
       const std::size_t length = k + (k >= 7 ? 5 + 9 * c : 37 * c);
       const std::string s = testing::randomDna(length, 100 * k + c, c % 2 ? 0.2 : 0.5);
       for (int measure = 1; measure <= 6; ++measure) {
         const std::vector<double> expected = literal.profile(s, measure);
-        zerotree(tree);
+        zerotree(table);
         Profile fast;
-        frequencyW(tree, s.data(), static_cast<int>(s.size()), measure, fast);
-        ASSERT_EQ(
-            std::memcmp(fast.values.data(), expected.data(), expected.size() * sizeof(double)), 0)
+        frequencyW(table, s.data(), static_cast<int>(s.size()), measure, fast);
+        const std::vector<double> dense = fast.dense();
+        ASSERT_EQ(std::memcmp(dense.data(), expected.data(), expected.size() * sizeof(double)), 0)
             << "k=" << k << " measure=" << measure << " s=" << s;
         std::vector<std::uint32_t> nonZero;
         for (std::uint32_t i = 0; i < expected.size(); ++i)
@@ -54,38 +56,36 @@ TEST(KmerProfile, KnownProfiles) {
   EXPECT_EQ(order, "aa ca ga ta ac cc gc tc ag cg gg tg at ct gt tt ");
   calculateKey(key, 6, 3);
   EXPECT_STREQ(key, "gca");
-  calculateKey(key, 63, 3);
-  EXPECT_STREQ(key, "ttt");
 
   for (int measure : {1, 4}) {
     const Profile p = profileOf("acgta", 2, measure);
-    const double v = measure == 1 ? 0.5 : 0.25;
     EXPECT_EQ(p.keys, (std::vector<std::uint32_t>{3, 4, 9, 14}));
-    for (std::uint32_t key : p.keys) EXPECT_EQ(p.values[key], v);
+    EXPECT_EQ(p.values, std::vector<double>(4, measure == 1 ? 0.5 : 0.25));
   }
-  const Profile exact = profileOf("gattaca", 7, 5);
-  ASSERT_EQ(exact.keys.size(), 1u);
-  EXPECT_EQ(exact.values[exact.keys[0]], 1.0);
-  EXPECT_EQ(profileOf("gattaca", 7, 2).values[exact.keys[0]], 2.0);
+  EXPECT_EQ(profileOf("gattaca", 7, 5).values, std::vector<double>{1.0});
+  EXPECT_EQ(profileOf("gattaca", 7, 2).values, std::vector<double>{2.0});
   // k = 1 under the Markov model: every position bumps every prefix and suffix.
-  const Profile one = profileOf("aacgt", 1, 6);
-  EXPECT_EQ(one.values[0], 2.0 * 2 / ((1 + 5) * 5));
+  EXPECT_EQ(profileOf("aacgt", 1, 6).values[0], 2.0 * 2 / ((1 + 5) * 5));
 }
 
-TEST(KmerProfile, PoolRowsKeepTheirStartAndRebuildingChangesNothing) {
-  KmerTree tree;
-  buildtree(tree, 3);
-  buildtree(tree, 3);
-  EXPECT_EQ(tree.keys, 64);
-  SamplePool pool;
-  pool.allocate(2, tree.keys);
-  pool.row(1)[0] = 4242.0;
-  zerotree(tree);
-  frequencyother(tree, "acgtacgt", 8, 4, pool, 1);
-  EXPECT_EQ(pool.row(1)[0], 4242.0);
-  EXPECT_EQ(
-      std::memcmp(pool.profile(1), profileOf("acgtacgt", 3, 4).values.data(), 64 * sizeof(double)),
-      0);
+TEST(KmerProfile, KeysStayAscendingWhenCountsAccumulateWithoutAReset) {
+  KmerCountTable table;
+  buildtree(table, 4);
+  Profile p;
+  frequencyW(table, "ttttggggcccc", 12, 1, p);
+  frequencyW(table, "aaaaccccgggg", 12, 1, p);
+  EXPECT_TRUE(std::is_sorted(p.keys.begin(), p.keys.end()));
+  EXPECT_EQ(std::adjacent_find(p.keys.begin(), p.keys.end()), p.keys.end());
+}
+
+TEST(KmerProfile, BrokenPreconditionsFailInEveryBuild) {
+  KmerCountTable table;
+  Profile p;
+  EXPECT_THROW(frequencyW(table, "acgt", 4, 1, p), PreconditionError);  // never built
+  buildtree(table, 5);
+  EXPECT_THROW(frequencyW(table, "acgt", 4, 1, p), PreconditionError);  // shorter than k
+  EXPECT_THROW(buildtree(table, 9), PreconditionError);
+  EXPECT_THROW(Rand(0), PreconditionError);
 }
 
 TEST(SampleDraw, WrapsLikeThirtyTwoBitArithmetic) {
