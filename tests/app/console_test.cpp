@@ -150,6 +150,7 @@ TEST_F(Console, OneRunPerFolder) {
                         0),
             0u)
       << o.err;
+  EXPECT_NE(o.out.find("Euclidean-first.txt is deleted\n"), std::string::npos);
   EXPECT_FALSE(testing::fileExists("morvale.lock"));
 }
 
