@@ -181,7 +181,8 @@ DialoguePhases::DialoguePhases(std::ostream& out, Console& console)
 DialoguePhases::~DialoguePhases() = default;
 
 PhaseRunner& DialoguePhases::runner(int measure) {
-  if (!runner_) runner_ = std::make_unique<PhaseRunner>(measure, "", console_, progress_, workers_);
+  if (!runner_)
+    runner_ = std::make_unique<PhaseRunner>(measure, "", console_, progress_, workers_, out_);
   return *runner_;
 }
 

@@ -47,7 +47,7 @@ class IslandsWriter {
 
 bool chainIslands(const std::vector<std::int64_t>& sizes, const std::vector<std::int64_t>& centres,
                   std::int64_t windowCount, std::int32_t minWindows,
-                  const std::string& islandsFileName) {
+                  const std::string& islandsFileName, std::ostream& messages) {
   IslandsWriter out(islandsFileName);
   if (windowCount > 0) {
     Span run{spanStart(sizes[0], centres[0]), spanEnd(sizes[0], centres[0])};
@@ -80,7 +80,7 @@ bool chainIslands(const std::vector<std::int64_t>& sizes, const std::vector<std:
     if (hasPending) out.write(pending);
     if (runWindows >= minWindows) out.write(run);
   }
-  if (out.lines() == 0) std::cout << "No islands found with these parameters." << std::endl;
+  if (out.lines() == 0) messages << "No islands found with these parameters." << std::endl;
   return out.close();
 }
 

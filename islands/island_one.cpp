@@ -69,12 +69,14 @@ void cIslandI::Sort_on_position() {
 }
 
 bool cIslandI::Calculate_Island() {
-  return chainIslands(windowSizes, windowCentres, windowCount, overlapCount, islandsFileName);
+  return chainIslands(windowSizes, windowCentres, windowCount, overlapCount, islandsFileName,
+                      *messages);
 }
 
 std::string cordsortI(int overlapCount, double cutoff, const std::string& scoreFileName,
-                      const std::string& islandsFileName) {
+                      const std::string& islandsFileName, std::ostream& messages) {
   cIslandI island;
+  island.messages = &messages;
   island.overlapCount = overlapCount;
   island.cutoff = cutoff;
   island.scoreFileName = scoreFileName;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ class cIslandI {
   // again by the loading pass (so both see the same rows).
   std::vector<WindowScoreRow> rows;
   bool scoreFileRead = false;
+  // Where the assembly's messages go (the console's standard output).
+  std::ostream* messages = &std::cout;
 
   // Counting pass: the number of selected rows, also stored in windowCount.
   int checkfile();
@@ -42,6 +45,6 @@ class cIslandI {
 // for each pass and an empty islands file. Returns "" or, when the islands file
 // could not be written, one line naming it and the reason.
 std::string cordsortI(int overlapCount, double cutoff, const std::string& scoreFileName,
-                      const std::string& islandsFileName);
+                      const std::string& islandsFileName, std::ostream& messages = std::cout);
 
 }  // namespace morvale

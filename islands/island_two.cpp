@@ -42,7 +42,7 @@ void cIslandII::Majority_Voting() {
       const std::int64_t s = startOf(i);
       if (s == previousStart && pValues[i] <= cutoff) {
         ++groupSize;
-        std::cout << groupSize << std::endl;
+        *messages << groupSize << std::endl;
       } else {
         if (groupSize >= voteThreshold) keep(i - 1);
         groupSize = 1;
@@ -58,12 +58,14 @@ void cIslandII::Majority_Voting() {
 }
 
 bool cIslandII::Calculate_IslandII() {
-  return chainIslands(keptSizes, keptCentres, keptCount, minWindows, islandsFileName);
+  return chainIslands(keptSizes, keptCentres, keptCount, minWindows, islandsFileName, *messages);
 }
 
 std::string cordsortII(double cutoff, const std::string& scoreFileName,
-                       const std::string& islandsFileName, int voteThreshold) {
+                       const std::string& islandsFileName, int voteThreshold,
+                       std::ostream& messages) {
   cIslandII island;
+  island.messages = &messages;
   island.cutoff = cutoff;
   island.voteThreshold = voteThreshold;
   island.minWindows = 1;

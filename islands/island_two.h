@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ class cIslandII {
   // again by the loading pass (so both see the same rows).
   std::vector<WindowScoreRow> rows;
   bool scoreFileRead = false;
+  // Where the assembly's messages go (the console's standard output).
+  std::ostream* messages = &std::cout;
 
   // Counting pass: every row that can be read whole.
   int checkfileII();
@@ -46,6 +49,7 @@ class cIslandII {
 // Reads `scoreFileName`, writes `islandsFileName`. Returns "" or, when the islands
 // file could not be written, one line naming it and the reason.
 std::string cordsortII(double cutoff, const std::string& scoreFileName,
-                       const std::string& islandsFileName, int voteThreshold);
+                       const std::string& islandsFileName, int voteThreshold,
+                       std::ostream& messages = std::cout);
 
 }  // namespace morvale

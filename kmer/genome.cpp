@@ -39,22 +39,33 @@ bool isBlank(int c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
+// A plain file, read in blocks (the bytes are handed on one at a time).
 class FileSource : public ByteSource {
  public:
   explicit FileSource(std::FILE* f) : f_(f) {}
   int next() override {
-    const int c = std::fgetc(f_);
-    if (c == EOF && std::ferror(f_) && !error_) error_ = errno ? errno : EIO;
-    return c;
+    if (at_ == size_) {
+      size_ = std::fread(buffer_, 1, sizeof buffer_, f_);
+      at_ = 0;
+      if (size_ == 0) {
+        if (std::ferror(f_) && !error_) error_ = errno ? errno : EIO;
+        return -1;
+      }
+    }
+    return static_cast<unsigned char>(buffer_[at_++]);
   }
   int readError() override { return error_; }
   bool rewind() override {
     std::rewind(f_);
+    at_ = size_ = 0;
     return error_ == 0;
   }
 
  private:
   std::FILE* f_;
+  char buffer_[1 << 16];
+  std::size_t at_ = 0;
+  std::size_t size_ = 0;
   int error_ = 0;
 };
 

@@ -49,7 +49,7 @@ class ByteSource {
 // Flat files and binary data are recognised from their first bytes.
 Genome readGenomeFrom(ByteSource& source, std::int64_t stopAtOrBelow = -1);
 
-// The same for a plain file, read with fgetc; a gzip file is kCompressed.
+// The same for a plain file; a gzip file is kCompressed.
 Genome readgenome(const std::string& fileName, std::int64_t stopAtOrBelow = -1);
 
 // One line for a failed read, naming the file and the reason ("" for kOk/kTooShort).

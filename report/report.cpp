@@ -1,10 +1,12 @@
 #include "report/report.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <limits>
+#include <utility>
 
 #include "base/number_text.h"
 #include "islands/result_files.h"
@@ -14,24 +16,17 @@ namespace morvale::report {
 
 namespace {
 
-// The first word of the first header line, or the file's base name.
-std::string sequenceName(const std::string& fileName) {
-  std::ifstream in(fileName);
-  std::string line;
-  if (std::getline(in, line) && !line.empty() && line[0] == '>') {
-    const std::size_t from = line.find_first_not_of(" \t", 1);
-    if (from != std::string::npos) {
-      const std::size_t to = line.find_first_of(" \t\r", from);
-      return line.substr(from, to == std::string::npos ? std::string::npos : to - from);
-    }
-  }
+// The name of the first record, or the file's base name.
+std::string sequenceName(const Genome& genome, const std::string& fileName) {
+  if (!genome.records.empty() && !genome.records[0].name.empty()) return genome.records[0].name;
   const std::size_t slash = fileName.find_last_of('/');
   return slash == std::string::npos ? fileName : fileName.substr(slash + 1);
 }
 
-bool readScores(Inputs& in, std::string& error) {
+bool readScores(Inputs& in, bool noScoresIsEmpty, std::string& error) {
   std::string text;
   if (!readWholeFile(in.scoresFile, text)) {
+    if (noScoresIsEmpty && errno == ENOENT) return true;
     error = in.scoresFile + ": cannot open the window-score file";
     return false;
   }
@@ -125,23 +120,28 @@ double minusLog10(double p) {
 
 bool loadInputs(const std::string& genomeFile, const std::string& scoresFile,
                 const std::string& islandsFile, Inputs& in, std::string& error) {
-  in.genomeFile = genomeFile;
-  in.scoresFile = scoresFile;
-  in.islandsFile = islandsFile;
   Genome genome = readgenome(genomeFile);
   if (genome.status != GenomeStatus::kOk) {
     error = genomeErrorText(genome, genomeFile);
     return false;
   }
+  return loadRun(std::move(genome), genomeFile, scoresFile, islandsFile, false, in, error);
+}
+
+bool loadRun(Genome genome, const std::string& genomeFile, const std::string& scoresFile,
+             const std::string& islandsFile, bool noScoresIsEmpty, Inputs& in, std::string& error) {
+  in.genomeFile = genomeFile;
+  in.scoresFile = scoresFile;
+  in.islandsFile = islandsFile;
   if (genome.length == 0) {
     error = genomeFile + ": holds no sequence letters";
     return false;
   }
-  in.sequenceName = sequenceName(genomeFile);
+  in.sequenceName = sequenceName(genome, genomeFile);
   in.genomeLength = genome.length;
   in.letters = std::move(genome.letters);
   in.gcPercent = gcPercent(in.letters, 0, in.genomeLength);
-  if (!readScores(in, error) || !readIslands(in, error)) return false;
+  if (!readScores(in, noScoresIsEmpty, error) || !readIslands(in, error)) return false;
   summariseIslands(in);
   return true;
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "kmer/genome.h"
+
 namespace morvale::report {
 
 struct ScoreRow {
@@ -39,6 +41,12 @@ struct Inputs {
 // one line naming the file and the problem.
 bool loadInputs(const std::string& genomeFile, const std::string& scoresFile,
                 const std::string& islandsFile, Inputs& in, std::string& error);
+
+// The same for a genome already read from `genomeFile`. A window-score file that
+// does not exist counts as one without rows when `noScoresIsEmpty` (a scan that
+// selects no window leaves none).
+bool loadRun(Genome genome, const std::string& genomeFile, const std::string& scoresFile,
+             const std::string& islandsFile, bool noScoresIsEmpty, Inputs& in, std::string& error);
 
 // GC percentage of letters [start, end) of the genome string (0 for an empty range).
 double gcPercent(const std::string& letters, std::int64_t start, std::int64_t end);

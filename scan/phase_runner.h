@@ -42,8 +42,9 @@ std::string refinementListProblem(IslandList& list, const std::string& islandsFi
 
 class PhaseRunner {
  public:
+  // The assemblies' messages ("No islands found ...") go to `messages`.
   PhaseRunner(int measure, const std::string& folder, Console& console, ScanProgress& progress,
-              WorkerPool& workers);
+              WorkerPool& workers, std::ostream& messages);
 
   const ResultFileNames& names() const { return names_; }
 
@@ -69,6 +70,7 @@ class PhaseRunner {
   Console& console_;
   ScanProgress& progress_;
   WorkerPool& workers_;
+  std::ostream& messages_;
   RunRecord first_;       // the first phase's record so far; empty until its scan completed
   RunRecord refinement_;  // likewise for the refinement
 };

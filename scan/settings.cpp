@@ -43,12 +43,22 @@ bool inRange(Setting setting, long long value, int tupleSize) {
   return value >= lowFor(r, tupleSize) && value <= r.high;
 }
 
+namespace {
+std::string rangeWords(const SettingRange& r, const std::string& low) {
+  if (r.low == INT_MIN && r.high == INT_MAX) return "a whole number";
+  if (r.high == INT_MAX) return "a whole number of at least " + low;
+  return "a whole number from " + low + " to " + std::to_string(r.high);
+}
+}  // namespace
+
 std::string rangeText(Setting setting, int tupleSize) {
   const SettingRange& r = rangeOf(setting);
-  const long long low = lowFor(r, tupleSize);
-  if (low == INT_MIN && r.high == INT_MAX) return "a whole number";
-  if (r.high == INT_MAX) return "a whole number of at least " + std::to_string(low);
-  return "a whole number from " + std::to_string(low) + " to " + std::to_string(r.high);
+  return rangeWords(r, std::to_string(lowFor(r, tupleSize)));
+}
+
+std::string rangeTextWithK(Setting setting) {
+  const SettingRange& r = rangeOf(setting);
+  return rangeWords(r, r.low == kTupleSizeBound ? "k" : std::to_string(r.low));
 }
 
 const char* measureName(int measure) {

@@ -74,6 +74,8 @@ bool inRange(Setting setting, long long value, int tupleSize);
 // The range in words: "a whole number from 1 to 8", "a whole number of at least 2",
 // "a whole number".
 std::string rangeText(Setting setting, int tupleSize);
+// The same with the run's k written as "k" ("a whole number from k to 10000").
+std::string rangeTextWithK(Setting setting);
 
 // The measure's short name (1 abs, 2 euclid, 3 kl, 4 abs-markov, 5 euclid-markov,
 // 6 kl-markov), and the measure of a name (0 when it is none).

@@ -1,0 +1,43 @@
+// morvale-run: finds genomic islands in one or many genome files, driven by
+// options, into an output folder; reproducible with --seed, parallel with -t.
+#include <unistd.h>
+
+#include <iostream>
+#include <new>
+
+#include "base/console.h"
+#include "base/precondition.h"
+#include "base/stop_signal.h"
+#include "base/version.h"
+#include "batch/batch_run.h"
+#include "batch/options.h"
+
+int main(int argc, char** argv) {
+  morvale::BatchOptions options;
+  std::string error;
+  switch (morvale::parseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+    case morvale::Parsed::kHelp:
+      std::cout << morvale::helpText();
+      return 0;
+    case morvale::Parsed::kVersion:
+      std::cout << "morvale-run " << morvale::programVersion() << std::endl;
+      return 0;
+    case morvale::Parsed::kUsageError:
+      std::cerr << "morvale-run: " << error << std::endl;
+      return 2;
+    case morvale::Parsed::kRun:
+      break;
+  }
+  morvale::installStopHandlers(morvale::StopMode::kGraceful);
+  morvale::SystemConsole console;
+  try {
+    return morvale::runBatch(options, console, std::cerr, isatty(STDERR_FILENO));
+  } catch (const std::bad_alloc&) {
+    std::cerr << "morvale-run: out of memory: the chosen k, pool size or genome needs more memory "
+                 "than this machine can give"
+              << std::endl;
+  } catch (const morvale::PreconditionError& e) {
+    std::cerr << "morvale-run: internal error: " << e.what() << std::endl;
+  }
+  return 1;
+}

@@ -1,0 +1,287 @@
+#include "batch/options.h"
+
+#include <functional>
+#include <thread>
+
+#include "base/tokens.h"
+
+namespace morvale {
+
+namespace {
+
+// One option: its names, the word for its value ("" for a flag), its help, its
+// default as shown, and what it does with a value.
+struct OptionSpec {
+  const char* shortName;  // "" for none
+  const char* longName;
+  const char* value;
+  const char* help;
+  std::string defaultText;
+  std::string range;
+  std::function<std::string(BatchOptions&, const std::string&)> apply;  // "" or the complaint
+};
+
+// An integer setting, checked once every option is read (a window's lower bound is k).
+struct PendingInteger {
+  Setting setting;
+  std::string option;
+  std::string text;
+  int* field;
+};
+
+std::string wholeNumber(const std::string& text, long long low, long long high, long long& v) {
+  if (parseInteger(text, v) && v >= low && v <= high) return "";
+  return "enter a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+}
+
+std::vector<OptionSpec> optionSpecs(std::vector<PendingInteger>& pending) {
+  const BatchOptions d;
+  std::vector<OptionSpec> specs;
+  // The range table names each setting's option: "--name", or "-x" for a short one.
+  const auto integer = [&](Setting setting, const char* help, int* (*field)(BatchOptions&),
+                           int defaultValue) {
+    const std::string option = rangeOf(setting).option;
+    const bool isLong = option.rfind("--", 0) == 0;
+    specs.push_back({isLong ? "" : rangeOf(setting).option, isLong ? rangeOf(setting).option : "",
+                     "N", help, std::to_string(defaultValue), rangeTextWithK(setting),
+                     [&pending, setting, field](BatchOptions& o, const std::string& text) {
+                       pending.push_back({setting, rangeOf(setting).option, text, field(o)});
+                       return std::string();
+                     }});
+  };
+  specs.push_back({"", "--measure", "M",
+                   "distance measure: 1 abs, 2 euclid, 3 kl, 4 abs-markov, 5 euclid-markov, "
+                   "6 kl-markov (number or name)",
+                   "6", "1 to 6 or a name", [](BatchOptions& o, const std::string& text) {
+                     long long v = 0;
+                     const int named = measureOfName(text);
+                     if (named) {
+                       o.first.measure = named;
+                     } else if (parseInteger(text, v) && v >= 1 && v <= 6) {
+                       o.first.measure = static_cast<int>(v);
+                     } else {
+                       return std::string(
+                           "enter 1 to 6 or abs, euclid, kl, abs-markov, "
+                           "euclid-markov, kl-markov");
+                     }
+                     return std::string();
+                   }});
+  integer(
+      Setting::kTupleSize, "k-mer length", [](BatchOptions& o) { return &o.first.tupleSize; },
+      d.first.tupleSize);
+  integer(
+      Setting::kWindowSize, "first window size (letters)",
+      [](BatchOptions& o) { return &o.first.windowSize; }, d.first.windowSize);
+  integer(
+      Setting::kPoolSize, "random samples drawn per window size",
+      [](BatchOptions& o) { return &o.first.poolSize; }, d.first.poolSize);
+  integer(
+      Setting::kDrawCount, "samples each window is compared with",
+      [](BatchOptions& o) { return &o.first.drawCount; }, d.first.drawCount);
+  integer(
+      Setting::kWindowStep, "step between windows (letters)",
+      [](BatchOptions& o) { return &o.first.windowStep; }, d.first.windowStep);
+  integer(
+      Setting::kWindowIncrement, "growth of the window size",
+      [](BatchOptions& o) { return &o.first.windowIncrement; }, d.first.windowIncrement);
+  specs.push_back({"", "--cutoff", "P", "first-phase p-value cut-off",
+                   "0.01 under 1 Mbp, 1e-10 above", "a number",
+                   [](BatchOptions& o, const std::string& text) {
+                     if (!parseReal(text, o.cutoff))
+                       return std::string("enter a number such as 1e-10");
+                     o.cutoffGiven = true;
+                     return std::string();
+                   }});
+  specs.push_back(
+      {"", rangeOf(Setting::kOverlapCount).option, "N", "overlapping windows an island needs",
+       "2 under 1 Mbp, 8 above", "a whole number",
+       [&pending](BatchOptions& o, const std::string& text) {
+         o.minWindowsGiven = true;
+         pending.push_back({Setting::kOverlapCount, "--min-windows", text, &o.minWindows});
+         return std::string();
+       }});
+  integer(
+      Setting::kRefineWindowSize, "refinement window size (letters)",
+      [](BatchOptions& o) { return &o.refinement.windowSize; }, d.refinement.windowSize);
+  integer(
+      Setting::kRefinePoolSize, "refinement random samples",
+      [](BatchOptions& o) { return &o.refinement.poolSize; }, d.refinement.poolSize);
+  integer(
+      Setting::kRefineDrawCount, "refinement samples per window",
+      [](BatchOptions& o) { return &o.refinement.drawCount; }, d.refinement.drawCount);
+  integer(
+      Setting::kRefineWindowStep, "refinement step (letters)",
+      [](BatchOptions& o) { return &o.refinement.windowStep; }, d.refinement.windowStep);
+  integer(
+      Setting::kScanCount, "scorings of each refinement window",
+      [](BatchOptions& o) { return &o.refinement.scanCount; }, d.refinement.scanCount);
+  integer(
+      Setting::kVoteThreshold, "scorings that keep a refinement window",
+      [](BatchOptions& o) { return &o.refinement.voteThreshold; }, d.refinement.voteThreshold);
+  specs.push_back({"", "--refine-cutoff", "P", "refinement p-value cut-off", "0.05", "a number",
+                   [](BatchOptions& o, const std::string& text) {
+                     return parseReal(text, o.refinement.cutoff)
+                                ? std::string()
+                                : std::string("enter a number such as 0.05");
+                   }});
+  specs.push_back({"", "--no-refine", "", "stop after the first phase", "", "",
+                   [](BatchOptions& o, const std::string&) {
+                     o.refine = false;
+                     return std::string();
+                   }});
+  specs.push_back({"-o", "--out", "DIR", "output folder, one subfolder per genome", d.out, "",
+                   [](BatchOptions& o, const std::string& text) {
+                     if (text.empty()) return std::string("enter a folder name");
+                     o.out = text;
+                     return std::string();
+                   }});
+  specs.push_back({"", "--force", "", "replace the results in an existing output folder", "", "",
+                   [](BatchOptions& o, const std::string&) {
+                     o.force = true;
+                     return std::string();
+                   }});
+  specs.push_back({"", "--seed", "N", "seed of every random draw", "the clock", "0 to 4294967295",
+                   [](BatchOptions& o, const std::string& text) {
+                     long long v = 0;
+                     std::string complaint = wholeNumber(text, 0, 4294967295LL, v);
+                     o.seed = static_cast<unsigned>(v);
+                     o.seedGiven = true;
+                     return complaint;
+                   }});
+  specs.push_back({"-t", "--threads", "N", "threads", "the machine's cores", "1 to 1024",
+                   [](BatchOptions& o, const std::string& text) {
+                     long long v = 0;
+                     std::string complaint = wholeNumber(text, 1, 1024, v);
+                     o.threads = static_cast<int>(v);
+                     return complaint;
+                   }});
+  specs.push_back({"-q", "--quiet", "", "no progress on standard error", "", "",
+                   [](BatchOptions& o, const std::string&) {
+                     o.quiet = true;
+                     return std::string();
+                   }});
+  return specs;
+}
+
+}  // namespace
+
+Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& o, std::string& error) {
+  std::vector<PendingInteger> pending;
+  const std::vector<OptionSpec> specs = optionSpecs(pending);
+  o.threads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+      o.genomes.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (arg == "-h" || arg == "--help") return Parsed::kHelp;
+    if (arg == "--version") return Parsed::kVersion;
+    // --name=value, --name value, -x value, -xvalue
+    std::string name = arg;
+    std::string value;
+    bool inlineValue = false;
+    if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
+      name = arg.substr(0, arg.find('='));
+      value = arg.substr(arg.find('=') + 1);
+      inlineValue = true;
+    } else if (arg.rfind("--", 0) != 0 && arg.size() > 2) {
+      name = arg.substr(0, 2);
+      value = arg.substr(2);
+      inlineValue = true;
+    }
+    const OptionSpec* spec = nullptr;
+    for (const OptionSpec& s : specs)
+      if (name == s.longName || (*s.shortName && name == s.shortName)) spec = &s;
+    if (!spec) {
+      error = "unknown option " + arg + " (see --help)";
+      return Parsed::kUsageError;
+    }
+    if (!*spec->value && inlineValue) {
+      error = name + " takes no value";
+      return Parsed::kUsageError;
+    }
+    if (*spec->value && !inlineValue) {
+      if (i + 1 == args.size()) {
+        error = name + " needs a value: " + spec->range;
+        return Parsed::kUsageError;
+      }
+      value = args[++i];
+    }
+    const std::string complaint = spec->apply(o, value);
+    if (!complaint.empty()) {
+      error = name + " " + value + ": " + complaint;
+      return Parsed::kUsageError;
+    }
+  }
+  for (const PendingInteger& p : pending) {
+    long long v = 0;
+    if (!parseInteger(p.text, v) || !inRange(p.setting, v, o.first.tupleSize)) {
+      error = p.option + " " + p.text + ": enter " + rangeText(p.setting, o.first.tupleSize);
+      return Parsed::kUsageError;
+    }
+    *p.field = static_cast<int>(v);
+  }
+  if (o.genomes.empty()) {
+    error = "no genome file given (see --help)";
+    return Parsed::kUsageError;
+  }
+  return Parsed::kRun;
+}
+
+std::string helpText() {
+  std::vector<PendingInteger> unused;
+  std::string text =
+      "usage: morvale-run [options] GENOME...\n"
+      "\n"
+      "Finds genomic islands in each GENOME (FASTA or plain sequence, optionally gzip-\n"
+      "compressed): the first phase, then the refinement, into DIR/NAME/ for a genome\n"
+      "file NAME.fasta, with tracks (islands.bed, islands.gff3), a table (islands.tsv)\n"
+      "and a picture (scores.svg) of the final islands, and DIR/summary.tsv.\n"
+      "\n"
+      "options (default in brackets; k is the k-mer length):\n";
+  for (const OptionSpec& s : optionSpecs(unused)) {
+    std::string names =
+        *s.shortName ? std::string(s.shortName) + (*s.longName ? ", " : "") : std::string("    ");
+    names += std::string(s.longName) + (*s.value ? std::string(" ") + s.value : "");
+    std::string words = s.help;
+    if (!s.defaultText.empty()) words += " [" + s.defaultText + "]";
+    if (!s.range.empty() && *s.value) words += "; " + s.range;
+    // Two columns, the second wrapped at 79 characters.
+    std::string line = "  " + names;
+    line.resize(std::max<std::size_t>(line.size() + 2, 28), ' ');
+    std::size_t from = 0;
+    while (from < words.size()) {
+      std::size_t take = words.size() - from;
+      if (line.size() + take > 79) {
+        take = words.rfind(' ', from + 79 - line.size()) - from;
+      }
+      text += line + words.substr(from, take) + "\n";
+      from += take + 1;
+      line = std::string(28, ' ');
+    }
+  }
+  text +=
+      "  -h, --help                show this text\n"
+      "      --version             show the version\n"
+      "\n"
+      "Progress and errors go to standard error. Exit status: 0 when every genome\n"
+      "completed, 1 when any failed (the others still complete), 2 for a usage error,\n"
+      "130 after Ctrl-C (finished genomes stay whole).\n";
+  return text;
+}
+
+FirstAssemblySettings firstAssemblyFor(const BatchOptions& o, std::int64_t length) {
+  const bool large = length >= 1000000;
+  FirstAssemblySettings a;
+  a.cutoff = o.cutoffGiven ? o.cutoff : (large ? 1e-10 : 0.01);
+  a.overlapCount = o.minWindowsGiven ? o.minWindows : (large ? 8 : 2);
+  return a;
+}
+
+}  // namespace morvale

@@ -1,0 +1,195 @@
+// morvale-run: its options, its output folder, reproducible and parallel results
+// equal to the dialogue's, gzip input, failures of one genome, and Ctrl-C.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <chrono>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+
+#include "app/dialogue.h"
+#include "batch/batch_run.h"
+#include "batch/options.h"
+#include "test_support.h"
+
+namespace morvale {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* error;
+  } cases[] = {
+      {{"-k", "9", "g.fa"}, "-k 9: enter a whole number from 1 to 8"},
+      {{"-k3", "--window", "2", "g.fa"}, "--window 2: enter a whole number from 3 to 10000"},
+      {{"--window=10001", "g.fa"}, "--window 10001: enter a whole number from 2 to 10000"},
+      {{"--pool", "1", "g.fa"}, "--pool 1: enter a whole number of at least 2"},
+      {{"--draws", "1000001", "g.fa"}, "--draws 1000001: enter a whole number from 2 to 1000000"},
+      {{"--step", "0", "g.fa"}, "--step 0: enter a whole number of at least 1"},
+      {{"--increment", "x", "g.fa"}, "--increment x: enter a whole number of at least 1"},
+      {{"--refine-window", "1", "-k", "2", "g.fa"},
+       "--refine-window 1: enter a whole number of at least 2"},
+      {{"--scans", "0", "g.fa"}, "--scans 0: enter a whole number of at least 1"},
+      {{"--votes", "-2", "g.fa"}, "--votes -2: enter a whole number of at least 1"},
+      {{"--measure", "kl-x", "g.fa"},
+       "--measure kl-x: enter 1 to 6 or abs, euclid, kl, abs-markov, euclid-markov, kl-markov"},
+      {{"--cutoff", "1e", "g.fa"}, "--cutoff 1e: enter a number such as 1e-10"},
+      {{"--seed", "4294967296", "g.fa"},
+       "--seed 4294967296: enter a whole number from 0 to 4294967295"},
+      {{"-t", "0", "g.fa"}, "-t 0: enter a whole number from 1 to 1024"},
+      {{"--bogus", "g.fa"}, "unknown option --bogus (see --help)"},
+      {{"--force=yes", "g.fa"}, "--force takes no value"},
+      {{"g.fa", "--out"}, "--out needs a value: "},
+      {{"-q"}, "no genome file given (see --help)"},
+  };
+  for (const Case& c : cases) {
+    BatchOptions o;
+    std::string error;
+    EXPECT_EQ(parseOptions(c.args, o, error), Parsed::kUsageError) << c.error;
+    EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
+  }
+  BatchOptions o;
+  std::string error;
+  ASSERT_EQ(parseOptions({"--measure", "euclid-markov", "-k4", "--seed=7", "--no-refine", "-o",
+                          "out", "a.fa", "--", "-b.fa"},
+                         o, error),
+            Parsed::kRun)
+      << error;
+  EXPECT_EQ(o.first.measure, 5);
+  EXPECT_EQ(o.first.tupleSize, 4);
+  EXPECT_EQ(o.seed, 7u);
+  EXPECT_FALSE(o.refine);
+  EXPECT_EQ(o.genomes, (std::vector<std::string>{"a.fa", "-b.fa"}));
+  EXPECT_EQ(firstAssemblyFor(o, 999999).cutoff, 0.01);
+  EXPECT_EQ(firstAssemblyFor(o, 1000000).overlapCount, 8);
+  EXPECT_EQ(genomeName("dir/E_coli.K12.fna.gz"), "E_coli.K12");
+}
+
+class Batch : public testing::ScratchDir {
+ protected:
+  void SetUp() override {
+    ScratchDir::SetUp();
+    genome_ = testing::randomDna(30000, 1) + testing::randomDna(10000, 2, 0.15) +
+              testing::randomDna(25000, 3);
+    fasta_ = ">planted test genome\n";
+    for (std::size_t i = 0; i < genome_.size(); i += 60) fasta_ += genome_.substr(i, 60) + "\n";
+    testing::writeFile("planted.fa", fasta_);
+  }
+  int run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"-q", "--seed", "4242", "-k", "3", "--window", "2000", "--step",
+                               "500", "--increment", "4000", "--pool", "40", "--draws", "15",
+                               "--refine-window", "1501", "--refine-step", "400"});
+    BatchOptions o;
+    std::string error;
+    EXPECT_EQ(parseOptions(args, o, error), Parsed::kRun) << error;
+    std::ostringstream err;
+    const int status = runBatch(o, console_, err, false);
+    err_ = err.str();
+    return status;
+  }
+  static std::string results(const std::string& folder) {
+    std::string all;
+    for (const char* f :
+         {"KL-first.txt", "KL-first-Islands.txt", "KL-refinement.txt", "KL-refinement-Islands.txt"})
+      all += std::string(f) + "\n" + testing::readFile(folder + "/" + f);
+    return all;
+  }
+  std::string genome_;
+  std::string fasta_;
+  std::string err_;
+};
+
+TEST_F(Batch, ResultsAreTheSameForEveryThreadCountAndForGzipInput) {
+  ASSERT_EQ(run({"-t", "1", "-o", "t1", "planted.fa"}), 0) << err_;
+  const std::string expected = results("t1/planted");
+  EXPECT_NE(testing::readFile("t1/planted/KL-refinement-Islands.txt"), "");
+  for (const char* t : {"2", "4"}) {
+    ASSERT_EQ(run({"-t", t, "-o", std::string("t") + t, "planted.fa"}), 0) << err_;
+    EXPECT_TRUE(results(std::string("t") + t + "/planted") == expected) << t << " threads";
+  }
+  gzFile gz = gzopen("zipped.fa.gz", "wb");
+  gzwrite(gz, fasta_.data(), static_cast<unsigned>(fasta_.size()));
+  gzclose(gz);
+  ASSERT_EQ(run({"-t", "2", "-o", "gz", "zipped.fa.gz"}), 0) << err_;
+  EXPECT_TRUE(results("gz/zipped") == expected);
+  for (const char* f : {"islands.bed", "islands.gff3", "islands.tsv", "scores.svg"})
+    EXPECT_TRUE(testing::fileExists(std::string("gz/zipped/") + f)) << f;
+}
+
+// With the clock frozen at the seed, the dialogue writes the same files.
+TEST_F(Batch, TheDialogueWithTheClockAtTheSeedWritesTheSameFiles) {
+  ASSERT_EQ(run({"--cutoff", "0.001", "--min-windows", "2", "-o", "out", "planted.fa"}), 0);
+  fs::create_directory("dialogue");
+  fs::current_path("dialogue");
+  console_.seed = 4242;
+  std::istringstream in(
+      "6 1 3 2000 40 15 500 4000 ../planted.fa 0.001 2 n y 1501 100 30 400 3 2 0.05");
+  std::ostringstream out;
+  DialoguePhases phases(out, console_);
+  testing::CapturedOutput quiet;
+  ASSERT_EQ(runDialogue(in, out, console_, phases), 0);
+  fs::current_path("..");
+  EXPECT_NE(testing::readFile("dialogue/KL-refinement-Islands.txt"), "");
+  EXPECT_TRUE(results("dialogue") == results("out/planted"));
+}
+
+TEST_F(Batch, OneFailedGenomeLeavesTheOthersWholeAndTheFolderIsNotReusedByAccident) {
+  EXPECT_EQ(run({"-o", "out", "missing.fa", "planted.fa"}), 1);
+  EXPECT_EQ(
+      err_,
+      "morvale-run: missing.fa: Cannot open genome file missing.fa: No such file or directory\n");
+  const std::string summary = testing::readFile("out/summary.tsv");
+  EXPECT_NE(summary.find("missing\t0\t0.00\t0\t0\t"), std::string::npos) << summary;
+  EXPECT_NE(summary.find("\tfailed: Cannot open genome file missing.fa"), std::string::npos);
+  EXPECT_NE(summary.find("planted\t65000\t"), std::string::npos);
+  EXPECT_TRUE(testing::fileExists("out/planted/KL-refinement.run.txt"));
+  EXPECT_FALSE(testing::fileExists("out/morvale.lock"));
+
+  const std::string before = testing::readFile("out/planted/KL-first.txt");
+  EXPECT_EQ(run({"-o", "out", "planted.fa"}), 2);
+  EXPECT_EQ(err_,
+            "morvale-run: the folder out already holds results; use --force to replace "
+            "them, or another --out\n");
+  EXPECT_EQ(run({"-o", "out", "planted.fa", "again/planted.fa"}), 2);
+  EXPECT_EQ(err_.rfind("morvale-run: two genomes are named planted", 0), 0u);
+  EXPECT_EQ(testing::readFile("out/planted/KL-first.txt"), before);
+  EXPECT_EQ(run({"-o", "out", "--force", "--no-refine", "planted.fa"}), 0);
+  EXPECT_FALSE(testing::fileExists("out/planted/KL-refinement.txt"));
+}
+
+// Ctrl-C: the finished genome stays whole, the unfinished one has no run record,
+// the summary says which is which, and the lock is gone.
+TEST_F(Batch, CtrlCStopsCleanly) {
+  testing::writeFile("small.fa", testing::randomDna(6000, 8));
+  testing::writeFile("long.fa", testing::randomDna(400000, 9));
+  const pid_t child = fork();
+  if (child == 0) {
+    freopen("/dev/null", "w", stderr);
+    const std::string program = MORVALE_RUN_BIN;
+    execl(program.c_str(), program.c_str(), "-t", "1", "-k", "8", "--step", "1", "-o", "out",
+          "small.fa", "long.fa", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  for (int i = 0; i < 400 && !testing::fileExists("out/long/KL-first.txt"); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  kill(child, SIGINT);
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << status;
+  EXPECT_TRUE(testing::fileExists("out/small/KL-first.run.txt"));
+  EXPECT_TRUE(testing::fileExists("out/small/islands.tsv"));
+  EXPECT_FALSE(testing::fileExists("out/long/KL-first.run.txt"));
+  EXPECT_FALSE(testing::fileExists("out/morvale.lock"));
+  const std::string summary = testing::readFile("out/summary.tsv");
+  EXPECT_NE(summary.find("\tdone\n"), std::string::npos) << summary;
+  EXPECT_NE(summary.find("\tinterrupted\n"), std::string::npos) << summary;
+}
+
+}  // namespace
+}  // namespace morvale
