@@ -7,7 +7,6 @@
 
 #include "base/folder_lock.h"
 #include "base/number_text.h"
-#include "base/stop_signal.h"
 #include "batch/batch_progress.h"
 #include "batch/gzip_source.h"
 #include "islands/island_list.h"
@@ -21,8 +20,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// What the summary says of one genome.
-struct GenomeSummary {
+// What the summary says of one genome, or of one record with --per-record.
+struct SummaryRow {
+  explicit SummaryRow(std::string genomeName) : name(std::move(genomeName)) {}
   std::string name;
   std::int64_t length = 0;
   double gcPercent = 0.0;
@@ -30,6 +30,7 @@ struct GenomeSummary {
   std::int64_t islandLetters = 0;
   double seconds = 0.0;
   std::string status = "not run";
+  std::string note;
 };
 
 // Files Morvale writes into a genome's folder; --force removes them first.
@@ -44,14 +45,20 @@ void removeOwnFiles(const std::string& folder) {
     fs::remove(folder + "/" + f);
 }
 
-// Writes one report file; "" or the problem.
-template <typename Write>
-std::string writeReport(const std::string& path, const report::Inputs& in, Write write) {
-  std::ofstream out(path);
-  write(out, in);
-  out.close();
-  return out ? "" : "cannot write " + path;
+// A record's folder name: its name with every character other than letters,
+// digits, '.', '_' and '-' made '_'; "record_N" for a record without a name.
+std::string folderNameOf(const std::string& recordName, std::size_t index) {
+  if (recordName.empty()) return "record_" + std::to_string(index + 1);
+  std::string name = recordName;
+  for (char& c : name) {
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       c == '.' || c == '_' || c == '-';
+    if (!plain) c = '_';
+  }
+  return name == "." || name == ".." ? "record_" + std::to_string(index + 1) : name;
 }
+
+using ReportWriter = void (*)(std::ostream&, const report::Inputs&);
 
 class GenomeRun {
  public:
@@ -59,39 +66,77 @@ class GenomeRun {
             unsigned seed)
       : o_(o), console_(console), progress_(progress), workers_(workers), seed_(seed) {}
 
-  // Runs genome `index`; fills `s` and says whether the run was interrupted.
-  bool run(std::size_t index, const std::string& folder, GenomeSummary& s) {
-    const std::string& file = o_.genomes[index];
-    const int count = static_cast<int>(o_.genomes.size());
+  // Runs genome file `index` into `folder`, adding its rows to `rows`. Returns true
+  // when the run was interrupted.
+  bool run(std::size_t index, const std::string& name, std::vector<SummaryRow>& rows) {
+    index_ = index;
     const auto started = std::chrono::steady_clock::now();
-    const auto finish = [&](const std::string& status) {
-      s.status = status;
-      s.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-      return status == "interrupted";
-    };
+    GenomeInput genome;
+    genome.fileName = o_.genomes[index];
+    genome.genome = readGenomeFile(genome.fileName);
+    const std::string folder = o_.out + "/" + name;
+    if (!o_.perRecord || genome.genome.status != GenomeStatus::kOk)
+      return one(genome, name, folder, started, rows);
+    std::set<std::string> used;
+    for (std::size_t r = 0; r < genome.genome.records.size(); ++r) {
+      const GenomeRecord& record = genome.genome.records[r];
+      std::string sub = folderNameOf(record.name, r);
+      while (!used.insert(sub).second) sub += "_";
+      const std::int64_t letters = record.joinedEnd - record.joinedStart;
+      if (letters < o_.minRecord) {
+        SummaryRow skipped(name + "/" + sub);
+        skipped.length = letters;
+        skipped.status = "skipped: " + std::to_string(letters) +
+                         " letters, fewer than --min-record " + std::to_string(o_.minRecord);
+        rows.push_back(skipped);
+        continue;
+      }
+      GenomeInput part;
+      part.fileName = genome.fileName;
+      part.genome = recordGenome(genome.genome, r);
+      if (one(part, name + "/" + sub, folder + "/" + sub, std::chrono::steady_clock::now(), rows))
+        return true;
+    }
+    return false;
+  }
+
+ private:
+  // One genome (or record) into `folder`; adds its row.
+  bool one(GenomeInput& genome, const std::string& name, const std::string& folder,
+           std::chrono::steady_clock::time_point started, std::vector<SummaryRow>& rows) {
+    rows.emplace_back(name);
+    SummaryRow& s = rows.back();
+    const std::string status = phases(genome, folder, s);
+    s.status = status;
+    s.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    return status == "interrupted";
+  }
+
+  // Both phases and the reports; returns the status.
+  std::string phases(GenomeInput& genome, const std::string& folder, SummaryRow& s) {
     std::error_code ec;
     fs::create_directories(folder, ec);
-    if (ec) return finish("failed: cannot create " + folder + ": " + ec.message());
+    if (ec) return "failed: cannot create " + folder + ": " + ec.message();
     if (o_.force) removeOwnFiles(folder);
-
-    GenomeInput genome;
-    genome.fileName = file;
-    genome.genome = readGenomeFile(file);
     std::vector<std::string> problems = firstPhaseGenomeProblems(genome, o_.first.windowSize);
-    if (!problems.empty()) return finish("failed: " + problems.back());
+    if (!problems.empty()) return "failed: " + problems.back();
     describeGenome(genome);
     s.length = genome.genome.length;
     s.gcPercent = report::gcPercent(genome.genome.letters, 0, s.length);
-
+    if (genome.genome.records.size() > 1) {
+      s.note = std::to_string(genome.genome.records.size()) +
+               " records scanned as one genome; --per-record scans each on its own";
+    }
     std::ofstream quiet;  // the assemblies' console messages are not for this command
     PhaseRunner runner(o_.first.measure, folder, console_, progress_, workers_, quiet);
-    progress_.phaseStarted(static_cast<int>(index) + 1, count, s.name, "first phase");
+    const int count = static_cast<int>(o_.genomes.size());
+    const int number = static_cast<int>(index_) + 1;
+    progress_.phaseStarted(number, count, s.name, "first phase");
     ScanOutcome outcome = runner.firstPhase(o_.first, genome, seed_);
-    if (outcome.result == ScanResult::kInterrupted) return finish("interrupted");
-    if (outcome.result == ScanResult::kFailed) return finish("failed: " + outcome.error);
-    const FirstAssemblySettings assembly = firstAssemblyFor(o_, s.length);
-    std::string error = runner.firstAssembly(assembly);
-    if (!error.empty()) return finish("failed: " + error);
+    if (outcome.result == ScanResult::kInterrupted) return "interrupted";
+    if (outcome.result == ScanResult::kFailed) return "failed: " + outcome.error;
+    std::string error = runner.firstAssembly(firstAssemblyFor(o_, s.length));
+    if (!error.empty()) return "failed: " + error;
 
     std::string scores = runner.names().firstScores;
     std::string islands = runner.names().firstIslands;
@@ -100,14 +145,14 @@ class GenomeRun {
       if (!list.values.empty()) {
         const std::string problem =
             refinementListProblem(list, islands, genome, o_.refinement.windowSize);
-        if (!problem.empty()) return finish("failed: " + problem);
-        progress_.phaseStarted(static_cast<int>(index) + 1, count, s.name, "refinement");
+        if (!problem.empty()) return "failed: " + problem;
+        progress_.phaseStarted(number, count, s.name, "refinement");
         outcome = runner.refinement(o_.refinement, o_.first.tupleSize, genome, islands, list.values,
                                     seed_);
-        if (outcome.result == ScanResult::kInterrupted) return finish("interrupted");
-        if (outcome.result == ScanResult::kFailed) return finish("failed: " + outcome.error);
+        if (outcome.result == ScanResult::kInterrupted) return "interrupted";
+        if (outcome.result == ScanResult::kFailed) return "failed: " + outcome.error;
         error = runner.refinementAssembly(o_.refinement.cutoff, o_.refinement.voteThreshold);
-        if (!error.empty()) return finish("failed: " + error);
+        if (!error.empty()) return "failed: " + error;
         scores = runner.names().refinementScores;
         islands = runner.names().refinementIslands;
       }
@@ -115,39 +160,42 @@ class GenomeRun {
     progress_.finishLine();
 
     report::Inputs in;
-    if (!report::loadRun(genome.genome, file, scores, islands, true, in, error))
-      return finish("failed: " + error);
+    if (!report::loadRun(genome.genome, genome.fileName, scores, islands, true, in, error))
+      return "failed: " + error;
     for (const report::Island& island : in.islands) s.islandLetters += island.end - island.start;
     s.islands = in.islands.size();
-    for (const auto& [name, write] :
-         {std::pair<const char*, void (*)(std::ostream&, const report::Inputs&)>{"islands.bed",
-                                                                                 report::writeBed},
-          {"islands.gff3", report::writeGff3},
-          {"islands.tsv", report::writeTable},
-          {"scores.svg", report::writeSvg}}) {
-      error = writeReport(folder + "/" + name, in, write);
-      if (!error.empty()) return finish("failed: " + error);
+    const std::pair<const char*, ReportWriter> reports[] = {{"islands.bed", report::writeBed},
+                                                            {"islands.gff3", report::writeGff3},
+                                                            {"islands.tsv", report::writeTable},
+                                                            {"scores.svg", report::writeSvg}};
+    for (const auto& [file, write] : reports) {
+      std::ofstream out(folder + "/" + file);
+      write(out, in);
+      out.close();
+      if (!out) return "failed: cannot write " + folder + "/" + file;
     }
-    return finish("done");
+    return "done";
   }
 
- private:
   const BatchOptions& o_;
   Console& console_;
   BatchProgress& progress_;
   WorkerPool& workers_;
   unsigned seed_;
+  std::size_t index_ = 0;
 };
 
-std::string writeSummary(const std::string& path, const std::vector<GenomeSummary>& all) {
-  std::string text = "genome\tlength\tgc_percent\tislands\tisland_letters\tseconds\tstatus\n";
-  for (const GenomeSummary& s : all) {
-    std::string status = s.status;
-    for (char& c : status)
+std::string writeSummary(const std::string& path, const std::vector<SummaryRow>& rows) {
+  const auto clean = [](std::string text) {
+    for (char& c : text)
       if (c == '\t' || c == '\n') c = ' ';
+    return text;
+  };
+  std::string text = "genome\tlength\tgc_percent\tislands\tisland_letters\tseconds\tstatus\tnote\n";
+  for (const SummaryRow& s : rows) {
     text += s.name + '\t' + std::to_string(s.length) + '\t' + numberText("%.2f", s.gcPercent) +
             '\t' + std::to_string(s.islands) + '\t' + std::to_string(s.islandLetters) + '\t' +
-            numberText("%.1f", s.seconds) + '\t' + status + '\n';
+            numberText("%.1f", s.seconds) + '\t' + clean(s.status) + '\t' + clean(s.note) + '\n';
   }
   const std::string temporary = path + ".tmp";
   std::ofstream out(temporary);
@@ -178,12 +226,12 @@ std::string genomeName(const std::string& path) {
 }
 
 int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool terminal) {
-  std::vector<GenomeSummary> all(o.genomes.size());
-  std::set<std::string> names;
-  for (std::size_t i = 0; i < o.genomes.size(); ++i) {
-    all[i].name = genomeName(o.genomes[i]);
-    if (!names.insert(all[i].name).second) {
-      err << "morvale-run: two genomes are named " << all[i].name
+  std::vector<std::string> names;
+  std::set<std::string> unique;
+  for (const std::string& genome : o.genomes) {
+    names.push_back(genomeName(genome));
+    if (!unique.insert(names.back()).second) {
+      err << "morvale-run: two genomes are named " << names.back()
           << " (their results would share a folder); rename one of them" << std::endl;
       return 2;
     }
@@ -217,17 +265,25 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
   BatchProgress progress(err, terminal, o.quiet);
   WorkerPool workers(o.threads);
   GenomeRun genomeRun(o, console, progress, workers, seed);
+  std::vector<SummaryRow> rows;
   bool interrupted = false;
   bool failed = false;
-  for (std::size_t i = 0; i < o.genomes.size() && !interrupted; ++i) {
-    interrupted = genomeRun.run(i, o.out + "/" + all[i].name, all[i]);
+  for (std::size_t i = 0; i < o.genomes.size(); ++i) {
+    if (interrupted) {
+      rows.emplace_back(names[i]);
+      continue;
+    }
+    const std::size_t first = rows.size();
+    interrupted = genomeRun.run(i, names[i], rows);
     progress.finishLine();
-    if (all[i].status.rfind("failed", 0) == 0) {
+    for (std::size_t r = first; r < rows.size(); ++r) {
+      if (rows[r].status.rfind("failed: ", 0) != 0) continue;
       failed = true;
-      err << "morvale-run: " << o.genomes[i] << ": " << all[i].status.substr(8) << std::endl;
+      err << "morvale-run: " << o.genomes[i] << (o.perRecord ? " (" + rows[r].name + ")" : "")
+          << ": " << rows[r].status.substr(8) << std::endl;
     }
   }
-  error = writeSummary(summaryPath, all);
+  error = writeSummary(summaryPath, rows);
   if (!error.empty()) {
     err << "morvale-run: " << error << std::endl;
     failed = true;

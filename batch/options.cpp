@@ -1,5 +1,6 @@
 #include "batch/options.h"
 
+#include <cstdint>
 #include <functional>
 #include <thread>
 
@@ -139,6 +140,21 @@ std::vector<OptionSpec> optionSpecs(std::vector<PendingInteger>& pending) {
                    [](BatchOptions& o, const std::string&) {
                      o.force = true;
                      return std::string();
+                   }});
+  specs.push_back({"", "--per-record", "",
+                   "scan each record (chromosome, plasmid, contig) of a genome on its own", "", "",
+                   [](BatchOptions& o, const std::string&) {
+                     o.perRecord = true;
+                     return std::string();
+                   }});
+  specs.push_back({"", "--min-record", "N",
+                   "letters a record needs to be scanned with --per-record",
+                   std::to_string(d.minRecord), "a whole number of at least 1",
+                   [](BatchOptions& o, const std::string& text) {
+                     long long v = 0;
+                     std::string complaint = wholeNumber(text, 1, INT64_MAX, v);
+                     o.minRecord = v;
+                     return complaint.empty() ? complaint : "enter a whole number of at least 1";
                    }});
   specs.push_back({"", "--seed", "N", "seed of every random draw", "the clock", "0 to 4294967295",
                    [](BatchOptions& o, const std::string& text) {

@@ -25,6 +25,8 @@ struct BatchOptions {
   unsigned seed = 0;
   int threads = 1;
   bool quiet = false;
+  bool perRecord = false;          // each long record scanned as a genome of its own
+  std::int64_t minRecord = 50000;  // letters a record needs to be scanned on its own
 };
 
 enum class Parsed { kRun, kHelp, kVersion, kUsageError };

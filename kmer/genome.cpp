@@ -228,6 +228,21 @@ Genome readgenome(const std::string& fileName, std::int64_t stopAtOrBelow) {
   return g;
 }
 
+Genome recordGenome(const Genome& genome, std::size_t r) {
+  const GenomeRecord& record = genome.records[r];
+  Genome g;
+  g.letters =
+      genome.letters.substr(static_cast<std::size_t>(record.joinedStart),
+                            static_cast<std::size_t>(record.joinedEnd - record.joinedStart));
+  g.length = static_cast<std::int64_t>(g.letters.size());
+  GenomeRecord own = record;
+  own.joinedStart = 0;
+  own.joinedEnd = g.length;
+  for (RecordRun& run : own.runs) run.joinedStart -= record.joinedStart;
+  g.records.push_back(std::move(own));
+  return g;
+}
+
 std::string genomeErrorText(const Genome& genome, const std::string& fileName) {
   const std::string file = "Genome file " + fileName;
   switch (genome.status) {

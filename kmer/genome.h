@@ -52,6 +52,10 @@ Genome readGenomeFrom(ByteSource& source, std::int64_t stopAtOrBelow = -1);
 // The same for a plain file; a gzip file is kCompressed.
 Genome readgenome(const std::string& fileName, std::int64_t stopAtOrBelow = -1);
 
+// Record `r` of `genome` as a genome of its own: its letters, and the record with
+// its positions as they are.
+Genome recordGenome(const Genome& genome, std::size_t r);
+
 // One line for a failed read, naming the file and the reason ("" for kOk/kTooShort).
 std::string genomeErrorText(const Genome& genome, const std::string& fileName);
 

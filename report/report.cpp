@@ -3,24 +3,26 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 #include <limits>
 #include <utility>
 
 #include "base/number_text.h"
+#include "base/tokens.h"
 #include "islands/result_files.h"
-#include "kmer/genome.h"
+#include "kmer/letters_checksum.h"
 
 namespace morvale::report {
 
 namespace {
 
-// The name of the first record, or the file's base name.
-std::string sequenceName(const Genome& genome, const std::string& fileName) {
-  if (!genome.records.empty() && !genome.records[0].name.empty()) return genome.records[0].name;
-  const std::size_t slash = fileName.find_last_of('/');
-  return slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+std::string baseName(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::int64_t length(const Inputs& in) {
+  return in.genome.length;
 }
 
 bool readScores(Inputs& in, bool noScoresIsEmpty, std::string& error) {
@@ -42,10 +44,10 @@ bool readScores(Inputs& in, bool noScoresIsEmpty, std::string& error) {
     const std::int64_t centre = centreInteger(row.windowCentre);
     const ScoreRow r{row.windowSize, spanStart(row.windowSize, centre),
                      spanEnd(row.windowSize, centre), row.pValue};
-    if (r.start < 0 || r.end > in.genomeLength) {
+    if (r.start < 0 || r.end > length(in)) {
       error = in.scoresFile + ": row " + std::to_string(number) + " (window " +
               std::to_string(r.start) + "-" + std::to_string(r.end) + ") lies beyond the " +
-              std::to_string(in.genomeLength) + " letters of the genome";
+              std::to_string(length(in)) + " letters of the genome";
       return false;
     }
     in.rows.push_back(r);
@@ -54,31 +56,40 @@ bool readScores(Inputs& in, bool noScoresIsEmpty, std::string& error) {
 }
 
 bool readIslands(Inputs& in, std::string& error) {
-  std::ifstream file(in.islandsFile);
-  if (!file) {
+  std::string text;
+  if (!readWholeFile(in.islandsFile, text)) {
     error = in.islandsFile + ": cannot open the islands file";
     return false;
   }
-  long long start = 0;
-  long long end = 0;
-  for (std::int64_t line = 1; file >> start; ++line) {
-    if (!(file >> end)) {
-      error = in.islandsFile + ": island " + std::to_string(line) + " has no end";
+  std::vector<long long> values;
+  for (std::size_t at = 0;;) {
+    at = text.find_first_not_of(" \t\r\n\v\f", at);
+    if (at == std::string::npos) break;
+    const std::size_t end = std::min(text.find_first_of(" \t\r\n\v\f", at), text.size());
+    long long v = 0;
+    if (!parseInteger(std::string_view(text).substr(at, end - at), v)) {
+      error = in.islandsFile + ": holds text where a number was expected";
+      return false;
+    }
+    values.push_back(v);
+    at = end;
+  }
+  for (std::size_t i = 0; i < values.size(); i += 2) {
+    const std::string number = std::to_string(i / 2 + 1);
+    if (i + 1 == values.size()) {
+      error = in.islandsFile + ": island " + number + " has no end";
       return false;
     }
     // Islands files write a start of 0 as 1: such an island reaches the genome's start.
-    if (start == 1) start = 0;
-    if (start < 0 || end <= start || end > in.genomeLength) {
-      error = in.islandsFile + ": island " + std::to_string(line) + " (" + std::to_string(start) +
-              "-" + std::to_string(end) + ") does not lie within the " +
-              std::to_string(in.genomeLength) + " letters of the genome";
+    const std::int64_t start = values[i] == 1 ? 0 : values[i];
+    const std::int64_t end = values[i + 1];
+    if (start < 0 || end <= start || end > length(in)) {
+      error = in.islandsFile + ": island " + number + " (" + std::to_string(start) + "-" +
+              std::to_string(end) + ") does not lie within the " + std::to_string(length(in)) +
+              " letters of the genome";
       return false;
     }
     in.islands.push_back(Island{start, end});
-  }
-  if (!file.eof()) {
-    error = in.islandsFile + ": holds text where a number was expected";
-    return false;
   }
   return true;
 }
@@ -89,7 +100,8 @@ void summariseIslands(Inputs& in) {
   std::vector<ScoreRow> rows = in.rows;
   std::sort(rows.begin(), rows.end(),
             [](const ScoreRow& a, const ScoreRow& b) { return a.start < b.start; });
-  for (Island& island : in.islands) {
+  for (std::size_t i = 0; i < in.islands.size(); ++i) {
+    Island& island = in.islands[i];
     auto it = std::lower_bound(rows.begin(), rows.end(), island.start,
                                [](const ScoreRow& r, std::int64_t s) { return r.start < s; });
     for (; it != rows.end() && it->start < island.end; ++it) {
@@ -98,11 +110,76 @@ void summariseIslands(Inputs& in) {
         island.bestP = std::min(island.bestP, it->p);
       }
     }
-    island.gcPercent = gcPercent(in.letters, island.start, island.end);
+    island.gcPercent = gcPercent(in.genome.letters, island.start, island.end);
+    const std::vector<RecordPiece> pieces =
+        recordPieces(in.genome.records, island.start, island.end);
+    for (std::size_t p = 0; p < pieces.size(); ++p) {
+      const GenomeRecord& r = in.genome.records[pieces[p].record];
+      const std::int64_t from = std::max(island.start, r.joinedStart);
+      const std::int64_t to = std::min(island.end, r.joinedEnd);
+      in.pieces.push_back(Piece{i, pieces[p].record, pieces[p].start, pieces[p].end,
+                                static_cast<int>(p) + 1, static_cast<int>(pieces.size()),
+                                gcPercent(in.genome.letters, from, to)});
+    }
   }
 }
 
+// Reads the run record beside the window-score file, if there is one, and checks
+// that it was made from this genome.
+bool readRecord(Inputs& in, std::string& error) {
+  const std::string path = runRecordPath(in.scoresFile);
+  if (path.empty() || !RunRecord::read(path, in.record)) return true;
+  in.hasRecord = true;
+  const std::string recordedLength = in.record.get("genome_length");
+  const std::string recordedMd5 = in.record.get("genome_md5");
+  const std::string md5 = lettersChecksum(in.genome.letters);
+  if ((!recordedLength.empty() && recordedLength != std::to_string(length(in))) ||
+      (!recordedMd5.empty() && recordedMd5 != md5)) {
+    error = in.genomeFile + " is not the genome of this run: it has " + std::to_string(length(in)) +
+            " letters (MD5 " + md5 + "), the run record " + path + " says " + recordedLength +
+            " letters (MD5 " + recordedMd5 + ") of " + in.record.get("genome_file");
+    return false;
+  }
+  double cutoff = 0.0;
+  if (parseReal(in.record.get("cutoff"), cutoff) && cutoff > 0.0) {
+    in.cutoff = cutoff;
+    in.cutoffLabel = (in.record.get("phase") == "refinement" ? "refinement cut-off " : "cut-off ") +
+                     exactRealText(cutoff);
+  }
+  return true;
+}
+
+// One piece's line parts shared by the tracks and the table.
+std::string bestPText(const Island& island, const char* format) {
+  return island.windows ? numberText(format, island.bestP) : std::string("NA");
+}
+
 }  // namespace
+
+std::string runRecordPath(const std::string& scoresFile) {
+  const std::size_t slash = scoresFile.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "" : scoresFile.substr(0, slash);
+  const std::string name = baseName(scoresFile);
+  for (int measure = 1; measure <= 3; ++measure) {
+    const ResultFileNames bare = resultFileNames(measure);
+    const ResultFileNames there = resultFileNames(measure, folder);
+    if (name == bare.firstScores) return there.firstRecord;
+    if (name == bare.refinementScores) return there.refinementRecord;
+  }
+  return "";
+}
+
+std::string recordName(const Inputs& in, std::size_t r) {
+  const std::string& name = in.genome.records[r].name;
+  return name.empty() ? baseName(in.genomeFile) : name;
+}
+
+std::string pieceName(const Piece& piece) {
+  std::string name = "island_" + std::to_string(piece.island + 1);
+  if (piece.parts > 1)
+    name += "_part" + std::to_string(piece.part) + "of" + std::to_string(piece.parts);
+  return name;
+}
 
 double gcPercent(const std::string& letters, std::int64_t start, std::int64_t end) {
   if (end <= start) return 0.0;
@@ -133,15 +210,14 @@ bool loadRun(Genome genome, const std::string& genomeFile, const std::string& sc
   in.genomeFile = genomeFile;
   in.scoresFile = scoresFile;
   in.islandsFile = islandsFile;
-  if (genome.length == 0) {
+  in.genome = std::move(genome);
+  if (length(in) == 0) {
     error = genomeFile + ": holds no sequence letters";
     return false;
   }
-  in.sequenceName = sequenceName(genome, genomeFile);
-  in.genomeLength = genome.length;
-  in.letters = std::move(genome.letters);
-  in.gcPercent = gcPercent(in.letters, 0, in.genomeLength);
-  if (!readScores(in, noScoresIsEmpty, error) || !readIslands(in, error)) return false;
+  in.gcPercent = gcPercent(in.genome.letters, 0, length(in));
+  if (!readRecord(in, error) || !readScores(in, noScoresIsEmpty, error) || !readIslands(in, error))
+    return false;
   summariseIslands(in);
   return true;
 }
@@ -150,42 +226,48 @@ void writeBed(std::ostream& out, const Inputs& in) {
   double top = 0.0;
   for (const Island& island : in.islands)
     if (island.windows) top = std::max(top, minusLog10(island.bestP));
-  int n = 0;
-  for (const Island& island : in.islands) {
+  for (const Piece& piece : in.pieces) {
+    const Island& island = in.islands[piece.island];
     const double best = island.windows ? minusLog10(island.bestP) : 0.0;
     const long score = top > 0.0 ? std::lround(1000.0 * best / top) : 0;
-    out << in.sequenceName << '\t' << island.start << '\t' << island.end << "\tisland_" << ++n
-        << '\t' << score << "\t.\n";
+    out << recordName(in, piece.record) << '\t' << piece.start << '\t' << piece.end << '\t'
+        << pieceName(piece) << '\t' << score << "\t.\n";
   }
 }
 
 void writeGff3(std::ostream& out, const Inputs& in) {
-  out << "##gff-version 3\n##sequence-region " << in.sequenceName << " 1 " << in.genomeLength
-      << '\n';
-  int n = 0;
-  for (const Island& island : in.islands) {
-    out << in.sequenceName << "\tmorvale\tgenomic_island\t" << island.start + 1 << '\t'
-        << island.end << "\t.\t.\t.\tID=island_" << ++n << ";windows=" << island.windows
-        << ";best_p=" << (island.windows ? numberText("%g", island.bestP) : std::string("NA"))
-        << ";gc=" << numberText("%.2f", island.gcPercent) << '\n';
+  out << "##gff-version 3\n";
+  for (std::size_t r = 0; r < in.genome.records.size(); ++r) {
+    if (in.genome.records[r].length > 0)
+      out << "##sequence-region " << recordName(in, r) << " 1 " << in.genome.records[r].length
+          << '\n';
+  }
+  for (const Piece& piece : in.pieces) {
+    const Island& island = in.islands[piece.island];
+    out << recordName(in, piece.record) << "\tmorvale\tgenomic_island\t" << piece.start + 1 << '\t'
+        << piece.end << "\t.\t.\t.\tID=" << pieceName(piece);
+    if (piece.parts > 1) {
+      out << ";island=island_" << piece.island + 1 << ";part=" << piece.part << "/" << piece.parts;
+    }
+    out << ";windows=" << island.windows << ";best_p=" << bestPText(island, "%g")
+        << ";gc=" << numberText("%.2f", piece.gcPercent) << '\n';
   }
 }
 
 void writeTable(std::ostream& out, const Inputs& in) {
-  out << "island\tstart\tend\tlength\twindows\tbest_p\tGC%\tdGC%\n";
+  out << "island\trecord\tstart\tend\tlength\twindows\tbest_p\tGC%\tdGC%\n";
   std::int64_t total = 0;
   int windows = 0;
-  int n = 0;
-  for (const Island& island : in.islands) {
-    total += island.end - island.start;
-    windows += island.windows;
-    out << "island_" << ++n << '\t' << island.start << '\t' << island.end << '\t'
-        << island.end - island.start << '\t' << island.windows << '\t'
-        << (island.windows ? numberText("%.3g", island.bestP) : std::string("NA")) << '\t'
-        << numberText("%.1f", island.gcPercent) << '\t'
-        << numberText("%+.1f", island.gcPercent - in.gcPercent) << '\n';
+  for (const Piece& piece : in.pieces) {
+    const Island& island = in.islands[piece.island];
+    total += piece.end - piece.start;
+    if (piece.part == 1) windows += island.windows;
+    out << pieceName(piece) << '\t' << recordName(in, piece.record) << '\t' << piece.start + 1
+        << '\t' << piece.end << '\t' << piece.end - piece.start << '\t' << island.windows << '\t'
+        << bestPText(island, "%.3g") << '\t' << numberText("%.1f", piece.gcPercent) << '\t'
+        << numberText("%+.1f", piece.gcPercent - in.gcPercent) << '\n';
   }
-  out << "total\t" << in.islands.size() << " islands\t\t" << total << '\t' << windows << "\t\t"
+  out << "total\t" << in.islands.size() << " islands\t\t\t" << total << '\t' << windows << "\t\t"
       << numberText("%.1f", in.gcPercent) << " (genome)\t\n";
 }
 

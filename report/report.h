@@ -1,44 +1,65 @@
 // The run report: reads a genome, a window-score file and an islands file of
-// either phase, and turns them into BED and GFF3 tracks, an island table, and the
-// data behind the score plot.
+// either phase (and the run record beside them, when there is one), and turns
+// them into BED and GFF3 tracks and an island table in the file's own
+// coordinates: each island is placed in its record, at positions that count every
+// letter of the record as it stands in the file.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "islands/run_record.h"
 #include "kmer/genome.h"
 
 namespace morvale::report {
 
 struct ScoreRow {
   std::int64_t size;
-  std::int64_t start;  // window span [start, end), from the centre as readers take it
+  std::int64_t start;  // window span [start, end) in the genome string, as readers take it
   std::int64_t end;
   double p;
 };
 
 struct Island {
-  std::int64_t start;  // 0-based, end exclusive
+  std::int64_t start;  // in the genome string, 0-based, end exclusive
   std::int64_t end;
   int windows = 0;     // window rows whose span lies inside the island
   double bestP = 1.0;  // smallest p-value among them (1 when none)
   double gcPercent = 0.0;
 };
 
-struct Inputs {
-  std::string genomeFile, scoresFile, islandsFile;
-  std::string sequenceName;
-  std::int64_t genomeLength = 0;
-  double gcPercent = 0.0;
-  std::string letters;
-  std::vector<ScoreRow> rows;
-  std::vector<Island> islands;
+// One island inside one record: record positions [start, end), 0-based. An island
+// that spans records has one piece per record.
+struct Piece {
+  std::size_t island;
+  std::size_t record;
+  std::int64_t start;
+  std::int64_t end;
+  int part;   // 1.. within its island
+  int parts;  // pieces of its island
+  double gcPercent;
 };
 
-// Reads and checks the three files. On failure returns false with `error` set to
-// one line naming the file and the problem.
+struct Inputs {
+  std::string genomeFile, scoresFile, islandsFile;
+  Genome genome;
+  double gcPercent = 0.0;
+  std::vector<ScoreRow> rows;
+  std::vector<Island> islands;
+  std::vector<Piece> pieces;
+  RunRecord record;  // the run record beside the window-score file, if any
+  bool hasRecord = false;
+  double cutoff = NAN;  // the cut-off of the record's phase, when it gives one
+  std::string cutoffLabel;
+};
+
+// Reads and checks the genome (plain), the two result files and the run record
+// beside the window-score file. A genome whose length or checksum differs from the
+// record's, and an island beyond the genome's end, are refused. On failure returns
+// false with `error` set to one line naming the file and the problem.
 bool loadInputs(const std::string& genomeFile, const std::string& scoresFile,
                 const std::string& islandsFile, Inputs& in, std::string& error);
 
@@ -48,14 +69,27 @@ bool loadInputs(const std::string& genomeFile, const std::string& scoresFile,
 bool loadRun(Genome genome, const std::string& genomeFile, const std::string& scoresFile,
              const std::string& islandsFile, bool noScoresIsEmpty, Inputs& in, std::string& error);
 
+// The run record of a window-score file: "KL-first.txt" has "KL-first.run.txt",
+// "Euclidean-refinement.txt" has "Eu-refinement.run.txt", in the same folder; "" for
+// a file of another name.
+std::string runRecordPath(const std::string& scoresFile);
+
+// The name of record `r`: its header's first word, else the genome file's base name.
+std::string recordName(const Inputs& in, std::size_t r);
+
 // GC percentage of letters [start, end) of the genome string (0 for an empty range).
 double gcPercent(const std::string& letters, std::int64_t start, std::int64_t end);
 
 // -log10 p, with p = 0 taken as the smallest positive double.
 double minusLog10(double p);
 
+// BED (0-based, end exclusive) and GFF3 (1-based, inclusive) in record positions;
+// the table has 1-based inclusive positions too.
 void writeBed(std::ostream& out, const Inputs& in);
 void writeGff3(std::ostream& out, const Inputs& in);
 void writeTable(std::ostream& out, const Inputs& in);
+
+// "island_3", or "island_3_part1of2" for a piece of an island that spans records.
+std::string pieceName(const Piece& piece);
 
 }  // namespace morvale::report

@@ -163,6 +163,31 @@ TEST_F(Batch, OneFailedGenomeLeavesTheOthersWholeAndTheFolderIsNotReusedByAccide
   EXPECT_FALSE(testing::fileExists("out/planted/KL-refinement.txt"));
 }
 
+// Records of at least --min-record letters are scanned on their own, each in its
+// folder; shorter ones are listed as skipped. Without the option the summary says
+// that several records were scanned as one genome.
+TEST_F(Batch, RecordsOnTheirOwn) {
+  testing::writeFile("two.fa", ">chr main\n" + genome_ + "\n>p1 plasmid\n" +
+                                   testing::randomDna(3000, 7) + "\n>p/2\n" +
+                                   testing::randomDna(30000, 8) + "\n");
+  ASSERT_EQ(run({"--per-record", "--min-record", "20000", "--no-refine", "-o", "out", "two.fa"}), 0)
+      << err_;
+  EXPECT_TRUE(testing::fileExists("out/two/chr/KL-first.run.txt"));
+  EXPECT_TRUE(testing::fileExists("out/two/p_2/islands.bed"));
+  EXPECT_FALSE(testing::fileExists("out/two/p1"));
+  const std::string summary = testing::readFile("out/two/../summary.tsv");
+  EXPECT_NE(summary.find("two/chr\t65000\t"), std::string::npos) << summary;
+  EXPECT_NE(summary.find("two/p1\t3000\t0.00\t0\t0\t0.0\tskipped: 3000 letters, fewer than "
+                         "--min-record 20000\t\n"),
+            std::string::npos)
+      << summary;
+  ASSERT_EQ(run({"--no-refine", "-o", "joined", "two.fa"}), 0) << err_;
+  EXPECT_NE(
+      testing::readFile("joined/summary.tsv")
+          .find("\tdone\t3 records scanned as one genome; --per-record scans each on its own\n"),
+      std::string::npos);
+}
+
 // Ctrl-C: the finished genome stays whole, the unfinished one has no run record,
 // the summary says which is which, and the lock is gone.
 TEST_F(Batch, CtrlCStopsCleanly) {
@@ -187,8 +212,9 @@ TEST_F(Batch, CtrlCStopsCleanly) {
   EXPECT_FALSE(testing::fileExists("out/long/KL-first.run.txt"));
   EXPECT_FALSE(testing::fileExists("out/morvale.lock"));
   const std::string summary = testing::readFile("out/summary.tsv");
-  EXPECT_NE(summary.find("\tdone\n"), std::string::npos) << summary;
-  EXPECT_NE(summary.find("\tinterrupted\n"), std::string::npos) << summary;
+  EXPECT_NE(summary.find("small\t6000\t"), std::string::npos) << summary;
+  EXPECT_NE(summary.find("\tdone\t\n"), std::string::npos) << summary;
+  EXPECT_NE(summary.find("\tinterrupted\t\n"), std::string::npos) << summary;
 }
 
 }  // namespace

@@ -1,35 +1,74 @@
-// The report companion: tracks, table, picture and its command line.
+// The report companion: tracks and table in the file's own coordinates, the
+// picture, the checks against the run record, and its command line.
 #include "report/report.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "islands/result_files.h"
+#include "islands/run_record.h"
+#include "kmer/letters_checksum.h"
 #include "report/svg_plot.h"
 #include "test_support.h"
 
 namespace morvale::report {
 namespace {
 
+using morvale::testing::readFile;
+using morvale::testing::writeFile;
+
+// Three records with N runs, lower-case stretches and an empty line, built here.
+const char* const kGenome =
+    ">chrA first record\n"
+    "ACGTACGTNNNNNNNNNNacgtacgtac\n"
+    "GGGGCCCCNNNNAAAATTTTGCGC\n"
+    "\n"
+    ">plasmid_B\n"
+    "nnnnnTTTTAAAACCCCGGGGacgt\n"
+    "ACGTNNNN\n"
+    ">chrC\n"
+    "GATTACAGATTACANNNNNNNNNNNNNNNNNNNNGATTACA\n";
+
+// The letters of each record as they stand in the file, by name.
+std::map<std::string, std::string> recordLetters() {
+  std::map<std::string, std::string> records;
+  std::istringstream in(kGenome);
+  std::string name;
+  for (std::string line; std::getline(in, line);) {
+    if (line[0] == '>') {
+      name = line.substr(1, line.find(' ') - 1);
+    } else {
+      records[name] += line;
+    }
+  }
+  return records;
+}
+
+std::string acgtOf(const std::string& slice) {
+  std::string letters;
+  for (char c : slice)
+    if (std::string("ACGTacgt").find(c) != std::string::npos)
+      letters += static_cast<char>(std::tolower(c));
+  return letters;
+}
+
 class Report : public morvale::testing::ScratchDir {
  protected:
   void SetUp() override {
     ScratchDir::SetUp();
-    // 1000 letters: the first 500 all g/c, the rest all a/t.
-    morvale::testing::writeFile("g.fa", ">chrT test genome\n" + std::string(250, 'g') +
-                                            std::string(250, 'c') + std::string(500, 'a') + "\n");
-    morvale::testing::writeFile("s.txt", "200\t100\t0.001\n200\t900\t1e-05\n300\t150\t0.01\n");
+    writeFile("g.fa", kGenome);
+    writeFile("s.txt", "20\t15\t0.001\n20\t50\t1e-05\n");
   }
-  Inputs load(const std::string& islands) {
-    morvale::testing::writeFile("i.txt", islands);
+  Inputs load(const std::string& islands, const std::string& scores = "s.txt") {
+    writeFile("i.txt", islands);
     Inputs in;
     std::string error;
-    EXPECT_TRUE(loadInputs("g.fa", "s.txt", "i.txt", in, error)) << error;
+    EXPECT_TRUE(loadInputs("g.fa", scores, "i.txt", in, error)) << error;
     return in;
   }
   static std::string text(void (*write)(std::ostream&, const Inputs&), const Inputs& in) {
@@ -39,25 +78,40 @@ class Report : public morvale::testing::ScratchDir {
   }
 };
 
-TEST_F(Report, TracksAtTheGenomeStartAndEnd) {
-  const Inputs in = load("1\t300\n800\t1000\n");
-  EXPECT_EQ(text(writeBed, in),
-            "chrT\t0\t300\tisland_1\t600\t.\nchrT\t800\t1000\tisland_2\t1000\t.\n");
-  EXPECT_EQ(text(writeGff3, in),
-            "##gff-version 3\n##sequence-region chrT 1 1000\n"
-            "chrT\tmorvale\tgenomic_island\t1\t300\t.\t.\t.\tID=island_1;windows=2;best_p=0.001;"
-            "gc=100.00\n"
-            "chrT\tmorvale\tgenomic_island\t801\t1000\t.\t.\t.\tID=island_2;windows=1;best_p=1e-05;"
-            "gc=0.00\n");
-  EXPECT_NE(text(writeTable, in).find("island_1\t0\t300\t300\t2\t0.001\t100.0\t+50.0\n"),
-            std::string::npos);
-}
-
-TEST_F(Report, EmptyIslandsFile) {
-  const Inputs in = load("");
-  EXPECT_EQ(text(writeBed, in), "");
-  EXPECT_EQ(text(writeGff3, in), "##gff-version 3\n##sequence-region chrT 1 1000\n");
-  EXPECT_NE(text(writeTable, in).find("total\t0 islands"), std::string::npos);
+// Every island, and every piece of one that spans records, lands on the letters it
+// covers in the file: slicing the record's own letters gives the island's letters.
+TEST_F(Report, TracksUseRecordNamesAndPositionsOfTheFile) {
+  // The genome string: chrA 38 letters [0, 38), plasmid_B 24 [38, 62), chrC 21 [62, 83).
+  const Inputs in = load("1\t8\n30\t45\n70\t81\n");  // island 1 ends before an N run
+  ASSERT_EQ(in.genome.length, 83);
+  const std::map<std::string, std::string> file = recordLetters();
+  std::istringstream bed(text(writeBed, in));
+  std::vector<std::string> names;
+  std::string covered;
+  for (std::string record, label, score, strand; bed >> record;) {
+    std::int64_t start, end;
+    bed >> start >> end >> label >> score >> strand;
+    names.push_back(record + ":" + label);
+    const std::string slice = file.at(record).substr(start, end - start);
+    EXPECT_EQ(acgtOf(slice.substr(0, 1) + slice.substr(slice.size() - 1)).size(), 2u) << slice;
+    covered += acgtOf(slice);
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"chrA:island_1", "chrA:island_2_part1of2",
+                                             "plasmid_B:island_2_part2of2", "chrC:island_3"}));
+  EXPECT_EQ(covered, in.genome.letters.substr(0, 8) + in.genome.letters.substr(30, 15) +
+                         in.genome.letters.substr(70, 11));
+  const std::string gff = text(writeGff3, in);
+  EXPECT_EQ(gff.rfind("##gff-version 3\n##sequence-region chrA 1 52\n"
+                      "##sequence-region plasmid_B 1 33\n##sequence-region chrC 1 41\n",
+                      0),
+            0u)
+      << gff;
+  EXPECT_NE(gff.find("\nchrA\tmorvale\tgenomic_island\t45\t52\t.\t.\t.\tID=island_2_part1of2;"
+                     "island=island_2;part=1/2;"),
+            std::string::npos)
+      << gff;
+  EXPECT_NE(text(writeTable, in).find("island_3\tchrC\t9\t39\t31\t0\tNA\t"), std::string::npos)
+      << text(writeTable, in);
 }
 
 TEST_F(Report, InputsThatCannotBeUsedAreNamed) {
@@ -66,83 +120,110 @@ TEST_F(Report, InputsThatCannotBeUsedAreNamed) {
     const char* islands;
     const char* error;
   } cases[] = {
-      {"200\t950\t0.01\n", "1 300\n",
-       "s.txt: row 1 (window 850-1050) lies beyond the 1000 letters"},
-      {"200\t100\tnan\n", "1 300\n", "s.txt: row 1 is not a window-score row"},
-      {"200\t100\t0.01\n", "1 300\n900 1200\n", "i.txt: island 2 (900-1200) does not lie within"},
-      {"200\t100\t0.01\n", "1 300\n900\n", "i.txt: island 2 has no end"},
-      {"200\t100\t0.01\n", "one two\n", "i.txt: holds text where a number was expected"},
+      {"20\t75\t0.01\n", "1 30\n", "s.txt: row 1 (window 65-85) lies beyond the 83 letters"},
+      {"20\t15\tnan\n", "1 30\n", "s.txt: row 1 is not a window-score row"},
+      {"20\t15\t0.01\n", "1 30\n70 90\n", "i.txt: island 2 (70-90) does not lie within the 83"},
+      {"20\t15\t0.01\n", "1 30\n70\n", "i.txt: island 2 has no end"},
+      {"20\t15\t0.01\n", "one two\n", "i.txt: holds text where a number was expected"},
   };
   for (const Case& c : cases) {
-    morvale::testing::writeFile("s.txt", c.scores);
-    morvale::testing::writeFile("i.txt", c.islands);
+    writeFile("s.txt", c.scores);
+    writeFile("i.txt", c.islands);
     Inputs in;
     std::string error;
     EXPECT_FALSE(loadInputs("g.fa", "s.txt", "i.txt", in, error));
     EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
   }
+}
+
+// With a run record beside the scores, the genome must be the run's.
+TEST_F(Report, TheRunRecordNamesTheGenomeAndGivesTheCutoff) {
+  EXPECT_EQ(runRecordPath("out/x/Euclidean-refinement.txt"), "out/x/Eu-refinement.run.txt");
+  EXPECT_EQ(runRecordPath("KL-first.txt"), "KL-first.run.txt");
+  EXPECT_EQ(runRecordPath("mine.txt"), "");
+  writeFile("KL-first.txt", "20\t15\t1e-40\n");
+  RunRecord record;
+  record.set("phase", "first");
+  record.set("genome_file", "g.fa");
+  record.set("genome_length", 83LL);
+  record.set("genome_md5", "0123456789abcdef0123456789abcdef");
+  record.setReal("cutoff", 1e-10);
+  ASSERT_EQ(record.write("KL-first.run.txt"), "");
+  writeFile("i.txt", "1 20\n");
   Inputs in;
   std::string error;
-  EXPECT_FALSE(loadInputs("missing.fa", "s.txt", "i.txt", in, error));
-  EXPECT_EQ(error, "Cannot open genome file missing.fa: No such file or directory");
+  EXPECT_FALSE(loadInputs("g.fa", "KL-first.txt", "i.txt", in, error));
+  EXPECT_EQ(error.rfind("g.fa is not the genome of this run: it has 83 letters (MD5 ", 0), 0u)
+      << error;
+  Inputs right;
+  record.set("genome_md5", lettersChecksum(load("").genome.letters));
+  ASSERT_EQ(record.write("KL-first.run.txt"), "");
+  ASSERT_TRUE(loadInputs("g.fa", "KL-first.txt", "i.txt", right, error)) << error;
+  EXPECT_EQ(right.cutoff, 1e-10);
+  EXPECT_EQ(right.cutoffLabel, "cut-off 1e-10");
+}
+
+// p-values down to 1e-40 and a cut-off at 1e-10: every point stays inside the plot,
+// the cut-off line is drawn, and the file validates and renders.
+TEST_F(Report, PictureHidesNothing) {
+  Inputs in = load("1\t20\n30\t45\n");
+  for (int i = 0; i < 60; ++i) in.rows.push_back({20, i, i + 20, std::pow(10.0, -i * 40.0 / 59)});
+  in.cutoff = 1e-10;
+  in.cutoffLabel = "cut-off 1e-10";
+  EXPECT_GE(plotTop(in), 40.0);
+  const std::string svg = text(writeSvg, in);
+  writeFile("p.svg", svg);
+  const std::regex point("M([0-9.]+) ([0-9.]+)h0");
+  int points = 0;
+  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), point); it != std::sregex_iterator();
+       ++it, ++points) {
+    const double x = std::stod((*it)[1]);
+    const double y = std::stod((*it)[2]);
+    EXPECT_TRUE(x >= 70 && x <= 1130 && y >= 70 && y <= 390) << x << " " << y;
+  }
+  EXPECT_GT(points, 30);
+  EXPECT_NE(svg.find(">cut-off 1e-10</text>"), std::string::npos);
+  EXPECT_NE(svg.find(">genome mean "), std::string::npos);
+  EXPECT_NE(svg.find(">plasmid_B</text>"), std::string::npos);  // record boundary
+  if (std::system("command -v xmllint > /dev/null && command -v rsvg-convert > /dev/null") != 0)
+    GTEST_SKIP() << "xmllint or rsvg-convert missing (Debian: libxml2-utils, librsvg2-bin)";
+  EXPECT_EQ(std::system("xmllint --noout p.svg"), 0);
+  EXPECT_EQ(std::system("rsvg-convert -w 1320 p.svg -o p.png"), 0);
+}
+
+// 300,000 rows of 200,000 window sizes: the thinning of the points ends and keeps
+// the picture small.
+TEST_F(Report, PictureOfManyRowsStaysSmall) {
+  Inputs in = load("");
+  in.genome.letters = std::string(10000000, 'a');
+  in.genome.length = 10000000;
+  in.genome.records[0].joinedEnd = 10000000;
+  unsigned state = 1;
+  for (int i = 0; i < 300000; ++i) {
+    state = state * 1664525u + 1013904223u;
+    const std::int64_t size = 1 + i % 200000;
+    const std::int64_t start = (state >> 8) % 9000000;
+    in.rows.push_back({size, start, start + size, std::pow(10.0, -(state % 3000) / 100.0)});
+  }
+  const std::string svg = text(writeSvg, in);
+  EXPECT_LT(svg.size(), 5u * 1000 * 1000);
 }
 
 TEST_F(Report, CommandLine) {
   const std::string tool = MORVALE_REPORT_BIN;
-  morvale::testing::writeFile("i.txt", "1\t300\n");
-  EXPECT_EQ(std::system((tool + " > help.txt").c_str()), 2 << 8);
+  writeFile("i.txt", "1\t30\n");
+  EXPECT_EQ(std::system((tool + " 2> help.txt").c_str()), 2 << 8);
   EXPECT_EQ(std::system((tool + " --help > help.txt").c_str()), 0);
   EXPECT_EQ(std::system((tool + " g.fa s.txt nope.txt 2> err.txt").c_str()), 1 << 8);
-  EXPECT_EQ(morvale::testing::readFile("err.txt"),
-            "morvale-report: nope.txt: cannot open the islands file\n");
+  EXPECT_EQ(readFile("err.txt"), "morvale-report: nope.txt: cannot open the islands file\n");
   EXPECT_EQ(std::system((tool + " g.fa s.txt i.txt > table.txt").c_str()), 0);
   for (const char* file : {"i.bed", "i.gff3", "i.svg"})
     EXPECT_TRUE(morvale::testing::fileExists(file));
 }
 
-// A million rows make a picture under 5 MB that XML tools accept and that renders.
-TEST_F(Report, PictureOfAMillionRowsStaysSmallAndRenders) {
-  Inputs in;
-  in.genomeFile = "g & <genome>.fa";
-  in.scoresFile = "s.txt";
-  in.islandsFile = "i.txt";
-  in.sequenceName = "big";
-  in.genomeLength = 10000000;
-  in.letters = morvale::testing::randomDna(10000000, 8);
-  unsigned state = 1;
-  for (int i = 0; i < 1000000; ++i) {
-    state = state * 1664525u + 1013904223u;
-    const std::int64_t size = 5000 + 1000 * (i % 6);
-    const std::int64_t start = (state >> 8) % 9990000;
-    in.rows.push_back(
-        {size, start, start + size, std::pow(10.0, -static_cast<double>(state % 3000) / 100.0)});
-  }
-  in.islands = {{0, 20000}, {5000000, 5100000}};
-  std::ofstream("big.svg") << text(writeSvg, in);
-  const std::size_t bytes = morvale::testing::readFile("big.svg").size();
-  std::printf("picture of %zu rows: %zu bytes\n", in.rows.size(), bytes);
-  EXPECT_LT(bytes, 5u * 1000 * 1000);
-  if (std::system("command -v xmllint > /dev/null && command -v rsvg-convert > /dev/null") != 0)
-    GTEST_SKIP() << "xmllint or rsvg-convert missing (Debian: libxml2-utils, librsvg2-bin)";
-  EXPECT_EQ(std::system("xmllint --noout big.svg"), 0);
-  EXPECT_EQ(std::system("rsvg-convert -w 1200 big.svg -o big.png"), 0);
-  EXPECT_GT(morvale::testing::readFile("big.png").size(), 1000u);
-}
-
-// Rows of 200,000 window sizes, one point each: the thinning of the points must end.
-TEST_F(Report, PictureOfManyWindowSizesIsFinished) {
-  Inputs in;
-  in.sequenceName = "big";
-  in.genomeLength = 1000000;
-  in.letters = std::string(1000000, 'a');
-  for (int i = 0; i < 200000; ++i) in.rows.push_back({i + 1, i * 4, i * 4 + i + 1, 0.01});
-  EXPECT_GT(text(writeSvg, in).size(), 1000u);
-}
-
 TEST(ReportTicks, RoundSteps) {
   EXPECT_EQ(roundTicks(370), (std::vector<double>{0, 50, 100, 150, 200, 250, 300, 350}));
   EXPECT_EQ(roundTicks(5.3), (std::vector<double>{0, 1, 2, 3, 4, 5}));
-  EXPECT_EQ(roundTicks(18).back(), 18);
 }
 
 }  // namespace
