@@ -9,6 +9,7 @@
 #include "base/number_text.h"
 #include "batch/batch_progress.h"
 #include "batch/gzip_source.h"
+#include "islands/auto_cutoff.h"
 #include "islands/island_list.h"
 #include "report/report.h"
 #include "report/svg_plot.h"
@@ -28,6 +29,8 @@ struct SummaryRow {
   double gcPercent = 0.0;
   std::size_t islands = 0;
   std::int64_t islandLetters = 0;
+  std::string cutoff;  // the first phase's, as chosen
+  std::int64_t windowsTested = 0;
   double seconds = 0.0;
   std::string status = "not run";
   std::string note;
@@ -135,7 +138,27 @@ class GenomeRun {
     ScanOutcome outcome = runner.firstPhase(o_.first, genome, seed_);
     if (outcome.result == ScanResult::kInterrupted) return "interrupted";
     if (outcome.result == ScanResult::kFailed) return "failed: " + outcome.error;
-    std::string error = runner.firstAssembly(firstAssemblyFor(o_, s.length));
+    s.windowsTested = outcome.windowsTested;
+    FirstAssemblySettings assembly{o_.cutoff, o_.minWindows};
+    RunRecord extra;
+    extra.set("cutoff_rule", o_.cutoffByRank ? "rank" : "given");
+    if (o_.cutoffByRank) {
+      extra.setReal("auto_fraction", o_.autoFraction);
+      std::vector<double> pValues;
+      if (!firstPhasePValues(runner.names().firstScores, pValues))
+        return "failed: cannot read " + runner.names().firstScores;
+      const RankCutoff rule = rankCutoff(pValues, outcome.windowsTested, o_.autoFraction);
+      if (rule.found) {
+        assembly.cutoff = rule.cutoff;
+        extra.set("cutoff_rank", rule.rank);
+      } else {
+        assembly.cutoff = -1.0;  // selects nothing
+        extra.set("cutoff", "none");
+        s.note += std::string(s.note.empty() ? "" : "; ") + "no window-score rows, so no islands";
+      }
+    }
+    s.cutoff = extra.get("cutoff").empty() ? exactRealText(assembly.cutoff) : "none";
+    std::string error = runner.firstAssembly(assembly, extra);
     if (!error.empty()) return "failed: " + error;
 
     std::string scores = runner.names().firstScores;
@@ -191,10 +214,13 @@ std::string writeSummary(const std::string& path, const std::vector<SummaryRow>&
       if (c == '\t' || c == '\n') c = ' ';
     return text;
   };
-  std::string text = "genome\tlength\tgc_percent\tislands\tisland_letters\tseconds\tstatus\tnote\n";
+  std::string text =
+      "genome\tlength\tgc_percent\tislands\tisland_letters\tcutoff\twindows_tested\tseconds\t"
+      "status\tnote\n";
   for (const SummaryRow& s : rows) {
     text += s.name + '\t' + std::to_string(s.length) + '\t' + numberText("%.2f", s.gcPercent) +
             '\t' + std::to_string(s.islands) + '\t' + std::to_string(s.islandLetters) + '\t' +
+            (s.cutoff.empty() ? "NA" : s.cutoff) + '\t' + std::to_string(s.windowsTested) + '\t' +
             numberText("%.1f", s.seconds) + '\t' + clean(s.status) + '\t' + clean(s.note) + '\n';
   }
   const std::string temporary = path + ".tmp";

@@ -1,7 +1,9 @@
 #include "batch/options.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <thread>
 
 #include "base/tokens.h"
@@ -53,7 +55,7 @@ std::vector<OptionSpec> optionSpecs(std::vector<PendingInteger>& pending) {
   specs.push_back({"", "--measure", "M",
                    "distance measure: 1 abs, 2 euclid, 3 kl, 4 abs-markov, 5 euclid-markov, "
                    "6 kl-markov (number or name)",
-                   "6", "1 to 6 or a name", [](BatchOptions& o, const std::string& text) {
+                   "3", "1 to 6 or a name", [](BatchOptions& o, const std::string& text) {
                      long long v = 0;
                      const int named = measureOfName(text);
                      if (named) {
@@ -85,22 +87,42 @@ std::vector<OptionSpec> optionSpecs(std::vector<PendingInteger>& pending) {
   integer(
       Setting::kWindowIncrement, "growth of the window size",
       [](BatchOptions& o) { return &o.first.windowIncrement; }, d.first.windowIncrement);
-  specs.push_back({"", "--cutoff", "P", "first-phase p-value cut-off",
-                   "0.01 under 1 Mbp, 1e-10 above", "a number",
+  specs.push_back({"", "--cutoff", "P", "first-phase cut-off: a p-value, or auto for the rank rule",
+                   "auto", "auto or a number", [](BatchOptions& o, const std::string& text) {
+                     if (text == "auto") {
+                       o.cutoffByRank = true;
+                     } else if (parseReal(text, o.cutoff)) {
+                       o.cutoffByRank = false;
+                     } else {
+                       return std::string("enter auto or a number such as 1e-10");
+                     }
+                     return std::string();
+                   }});
+  specs.push_back({"", "--auto-fraction", "F",
+                   "with --cutoff auto: the fraction of the windows tested whose smallest "
+                   "p-values set the cut-off",
+                   "0.02", "a number above 0, at most 1",
                    [](BatchOptions& o, const std::string& text) {
-                     if (!parseReal(text, o.cutoff))
-                       return std::string("enter a number such as 1e-10");
-                     o.cutoffGiven = true;
+                     double f = 0;
+                     if (!parseReal(text, f) || !(f > 0 && f <= 1))
+                       return std::string("enter a number above 0, at most 1");
+                     o.autoFraction = f;
                      return std::string();
                    }});
   specs.push_back(
-      {"", rangeOf(Setting::kOverlapCount).option, "N", "overlapping windows an island needs",
-       "2 under 1 Mbp, 8 above", "a whole number",
-       [&pending](BatchOptions& o, const std::string& text) {
-         o.minWindowsGiven = true;
+      {"", rangeOf(Setting::kOverlapCount).option, "N",
+       "overlapping windows a first-phase island needs", std::to_string(d.minWindows),
+       "a whole number", [&pending](BatchOptions& o, const std::string& text) {
          pending.push_back({Setting::kOverlapCount, "--min-windows", text, &o.minWindows});
          return std::string();
        }});
+  specs.push_back({"", "--sensitive", "",
+                   "preset for natural islands: measure 3, k 2, --auto-fraction 0.05, "
+                   "--min-windows 4 (options given explicitly still win)",
+                   "", "", [](BatchOptions& o, const std::string&) {
+                     o.sensitive = true;
+                     return std::string();
+                   }});
   integer(
       Setting::kRefineWindowSize, "refinement window size (letters)",
       [](BatchOptions& o) { return &o.refinement.windowSize; }, d.refinement.windowSize);
@@ -185,6 +207,7 @@ Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& o, std::
   std::vector<PendingInteger> pending;
   const std::vector<OptionSpec> specs = optionSpecs(pending);
   o.threads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+  std::set<std::string> given;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -229,12 +252,22 @@ Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& o, std::
       }
       value = args[++i];
     }
+    given.insert(*spec->longName ? spec->longName : spec->shortName);
     const std::string complaint = spec->apply(o, value);
     if (!complaint.empty()) {
       error = name + " " + value + ": " + complaint;
       return Parsed::kUsageError;
     }
   }
+  if (o.sensitive) {
+    if (!given.count("--measure")) o.first.measure = 3;
+    if (!given.count("-k")) o.first.tupleSize = 2;
+    if (!given.count("--auto-fraction")) o.autoFraction = kSensitiveFraction;
+    if (!given.count("--min-windows")) o.minWindows = 4;
+  }
+  // k first: the window sizes' lower bound is k.
+  std::stable_partition(pending.begin(), pending.end(),
+                        [](const PendingInteger& p) { return p.setting == Setting::kTupleSize; });
   for (const PendingInteger& p : pending) {
     long long v = 0;
     if (!parseInteger(p.text, v) || !inRange(p.setting, v, o.first.tupleSize)) {
@@ -290,14 +323,6 @@ std::string helpText() {
       "completed, 1 when any failed (the others still complete), 2 for a usage error,\n"
       "130 after Ctrl-C (finished genomes stay whole).\n";
   return text;
-}
-
-FirstAssemblySettings firstAssemblyFor(const BatchOptions& o, std::int64_t length) {
-  const bool large = length >= 1000000;
-  FirstAssemblySettings a;
-  a.cutoff = o.cutoffGiven ? o.cutoff : (large ? 1e-10 : 0.01);
-  a.overlapCount = o.minWindowsGiven ? o.minWindows : (large ? 8 : 2);
-  return a;
 }
 
 }  // namespace morvale

@@ -10,13 +10,21 @@
 
 namespace morvale {
 
+// The defaults are the settings measured best on planted and natural islands:
+// measure 3 (Kullback-Leibler without the Markov model), k 3, a cut-off by rank
+// keeping the 2 % most significant windows, islands of at least 4 windows.
 struct BatchOptions {
+  BatchOptions() {
+    first.measure = 3;
+    first.tupleSize = 3;
+  }
   std::vector<std::string> genomes;
   FirstPhaseSettings first;
-  bool cutoffGiven = false;  // otherwise by genome length (firstAssemblyFor)
-  double cutoff = 0.01;
-  bool minWindowsGiven = false;
-  int minWindows = 2;
+  bool cutoffByRank = true;  // --cutoff auto; otherwise `cutoff`
+  double cutoff = 0.0;
+  double autoFraction = 0.02;
+  int minWindows = 4;
+  bool sensitive = false;  // the preset for natural islands (applied by parseOptions)
   bool refine = true;
   RefinementSettings refinement;
   std::string out = "morvale-out";
@@ -39,8 +47,8 @@ Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& options,
 // The --help text: every option with its default and range.
 std::string helpText();
 
-// The first-phase cut-off and minimum number of windows for a genome of `length`
-// letters: the options when given, else 0.01 and 2 under 1 Mbp, 1e-10 and 8 above.
-FirstAssemblySettings firstAssemblyFor(const BatchOptions& options, std::int64_t length);
+// The preset --sensitive: measure 3, k 2, rank fraction 0.05, 4 windows, for the
+// settings not given explicitly.
+constexpr double kSensitiveFraction = 0.05;
 
 }  // namespace morvale

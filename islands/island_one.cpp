@@ -12,19 +12,12 @@ namespace morvale {
 
 namespace {
 
-// Hands the selected rows to `take` under the first phase's stop rule: a row ends
-// the pass when its centre (as read) equals the previous row's truncated centre and
-// its p-value equals the previous p-value; both start at 0.
+// Hands the rows read under the stop rule that are at or below the cut-off to `take`.
 template <typename Take>
 void forSelectedRows(const std::vector<WindowScoreRow>& rows, double cutoff, Take take) {
-  std::int64_t previousCentre = 0;
-  double previousP = 0.0;
-  for (const WindowScoreRow& row : rows) {
-    if (row.windowCentre == static_cast<double>(previousCentre) && row.pValue == previousP) return;
-    previousCentre = centreInteger(row.windowCentre);
-    previousP = row.pValue;
-    if (row.pValue <= cutoff) take(row);
-  }
+  const std::size_t read = firstPhaseRowCount(rows);
+  for (std::size_t i = 0; i < read; ++i)
+    if (rows[i].pValue <= cutoff) take(rows[i]);
 }
 
 template <typename T>
@@ -35,6 +28,19 @@ void permute(std::vector<T>& values, const std::vector<std::size_t>& order) {
 }
 
 }  // namespace
+
+std::size_t firstPhaseRowCount(const std::vector<WindowScoreRow>& rows) {
+  std::int64_t previousCentre = 0;
+  double previousP = 0.0;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const WindowScoreRow& row = rows[i];
+    if (row.windowCentre == static_cast<double>(previousCentre) && row.pValue == previousP)
+      return i;
+    previousCentre = centreInteger(row.windowCentre);
+    previousP = row.pValue;
+  }
+  return rows.size();
+}
 
 int cIslandI::checkfile() {
   windowCount = 0;

@@ -39,6 +39,11 @@ class cIslandI {
   bool Calculate_Island();
 };
 
+// The rows the first phase's assembly reads: a row ends the reading when its centre
+// (as read) equals the previous row's truncated centre and its p-value equals the
+// previous p-value (both start at 0); the rows before it are read.
+std::size_t firstPhaseRowCount(const std::vector<WindowScoreRow>& rows);
+
 // Reads `scoreFileName`, writes `islandsFileName`. Both passes stop at the first
 // row that cannot be read whole or that repeats the previous row's centre and
 // p-value; a file that cannot be opened gives "Unable to open 0" on standard error

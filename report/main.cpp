@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
                        writeFile(prefix + ".gff3", morvale::report::writeGff3, in) &&
                        writeFile(prefix + ".svg", morvale::report::writeSvg, in);
   if (!written) return 1;
+  if (!in.suggestion.empty()) std::cerr << in.suggestion << std::endl;
   morvale::report::writeTable(std::cout, in);
   return 0;
 }

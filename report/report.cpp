@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <limits>
 #include <utility>
 
 #include "base/number_text.h"
 #include "base/tokens.h"
+#include "islands/auto_cutoff.h"
 #include "islands/result_files.h"
 #include "kmer/letters_checksum.h"
 
@@ -127,6 +129,7 @@ void summariseIslands(Inputs& in) {
 // Reads the run record beside the window-score file, if there is one, and checks
 // that it was made from this genome.
 bool readRecord(Inputs& in, std::string& error) {
+  in.hasFirstRecord = RunRecord::read(firstRunRecordPath(in.scoresFile), in.firstRecord);
   const std::string path = runRecordPath(in.scoresFile);
   if (path.empty() || !RunRecord::read(path, in.record)) return true;
   in.hasRecord = true;
@@ -149,6 +152,21 @@ bool readRecord(Inputs& in, std::string& error) {
   return true;
 }
 
+// For a first-phase window-score file whose record says how many windows were
+// tested: the cut-off the rank rule chooses.
+void suggestCutoff(Inputs& in) {
+  long long tested = 0;
+  if (!in.hasRecord || in.record.get("phase") != "first" ||
+      !parseInteger(in.record.get("windows_tested"), tested) || in.rows.empty())
+    return;
+  std::vector<double> pValues;
+  if (!firstPhasePValues(in.scoresFile, pValues)) return;
+  const RankCutoff rule = rankCutoff(pValues, tested, kSuggestedFraction);
+  if (!rule.found) return;
+  in.suggestedCutoff = rule.cutoff;
+  in.suggestion = "suggested cut-off: " + exactRealText(rule.cutoff) + ", " + rankCutoffWords(rule);
+}
+
 // One piece's line parts shared by the tracks and the table.
 std::string bestPText(const Island& island, const char* format) {
   return island.windows ? numberText(format, island.bestP) : std::string("NA");
@@ -156,17 +174,35 @@ std::string bestPText(const Island& island, const char* format) {
 
 }  // namespace
 
-std::string runRecordPath(const std::string& scoresFile) {
+namespace {
+// The records of the measure whose window-score files `scoresFile` is one of.
+bool recordsOf(const std::string& scoresFile, ResultFileNames& there, bool& first) {
   const std::size_t slash = scoresFile.find_last_of('/');
   const std::string folder = slash == std::string::npos ? "" : scoresFile.substr(0, slash);
   const std::string name = baseName(scoresFile);
   for (int measure = 1; measure <= 3; ++measure) {
     const ResultFileNames bare = resultFileNames(measure);
-    const ResultFileNames there = resultFileNames(measure, folder);
-    if (name == bare.firstScores) return there.firstRecord;
-    if (name == bare.refinementScores) return there.refinementRecord;
+    first = name == bare.firstScores;
+    if (first || name == bare.refinementScores) {
+      there = resultFileNames(measure, folder);
+      return true;
+    }
   }
-  return "";
+  return false;
+}
+}  // namespace
+
+std::string runRecordPath(const std::string& scoresFile) {
+  ResultFileNames there;
+  bool first = false;
+  if (!recordsOf(scoresFile, there, first)) return "";
+  return first ? there.firstRecord : there.refinementRecord;
+}
+
+std::string firstRunRecordPath(const std::string& scoresFile) {
+  ResultFileNames there;
+  bool first = false;
+  return recordsOf(scoresFile, there, first) ? there.firstRecord : "";
 }
 
 std::string recordName(const Inputs& in, std::size_t r) {
@@ -219,6 +255,7 @@ bool loadRun(Genome genome, const std::string& genomeFile, const std::string& sc
   if (!readRecord(in, error) || !readScores(in, noScoresIsEmpty, error) || !readIslands(in, error))
     return false;
   summariseIslands(in);
+  suggestCutoff(in);
   return true;
 }
 
@@ -269,6 +306,17 @@ void writeTable(std::ostream& out, const Inputs& in) {
   }
   out << "total\t" << in.islands.size() << " islands\t\t\t" << total << '\t' << windows << "\t\t"
       << numberText("%.1f", in.gcPercent) << " (genome)\t\n";
+  // How the first phase chose its cut-off, when its record says.
+  const RunRecord& r = in.firstRecord;
+  if (!in.hasFirstRecord || r.get("cutoff").empty()) return;
+  out << "# first-phase cut-off " << r.get("cutoff");
+  if (r.get("cutoff_rule") == "rank") {
+    out << ", the " << numberText("%g", 100 * std::strtod(r.get("auto_fraction").c_str(), nullptr))
+        << " % most significant of " << r.get("windows_tested") << " windows tested";
+  } else {
+    out << " (given), " << r.get("windows_tested") << " windows tested";
+  }
+  out << "\n";
 }
 
 }  // namespace morvale::report

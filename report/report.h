@@ -54,6 +54,10 @@ struct Inputs {
   bool hasRecord = false;
   double cutoff = NAN;  // the cut-off of the record's phase, when it gives one
   std::string cutoffLabel;
+  RunRecord firstRecord;  // the first phase's record in the same folder, if any
+  bool hasFirstRecord = false;
+  double suggestedCutoff = NAN;  // the rank rule's cut-off for a first-phase file (see below)
+  std::string suggestion;  // "suggested cut-off: 1e-12, the 2 % most significant of N windows"
 };
 
 // Reads and checks the genome (plain), the two result files and the run record
@@ -73,6 +77,13 @@ bool loadRun(Genome genome, const std::string& genomeFile, const std::string& sc
 // "Euclidean-refinement.txt" has "Eu-refinement.run.txt", in the same folder; "" for
 // a file of another name.
 std::string runRecordPath(const std::string& scoresFile);
+
+// The first phase's run record in the folder of a window-score file of either phase
+// ("KL-refinement.txt" has "KL-first.run.txt"); "" for a file of another name.
+std::string firstRunRecordPath(const std::string& scoresFile);
+
+// The fraction of the windows tested that the suggested cut-off keeps.
+constexpr double kSuggestedFraction = 0.02;
 
 // The name of record `r`: its header's first word, else the genome file's base name.
 std::string recordName(const Inputs& in, std::size_t r);

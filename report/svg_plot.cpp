@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "base/number_text.h"
+#include "islands/run_record.h"
 
 namespace morvale::report {
 
@@ -157,13 +158,22 @@ void points(std::ostream& out, const Frame& f, const Inputs& in,
   }
 }
 
-void cutoffLine(std::ostream& out, const Frame& f, const Inputs& in) {
-  if (std::isnan(in.cutoff)) return;
-  const double y = f.y(minusLog10(in.cutoff));
-  out << "<g stroke=\"#c00\" fill=\"#c00\" font-size=\"11\"><path d=\"M" << kLeft << ' ' << px(y)
-      << "H" << kRight << "\" stroke-dasharray=\"6 4\"/><text stroke=\"none\" x=\"" << kRight - 4
-      << "\" y=\"" << px(y - 4) << "\" text-anchor=\"end\">" << svgEscaped(in.cutoffLabel)
-      << "</text></g>\n";
+void cutoffLine(std::ostream& out, const Frame& f, double cutoff, const std::string& label,
+                const char* colour) {
+  const double y = f.y(minusLog10(cutoff));
+  out << "<g stroke=\"" << colour << "\" fill=\"" << colour << "\" font-size=\"11\"><path d=\"M"
+      << kLeft << ' ' << px(y) << "H" << kRight
+      << "\" stroke-dasharray=\"6 4\"/><text stroke=\"none\" x=\"" << kRight - 4 << "\" y=\""
+      << px(y - 4) << "\" text-anchor=\"end\">" << svgEscaped(label) << "</text></g>\n";
+}
+
+// The run's cut-off, and the suggested one when it differs.
+void cutoffLines(std::ostream& out, const Frame& f, const Inputs& in) {
+  if (!std::isnan(in.cutoff)) cutoffLine(out, f, in.cutoff, in.cutoffLabel, "#c00");
+  if (!std::isnan(in.suggestedCutoff) && in.suggestedCutoff != in.cutoff) {
+    cutoffLine(out, f, in.suggestedCutoff, "suggested cut-off " + exactRealText(in.suggestedCutoff),
+               "#e69500");
+  }
 }
 
 void gcLine(std::ostream& out, const Frame& f, const Inputs& in,
@@ -251,6 +261,7 @@ double plotTop(const Inputs& in) {
   double top = 1.0;
   for (const ScoreRow& r : in.rows) top = std::max(top, minusLog10(r.p));
   if (!std::isnan(in.cutoff)) top = std::max(top, minusLog10(in.cutoff));
+  if (!std::isnan(in.suggestedCutoff)) top = std::max(top, minusLog10(in.suggestedCutoff));
   // The axis ends at a round tick at or above the largest value.
   double end = roundTicks(top).back();
   for (double reach = top; end < top; reach *= 1.1) end = roundTicks(reach).back();
@@ -294,7 +305,7 @@ void writeSvg(std::ostream& out, const Inputs& in) {
   recordBoundaries(out, f, in);
   axes(out, f);
   points(out, f, in, sizes);
-  cutoffLine(out, f, in);
+  cutoffLines(out, f, in);
   gcLine(out, f, in, gc, step);
   legend(out, sizes, in);
   out << "</svg>\n";

@@ -6,7 +6,9 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <sstream>
 #include <thread>
@@ -14,6 +16,7 @@
 #include "app/dialogue.h"
 #include "batch/batch_run.h"
 #include "batch/options.h"
+#include "islands/run_record.h"
 #include "test_support.h"
 
 namespace morvale {
@@ -28,7 +31,7 @@ TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
   } cases[] = {
       {{"-k", "9", "g.fa"}, "-k 9: enter a whole number from 1 to 8"},
       {{"-k3", "--window", "2", "g.fa"}, "--window 2: enter a whole number from 3 to 10000"},
-      {{"--window=10001", "g.fa"}, "--window 10001: enter a whole number from 2 to 10000"},
+      {{"--window=10001", "g.fa"}, "--window 10001: enter a whole number from 3 to 10000"},
       {{"--pool", "1", "g.fa"}, "--pool 1: enter a whole number of at least 2"},
       {{"--draws", "1000001", "g.fa"}, "--draws 1000001: enter a whole number from 2 to 1000000"},
       {{"--step", "0", "g.fa"}, "--step 0: enter a whole number of at least 1"},
@@ -39,7 +42,7 @@ TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
       {{"--votes", "-2", "g.fa"}, "--votes -2: enter a whole number of at least 1"},
       {{"--measure", "kl-x", "g.fa"},
        "--measure kl-x: enter 1 to 6 or abs, euclid, kl, abs-markov, euclid-markov, kl-markov"},
-      {{"--cutoff", "1e", "g.fa"}, "--cutoff 1e: enter a number such as 1e-10"},
+      {{"--cutoff", "1e", "g.fa"}, "--cutoff 1e: enter auto or a number such as 1e-10"},
       {{"--seed", "4294967296", "g.fa"},
        "--seed 4294967296: enter a whole number from 0 to 4294967295"},
       {{"-t", "0", "g.fa"}, "-t 0: enter a whole number from 1 to 1024"},
@@ -66,8 +69,28 @@ TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
   EXPECT_EQ(o.seed, 7u);
   EXPECT_FALSE(o.refine);
   EXPECT_EQ(o.genomes, (std::vector<std::string>{"a.fa", "-b.fa"}));
-  EXPECT_EQ(firstAssemblyFor(o, 999999).cutoff, 0.01);
-  EXPECT_EQ(firstAssemblyFor(o, 1000000).overlapCount, 8);
+  struct Preset {
+    std::vector<std::string> args;
+    int measure, k, minWindows;
+    double fraction;
+    bool byRank;
+  } presets[] = {
+      {{}, 3, 3, 4, 0.02, true},
+      {{"--sensitive"}, 3, 2, 4, 0.05, true},
+      {{"--sensitive", "-k", "4", "--measure", "6"}, 6, 4, 4, 0.05, true},
+      {{"--auto-fraction", "0.1", "--min-windows", "2", "--sensitive"}, 3, 2, 2, 0.1, true},
+      {{"--cutoff", "1e-9"}, 3, 3, 4, 0.02, false}};
+  for (const Preset& p : presets) {
+    BatchOptions preset;
+    std::vector<std::string> args = p.args;
+    args.push_back("g.fa");
+    ASSERT_EQ(parseOptions(args, preset, error), Parsed::kRun) << error;
+    EXPECT_EQ(preset.first.measure, p.measure);
+    EXPECT_EQ(preset.first.tupleSize, p.k);
+    EXPECT_EQ(preset.minWindows, p.minWindows);
+    EXPECT_EQ(preset.autoFraction, p.fraction);
+    EXPECT_EQ(preset.cutoffByRank, p.byRank);
+  }
   EXPECT_EQ(genomeName("dir/E_coli.K12.fna.gz"), "E_coli.K12");
 }
 
@@ -108,6 +131,26 @@ class Batch : public testing::ScratchDir {
 TEST_F(Batch, ResultsAreTheSameForEveryThreadCountAndForGzipInput) {
   ASSERT_EQ(run({"-t", "1", "-o", "t1", "planted.fa"}), 0) << err_;
   const std::string expected = results("t1/planted");
+  // The cut-off by rank: the p of row ceil(0.02 NT) of the rows sorted by p, stated
+  // in the run record, the summary and the islands table.
+  RunRecord record;
+  ASSERT_TRUE(RunRecord::read("t1/planted/KL-first.run.txt", record));
+  std::istringstream rows(testing::readFile("t1/planted/KL-first.txt"));
+  std::vector<double> p;
+  for (double size, centre, value; rows >> size >> centre >> value;) p.push_back(value);
+  std::sort(p.begin(), p.end());
+  const long long tested = std::stoll(record.get("windows_tested"));
+  const std::string cutoff =
+      exactRealText(p.at(static_cast<std::size_t>(std::ceil(0.02 * tested)) - 1));
+  EXPECT_EQ(record.get("cutoff_rule"), "rank");
+  EXPECT_EQ(record.get("cutoff"), cutoff);
+  EXPECT_NE(testing::readFile("t1/summary.tsv")
+                .find("\t" + cutoff + "\t" + std::to_string(tested) + "\t"),
+            std::string::npos);
+  EXPECT_NE(testing::readFile("t1/planted/islands.tsv")
+                .find("# first-phase cut-off " + cutoff + ", the 2 % most significant of " +
+                      std::to_string(tested) + " windows tested\n"),
+            std::string::npos);
   EXPECT_NE(testing::readFile("t1/planted/KL-refinement-Islands.txt"), "");
   for (const char* t : {"2", "4"}) {
     ASSERT_EQ(run({"-t", t, "-o", std::string("t") + t, "planted.fa"}), 0) << err_;
@@ -129,14 +172,18 @@ TEST_F(Batch, TheDialogueWithTheClockAtTheSeedWritesTheSameFiles) {
   fs::current_path("dialogue");
   console_.seed = 4242;
   std::istringstream in(
-      "6 1 3 2000 40 15 500 4000 ../planted.fa 0.001 2 n y 1501 100 30 400 3 2 0.05");
+      "3 1 3 2000 40 15 500 4000 ../planted.fa 0.001 2 n y 1501 100 30 400 3 2 0.05");
   std::ostringstream out;
   DialoguePhases phases(out, console_);
-  testing::CapturedOutput quiet;
-  ASSERT_EQ(runDialogue(in, out, console_, phases), 0);
+  int status = 0;
+  {
+    testing::CapturedOutput quiet;
+    status = runDialogue(in, out, console_, phases);
+  }
+  ASSERT_EQ(status, 0) << out.str();
   fs::current_path("..");
   EXPECT_NE(testing::readFile("dialogue/KL-refinement-Islands.txt"), "");
-  EXPECT_TRUE(results("dialogue") == results("out/planted"));
+  EXPECT_EQ(results("dialogue"), results("out/planted"));
 }
 
 TEST_F(Batch, OneFailedGenomeLeavesTheOthersWholeAndTheFolderIsNotReusedByAccident) {
@@ -177,7 +224,7 @@ TEST_F(Batch, RecordsOnTheirOwn) {
   EXPECT_FALSE(testing::fileExists("out/two/p1"));
   const std::string summary = testing::readFile("out/two/../summary.tsv");
   EXPECT_NE(summary.find("two/chr\t65000\t"), std::string::npos) << summary;
-  EXPECT_NE(summary.find("two/p1\t3000\t0.00\t0\t0\t0.0\tskipped: 3000 letters, fewer than "
+  EXPECT_NE(summary.find("two/p1\t3000\t0.00\t0\t0\tNA\t0\t0.0\tskipped: 3000 letters, fewer than "
                          "--min-record 20000\t\n"),
             std::string::npos)
       << summary;
@@ -213,7 +260,7 @@ TEST_F(Batch, CtrlCStopsCleanly) {
   EXPECT_FALSE(testing::fileExists("out/morvale.lock"));
   const std::string summary = testing::readFile("out/summary.tsv");
   EXPECT_NE(summary.find("small\t6000\t"), std::string::npos) << summary;
-  EXPECT_NE(summary.find("\tdone\t\n"), std::string::npos) << summary;
+  EXPECT_NE(summary.find("\tdone\t"), std::string::npos) << summary;
   EXPECT_NE(summary.find("\tinterrupted\t\n"), std::string::npos) << summary;
 }
 

@@ -161,6 +161,16 @@ TEST_F(Report, TheRunRecordNamesTheGenomeAndGivesTheCutoff) {
   ASSERT_TRUE(loadInputs("g.fa", "KL-first.txt", "i.txt", right, error)) << error;
   EXPECT_EQ(right.cutoff, 1e-10);
   EXPECT_EQ(right.cutoffLabel, "cut-off 1e-10");
+  // With the windows tested on record, the rank rule suggests a cut-off: ceil(0.02 * 150)
+  // = 3, the third smallest p of the file.
+  writeFile("KL-first.txt", "20\t15\t1e-9\n20\t20\t1e-40\n20\t25\t0.01\n20\t30\t1e-3\n");
+  record.set("windows_tested", 150LL);
+  ASSERT_EQ(record.write("KL-first.run.txt"), "");
+  Inputs suggested;
+  ASSERT_TRUE(loadInputs("g.fa", "KL-first.txt", "i.txt", suggested, error)) << error;
+  EXPECT_EQ(suggested.suggestion,
+            "suggested cut-off: 0.001, the 2 % most significant of 150 windows");
+  EXPECT_NE(text(writeSvg, suggested).find(">suggested cut-off 0.001</text>"), std::string::npos);
 }
 
 // p-values down to 1e-40 and a cut-off at 1e-10: every point stays inside the plot,
