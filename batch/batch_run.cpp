@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sstream>
 
 #include "base/folder_lock.h"
 #include "base/number_text.h"
@@ -11,8 +12,9 @@
 #include "batch/gzip_source.h"
 #include "islands/auto_cutoff.h"
 #include "islands/island_list.h"
+#include "report/html_index.h"
 #include "report/report.h"
-#include "report/svg_plot.h"
+#include "report/report_files.h"
 #include "scan/phase_runner.h"
 
 namespace morvale {
@@ -44,7 +46,7 @@ void removeOwnFiles(const std::string& folder) {
                                  &n.refinementIslands, &n.firstRecord, &n.refinementRecord})
       fs::remove(*f);
   }
-  for (const char* f : {"islands.bed", "islands.gff3", "islands.tsv", "scores.svg"})
+  for (const char* f : {"islands.bed", "islands.gff3", "islands.tsv", "scores.svg", "report.html"})
     fs::remove(folder + "/" + f);
 }
 
@@ -60,8 +62,6 @@ std::string folderNameOf(const std::string& recordName, std::size_t index) {
   }
   return name == "." || name == ".." ? "record_" + std::to_string(index + 1) : name;
 }
-
-using ReportWriter = void (*)(std::ostream&, const report::Inputs&);
 
 class GenomeRun {
  public:
@@ -187,16 +187,10 @@ class GenomeRun {
       return "failed: " + error;
     for (const report::Island& island : in.islands) s.islandLetters += island.end - island.start;
     s.islands = in.islands.size();
-    const std::pair<const char*, ReportWriter> reports[] = {{"islands.bed", report::writeBed},
-                                                            {"islands.gff3", report::writeGff3},
-                                                            {"islands.tsv", report::writeTable},
-                                                            {"scores.svg", report::writeSvg}};
-    for (const auto& [file, write] : reports) {
-      std::ofstream out(folder + "/" + file);
-      write(out, in);
-      out.close();
-      if (!out) return "failed: cannot write " + folder + "/" + file;
-    }
+    error = report::writeReportFiles(
+        in, {folder + "/islands.bed", folder + "/islands.gff3", folder + "/islands.tsv",
+             folder + "/scores.svg", folder + "/report.html"});
+    if (!error.empty()) return "failed: " + error;
     return "done";
   }
 
@@ -208,21 +202,30 @@ class GenomeRun {
   std::size_t index_ = 0;
 };
 
-std::string writeSummary(const std::string& path, const std::vector<SummaryRow>& rows) {
+// The summary's columns after the genome's name, as text.
+std::vector<std::string> summaryCells(const SummaryRow& s) {
   const auto clean = [](std::string text) {
     for (char& c : text)
       if (c == '\t' || c == '\n') c = ' ';
     return text;
   };
-  std::string text =
-      "genome\tlength\tgc_percent\tislands\tisland_letters\tcutoff\twindows_tested\tseconds\t"
-      "status\tnote\n";
-  for (const SummaryRow& s : rows) {
-    text += s.name + '\t' + std::to_string(s.length) + '\t' + numberText("%.2f", s.gcPercent) +
-            '\t' + std::to_string(s.islands) + '\t' + std::to_string(s.islandLetters) + '\t' +
-            (s.cutoff.empty() ? "NA" : s.cutoff) + '\t' + std::to_string(s.windowsTested) + '\t' +
-            numberText("%.1f", s.seconds) + '\t' + clean(s.status) + '\t' + clean(s.note) + '\n';
-  }
+  return {std::to_string(s.length),
+          numberText("%.2f", s.gcPercent),
+          std::to_string(s.islands),
+          std::to_string(s.islandLetters),
+          s.cutoff.empty() ? "NA" : s.cutoff,
+          std::to_string(s.windowsTested),
+          numberText("%.1f", s.seconds),
+          clean(s.status),
+          clean(s.note)};
+}
+
+const std::vector<std::string> kSummaryColumns = {"length",         "gc_percent", "islands",
+                                                  "island_letters", "cutoff",     "windows_tested",
+                                                  "seconds",        "status",     "note"};
+
+// Writes `text` to `path` whole (a temporary file renamed); "" or the problem.
+std::string writeWhole(const std::string& path, const std::string& text) {
   const std::string temporary = path + ".tmp";
   std::ofstream out(temporary);
   out << text;
@@ -231,6 +234,29 @@ std::string writeSummary(const std::string& path, const std::vector<SummaryRow>&
   if (out) fs::rename(temporary, path, ec);
   if (!out || ec) return "cannot write " + path;
   return "";
+}
+
+// summary.tsv, and index.html when the run has more than one row.
+std::string writeSummary(const std::string& folder, const std::vector<SummaryRow>& rows) {
+  std::string text = "genome";
+  for (const std::string& column : kSummaryColumns) text += "\t" + column;
+  text += "\n";
+  std::vector<report::IndexRow> index;
+  for (const SummaryRow& s : rows) {
+    const std::vector<std::string> cells = summaryCells(s);
+    text += s.name;
+    for (const std::string& cell : cells) text += "\t" + cell;
+    text += "\n";
+    const bool page = fs::exists(folder + "/" + s.name + "/report.html");
+    index.push_back({s.name, page ? s.name + "/report.html" : "", cells});
+  }
+  std::string error = writeWhole(folder + "/summary.tsv", text);
+  if (!error.empty() || rows.size() < 2) return error;
+  std::ostringstream page;
+  report::writeHtmlIndex(page,
+                         "Morvale: genomic islands of " + std::to_string(rows.size()) + " genomes",
+                         kSummaryColumns, index);
+  return writeWhole(folder + "/index.html", page.str());
 }
 
 }  // namespace
@@ -309,7 +335,7 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
           << ": " << rows[r].status.substr(8) << std::endl;
     }
   }
-  error = writeSummary(summaryPath, rows);
+  error = writeSummary(o.out, rows);
   if (!error.empty()) {
     err << "morvale-run: " << error << std::endl;
     failed = true;

@@ -1,56 +1,60 @@
 // morvale-report: turns one Morvale run's files into genome-browser tracks (BED,
-// GFF3), a picture of the scores along the genome (SVG) and a table of islands.
-#include <fstream>
+// GFF3), a table of islands, a picture of the scores along the genome (SVG) and,
+// on request, a page to explore them (HTML).
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "report/report.h"
-#include "report/svg_plot.h"
+#include "report/report_files.h"
 
 namespace {
 
 const char* const kUsage =
-    "usage: morvale-report GENOME SCORES ISLANDS [OUTPUT_PREFIX]\n"
+    "usage: morvale-report [--html PAGE.html] GENOME SCORES ISLANDS [OUTPUT_PREFIX]\n"
     "\n"
     "Reads a genome file, a window-score file and an islands file of either phase of\n"
-    "a Morvale run and writes PREFIX.bed, PREFIX.gff3 and PREFIX.svg (PREFIX defaults\n"
-    "to the islands file's name without .txt), then prints one line per island.\n"
+    "a Morvale run and writes PREFIX.bed, PREFIX.gff3, PREFIX.tsv and PREFIX.svg\n"
+    "(PREFIX defaults to the islands file's name without .txt), and with --html a\n"
+    "page that shows them all; then prints the islands table. Positions are each\n"
+    "island's record and its positions within the record as it stands in the file.\n"
+    "With the run record beside the window-score file, the genome must be the run's;\n"
+    "for a first-phase file the cut-off suggested by rank is printed on standard\n"
+    "error and drawn.\n"
     "Exit status: 0 done, 1 an input file could not be used, 2 wrong arguments.\n";
-
-bool writeFile(const std::string& name,
-               void (*write)(std::ostream&, const morvale::report::Inputs&),
-               const morvale::report::Inputs& in) {
-  std::ofstream out(name);
-  write(out, in);
-  out.close();
-  if (!out) std::cerr << "morvale-report: cannot write " << name << std::endl;
-  return static_cast<bool>(out);
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && std::string(argv[1]) == "--help") {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
     std::cout << kUsage;
     return 0;
   }
-  if (argc < 4 || argc > 5) {
+  std::string html;
+  if (args.size() >= 2 && args[0] == "--html") {
+    html = args[1];
+    args.erase(args.begin(), args.begin() + 2);
+  }
+  if (args.size() < 3 || args.size() > 4 || args[0].rfind("-", 0) == 0) {
     std::cerr << kUsage;
     return 2;
   }
-  std::string prefix = argc == 5 ? argv[4] : argv[3];
-  if (argc == 4 && prefix.size() > 4 && prefix.compare(prefix.size() - 4, 4, ".txt") == 0)
+  std::string prefix = args.size() == 4 ? args[3] : args[2];
+  if (args.size() == 3 && prefix.size() > 4 && prefix.compare(prefix.size() - 4, 4, ".txt") == 0)
     prefix.resize(prefix.size() - 4);
   morvale::report::Inputs in;
   std::string error;
-  if (!morvale::report::loadInputs(argv[1], argv[2], argv[3], in, error)) {
+  if (!morvale::report::loadInputs(args[0], args[1], args[2], in, error)) {
     std::cerr << "morvale-report: " << error << std::endl;
     return 1;
   }
-  const bool written = writeFile(prefix + ".bed", morvale::report::writeBed, in) &&
-                       writeFile(prefix + ".gff3", morvale::report::writeGff3, in) &&
-                       writeFile(prefix + ".svg", morvale::report::writeSvg, in);
-  if (!written) return 1;
+  error = morvale::report::writeReportFiles(
+      in, {prefix + ".bed", prefix + ".gff3", prefix + ".tsv", prefix + ".svg", html});
+  if (!error.empty()) {
+    std::cerr << "morvale-report: " << error << std::endl;
+    return 1;
+  }
   if (!in.suggestion.empty()) std::cerr << in.suggestion << std::endl;
   morvale::report::writeTable(std::cout, in);
   return 0;

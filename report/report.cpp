@@ -23,38 +23,69 @@ std::string baseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The records of the measure whose window-score files `scoresFile` is one of.
+bool recordsOf(const std::string& scoresFile, ResultFileNames& there, bool& first) {
+  const std::size_t slash = scoresFile.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "" : scoresFile.substr(0, slash);
+  const std::string name = baseName(scoresFile);
+  for (int measure = 1; measure <= 3; ++measure) {
+    const ResultFileNames bare = resultFileNames(measure);
+    first = name == bare.firstScores;
+    if (first || name == bare.refinementScores) {
+      there = resultFileNames(measure, folder);
+      return true;
+    }
+  }
+  return false;
+}
+
 std::int64_t length(const Inputs& in) {
   return in.genome.length;
 }
 
-bool readScores(Inputs& in, bool noScoresIsEmpty, std::string& error) {
+// Reads the window-score rows of `file` into `rows`.
+bool readScores(Inputs& in, const std::string& file, bool noScoresIsEmpty,
+                std::vector<ScoreRow>& rows, std::string& error) {
   std::string text;
-  if (!readWholeFile(in.scoresFile, text)) {
+  if (!readWholeFile(file, text)) {
     if (noScoresIsEmpty && errno == ENOENT) return true;
-    error = in.scoresFile + ": cannot open the window-score file";
+    error = file + ": cannot open the window-score file";
     return false;
   }
   std::int64_t bad = 0;
-  const std::vector<WindowScoreRow> rows = parseWindowScoreRows(text, bad);
+  const std::vector<WindowScoreRow> read = parseWindowScoreRows(text, bad);
   if (bad) {
-    error = in.scoresFile + ": row " + std::to_string(bad) + " is not a window-score row";
+    error = file + ": row " + std::to_string(bad) + " is not a window-score row";
     return false;
   }
   std::int64_t number = 0;
-  for (const WindowScoreRow& row : rows) {
+  for (const WindowScoreRow& row : read) {
     ++number;
     const std::int64_t centre = centreInteger(row.windowCentre);
     const ScoreRow r{row.windowSize, spanStart(row.windowSize, centre),
                      spanEnd(row.windowSize, centre), row.pValue};
     if (r.start < 0 || r.end > length(in)) {
-      error = in.scoresFile + ": row " + std::to_string(number) + " (window " +
-              std::to_string(r.start) + "-" + std::to_string(r.end) + ") lies beyond the " +
-              std::to_string(length(in)) + " letters of the genome";
+      error = file + ": row " + std::to_string(number) + " (window " + std::to_string(r.start) +
+              "-" + std::to_string(r.end) + ") lies beyond the " + std::to_string(length(in)) +
+              " letters of the genome";
       return false;
     }
-    in.rows.push_back(r);
+    rows.push_back(r);
   }
   return true;
+}
+
+// For a refinement's window-score file, the first phase's rows beside it and its
+// cut-off, when they are there and can be read.
+void readContext(Inputs& in) {
+  ResultFileNames there;
+  bool first = true;
+  if (!recordsOf(in.scoresFile, there, first) || first) return;
+  std::string ignored;
+  if (!readScores(in, there.firstScores, false, in.contextRows, ignored)) in.contextRows.clear();
+  double cutoff = 0.0;
+  if (in.hasFirstRecord && parseReal(in.firstRecord.get("cutoff"), cutoff) && cutoff > 0.0)
+    in.firstCutoff = cutoff;
 }
 
 bool readIslands(Inputs& in, std::string& error) {
@@ -174,24 +205,6 @@ std::string bestPText(const Island& island, const char* format) {
 
 }  // namespace
 
-namespace {
-// The records of the measure whose window-score files `scoresFile` is one of.
-bool recordsOf(const std::string& scoresFile, ResultFileNames& there, bool& first) {
-  const std::size_t slash = scoresFile.find_last_of('/');
-  const std::string folder = slash == std::string::npos ? "" : scoresFile.substr(0, slash);
-  const std::string name = baseName(scoresFile);
-  for (int measure = 1; measure <= 3; ++measure) {
-    const ResultFileNames bare = resultFileNames(measure);
-    first = name == bare.firstScores;
-    if (first || name == bare.refinementScores) {
-      there = resultFileNames(measure, folder);
-      return true;
-    }
-  }
-  return false;
-}
-}  // namespace
-
 std::string runRecordPath(const std::string& scoresFile) {
   ResultFileNames there;
   bool first = false;
@@ -252,8 +265,10 @@ bool loadRun(Genome genome, const std::string& genomeFile, const std::string& sc
     return false;
   }
   in.gcPercent = gcPercent(in.genome.letters, 0, length(in));
-  if (!readRecord(in, error) || !readScores(in, noScoresIsEmpty, error) || !readIslands(in, error))
+  if (!readRecord(in, error) || !readScores(in, in.scoresFile, noScoresIsEmpty, in.rows, error) ||
+      !readIslands(in, error))
     return false;
+  readContext(in);
   summariseIslands(in);
   suggestCutoff(in);
   return true;

@@ -48,6 +48,9 @@ struct Inputs {
   Genome genome;
   double gcPercent = 0.0;
   std::vector<ScoreRow> rows;
+  // For a refinement: the first phase's rows from the same folder, drawn behind
+  // the refinement's as the genome-wide context.
+  std::vector<ScoreRow> contextRows;
   std::vector<Island> islands;
   std::vector<Piece> pieces;
   RunRecord record;  // the run record beside the window-score file, if any
@@ -56,6 +59,7 @@ struct Inputs {
   std::string cutoffLabel;
   RunRecord firstRecord;  // the first phase's record in the same folder, if any
   bool hasFirstRecord = false;
+  double firstCutoff = NAN;      // the first phase's cut-off, drawn with a refinement's context
   double suggestedCutoff = NAN;  // the rank rule's cut-off for a first-phase file (see below)
   std::string suggestion;  // "suggested cut-off: 1e-12, the 2 % most significant of N windows"
 };

@@ -22,15 +22,11 @@ constexpr double kPlotTop = 70;
 constexpr double kPlotBottom = 390;
 constexpr double kGcTop = 420;
 constexpr double kGcBottom = 500;
-constexpr std::size_t kMaxPoints = 150000;
 const char* const kPalette[] = {"#1f77b4", "#ff7f0e", "#2ca02c", "#9467bd", "#8c564b",
                                 "#e377c2", "#17becf", "#bcbd22", "#7f7f7f", "#d62728"};
 
-// Colour of window size number s of n: a fixed palette for up to ten sizes, hues
-// spread around the wheel beyond that.
 std::string colour(std::size_t s, std::size_t n) {
-  if (n <= 10) return kPalette[s];
-  return "hsl(" + std::to_string(static_cast<int>(300.0 * s / (n - 1))) + ",70%,42%)";
+  return sizeColour(s, n);
 }
 
 std::string px(double v) {
@@ -126,28 +122,27 @@ void recordBoundaries(std::ostream& out, const Frame& f, const Inputs& in) {
   out << "</g>\n";
 }
 
-// One path per window size; each point is a zero-length round-capped segment.
-// Points are binned to square cells and each cell keeps its strongest row; the
-// cells grow a pixel at a time, then double, until the points fit the budget (at
-// the plot's width a column holds one cell, so the loop always ends).
+// One path per window size; each point is a zero-length round-capped segment at
+// its row's window centre and score, after thinning to one point per pixel cell.
 void points(std::ostream& out, const Frame& f, const Inputs& in,
-            const std::vector<std::int64_t>& sizes) {
-  double cell = 1.0;
-  std::map<std::pair<int, int>, const ScoreRow*> cells;
-  for (;; cell = cell < 8 ? cell + 1.0 : cell * 2) {
-    cells.clear();
-    for (const ScoreRow& r : in.rows) {
-      const double cx = f.x(static_cast<double>(r.start + r.end) / 2.0);
-      const double cy = f.y(minusLog10(r.p));
-      const ScoreRow*& kept = cells[{static_cast<int>(cx / cell), static_cast<int>(cy / cell)}];
-      if (!kept || r.p < kept->p) kept = &r;
+            const std::vector<std::int64_t>& sizes, std::size_t budget) {
+  const int columns = static_cast<int>(kRight - kLeft);
+  const int rows = static_cast<int>(kPlotBottom - kPlotTop);
+  if (!in.contextRows.empty()) {
+    out << "<path stroke=\"#bbb\" stroke-width=\"3\" stroke-linecap=\"round\" d=\"";
+    for (const PlotPoint& p :
+         thinnedPoints(in.contextRows, in.genome.length, f.yMax, columns, rows, budget)) {
+      out << 'M' << numberText("%.0f", f.x(p.position)) << ' ' << numberText("%.0f", f.y(p.score))
+          << "h0";
     }
-    if (cells.size() <= kMaxPoints || cell >= kWidth) break;
+    out << "\"/>\n";
   }
+  const std::vector<PlotPoint> kept =
+      thinnedPoints(in.rows, in.genome.length, f.yMax, columns, rows, budget);
   std::map<std::int64_t, std::string> paths;
-  for (const auto& [c, row] : cells) {
-    paths[row->size] += 'M' + numberText("%.0f", std::min((c.first + 0.5) * cell, kRight)) + ' ' +
-                        numberText("%.0f", std::max((c.second + 0.5) * cell, kPlotTop)) + "h0";
+  for (const PlotPoint& p : kept) {
+    paths[p.size] +=
+        'M' + numberText("%.0f", f.x(p.position)) + ' ' + numberText("%.0f", f.y(p.score)) + "h0";
   }
   for (std::size_t s = 0; s < sizes.size(); ++s) {
     const auto path = paths.find(sizes[s]);
@@ -167,8 +162,13 @@ void cutoffLine(std::ostream& out, const Frame& f, double cutoff, const std::str
       << px(y - 4) << "\" text-anchor=\"end\">" << svgEscaped(label) << "</text></g>\n";
 }
 
-// The run's cut-off, and the suggested one when it differs.
+// The run's cut-off, the first phase's behind a refinement, and the suggested one
+// when it differs.
 void cutoffLines(std::ostream& out, const Frame& f, const Inputs& in) {
+  if (!std::isnan(in.firstCutoff) && !in.contextRows.empty()) {
+    cutoffLine(out, f, in.firstCutoff, "first-phase cut-off " + exactRealText(in.firstCutoff),
+               "#666");
+  }
   if (!std::isnan(in.cutoff)) cutoffLine(out, f, in.cutoff, in.cutoffLabel, "#c00");
   if (!std::isnan(in.suggestedCutoff) && in.suggestedCutoff != in.cutoff) {
     cutoffLine(out, f, in.suggestedCutoff, "suggested cut-off " + exactRealText(in.suggestedCutoff),
@@ -209,6 +209,11 @@ void legend(std::ostream& out, const std::vector<std::int64_t>& sizes, const Inp
         << " more sizes</text>\n";
     y += 15;
   }
+  if (!in.contextRows.empty()) {
+    out << "<circle cx=\"" << x + 4 << "\" cy=\"" << y - 4 << "\" r=\"4\" fill=\"#bbb\"/><text x=\""
+        << x + 14 << "\" y=\"" << y << "\">first phase</text>\n";
+    y += 15;
+  }
   out << "<rect x=\"" << x << "\" y=\"" << y - 8 << "\" width=\"9\" height=\"9\" fill=\"#f6b6b6\"/>"
       << "<text x=\"" << x + 14 << "\" y=\"" << y << "\">island</text>\n";
   if (!std::isnan(in.cutoff)) {
@@ -220,6 +225,36 @@ void legend(std::ostream& out, const std::vector<std::int64_t>& sizes, const Inp
 }
 
 }  // namespace
+
+std::string sizeColour(std::size_t s, std::size_t n) {
+  if (n <= 10) return kPalette[s];
+  return "hsl(" + std::to_string(static_cast<int>(300.0 * s / (n - 1))) + ",70%,42%)";
+}
+
+std::vector<PlotPoint> thinnedPoints(const std::vector<ScoreRow>& scoreRows,
+                                     std::int64_t genomeLength, double yMax, int columns, int rows,
+                                     std::size_t budget) {
+  const double length = static_cast<double>(genomeLength);
+  std::map<std::pair<int, int>, const ScoreRow*> cells;
+  for (;; columns = std::max(1, columns / 2), rows = std::max(1, rows / 2)) {
+    cells.clear();
+    for (const ScoreRow& r : scoreRows) {
+      const double centre = static_cast<double>(r.start + r.end) / 2.0;
+      const int column = std::min(columns - 1, static_cast<int>(centre / length * columns));
+      const int row = std::min(rows - 1, static_cast<int>(minusLog10(r.p) / yMax * rows));
+      const ScoreRow*& kept = cells[{column, row}];
+      if (!kept || r.p < kept->p) kept = &r;
+    }
+    if (cells.size() <= budget || (columns == 1 && rows == 1)) break;
+  }
+  std::vector<PlotPoint> kept;
+  kept.reserve(cells.size());
+  for (const auto& cell : cells) {
+    const ScoreRow& r = *cell.second;
+    kept.push_back({static_cast<double>(r.start + r.end) / 2.0, minusLog10(r.p), r.size});
+  }
+  return kept;
+}
 
 std::string svgEscaped(const std::string& text) {
   std::string out;
@@ -260,6 +295,8 @@ std::vector<double> roundTicks(double maxValue) {
 double plotTop(const Inputs& in) {
   double top = 1.0;
   for (const ScoreRow& r : in.rows) top = std::max(top, minusLog10(r.p));
+  for (const ScoreRow& r : in.contextRows) top = std::max(top, minusLog10(r.p));
+  if (!std::isnan(in.firstCutoff)) top = std::max(top, minusLog10(in.firstCutoff));
   if (!std::isnan(in.cutoff)) top = std::max(top, minusLog10(in.cutoff));
   if (!std::isnan(in.suggestedCutoff)) top = std::max(top, minusLog10(in.suggestedCutoff));
   // The axis ends at a round tick at or above the largest value.
@@ -268,7 +305,7 @@ double plotTop(const Inputs& in) {
   return end;
 }
 
-void writeSvg(std::ostream& out, const Inputs& in) {
+void writeSvg(std::ostream& out, const Inputs& in, std::size_t pointBudget, bool standalone) {
   std::set<std::int64_t> sizeSet;
   for (const ScoreRow& r : in.rows) sizeSet.insert(r.size);
   const std::vector<std::int64_t> sizes(sizeSet.begin(), sizeSet.end());
@@ -292,7 +329,8 @@ void writeSvg(std::ostream& out, const Inputs& in) {
       (in.genome.records.size() > 1
            ? " and " + std::to_string(in.genome.records.size() - 1) + " more records"
            : "");
-  out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+  if (standalone) out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  out << "<svg xmlns=\"http://www.w3.org/2000/svg\" "
       << "width=\"" << kWidth << "\" height=\"" << kHeight << "\" viewBox=\"0 0 " << kWidth << ' '
       << kHeight << "\" font-family=\"sans-serif\">\n<rect width=\"100%\" height=\"100%\" "
       << "fill=\"white\"/>\n<text x=\"" << kLeft << "\" y=\"24\" font-size=\"14\">"
@@ -304,7 +342,7 @@ void writeSvg(std::ostream& out, const Inputs& in) {
   islandBands(out, f, in);
   recordBoundaries(out, f, in);
   axes(out, f);
-  points(out, f, in, sizes);
+  points(out, f, in, sizes, pointBudget);
   cutoffLines(out, f, in);
   gcLine(out, f, in, gc, step);
   legend(out, sizes, in);

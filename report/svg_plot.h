@@ -19,9 +19,30 @@ std::vector<double> roundTicks(double maxValue);
 // The top of the -log10 p axis: a round tick at or above every row and the cut-off.
 double plotTop(const Inputs& in);
 
-// Writes the whole picture, 1320 px wide. Points that would fall on the same
-// pixel cell are drawn once, so a million rows stay within a few megabytes.
-void writeSvg(std::ostream& out, const Inputs& in);
+// One point of the plot: a window row's centre (genome letters), its -log10 p and
+// its window size.
+struct PlotPoint {
+  double position;
+  double score;
+  std::int64_t size;
+};
+
+// The rows thinned for a plot: a grid of `columns` over the genome and `rows` over
+// [0, yMax] of -log10 p, each cell keeping its strongest row (smallest p); the
+// grid is halved until at most `budget` cells are kept. In cell order.
+std::vector<PlotPoint> thinnedPoints(const std::vector<ScoreRow>& scoreRows,
+                                     std::int64_t genomeLength, double yMax, int columns, int rows,
+                                     std::size_t budget);
+
+// Writes the whole picture, 1320 px wide, with at most `pointBudget` points (one
+// per pixel cell at the most), so a million rows stay within a few megabytes. A
+// standalone picture starts with the XML declaration; one inside a page does not.
+void writeSvg(std::ostream& out, const Inputs& in, std::size_t pointBudget = 150000,
+              bool standalone = true);
+
+// Colour of window size number s of n: a fixed palette for up to ten sizes, hues
+// spread around the wheel beyond that.
+std::string sizeColour(std::size_t s, std::size_t n);
 
 // `text` with & < > " escaped for XML.
 std::string svgEscaped(const std::string& text);

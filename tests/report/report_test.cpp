@@ -13,6 +13,7 @@
 #include "islands/result_files.h"
 #include "islands/run_record.h"
 #include "kmer/letters_checksum.h"
+#include "report/html_page.h"
 #include "report/svg_plot.h"
 #include "test_support.h"
 
@@ -70,6 +71,11 @@ class Report : public morvale::testing::ScratchDir {
     std::string error;
     EXPECT_TRUE(loadInputs("g.fa", scores, "i.txt", in, error)) << error;
     return in;
+  }
+  static std::string svgOf(const Inputs& in) {
+    std::ostringstream out;
+    writeSvg(out, in);
+    return out.str();
   }
   static std::string text(void (*write)(std::ostream&, const Inputs&), const Inputs& in) {
     std::ostringstream out;
@@ -170,7 +176,7 @@ TEST_F(Report, TheRunRecordNamesTheGenomeAndGivesTheCutoff) {
   ASSERT_TRUE(loadInputs("g.fa", "KL-first.txt", "i.txt", suggested, error)) << error;
   EXPECT_EQ(suggested.suggestion,
             "suggested cut-off: 0.001, the 2 % most significant of 150 windows");
-  EXPECT_NE(text(writeSvg, suggested).find(">suggested cut-off 0.001</text>"), std::string::npos);
+  EXPECT_NE(svgOf(suggested).find(">suggested cut-off 0.001</text>"), std::string::npos);
 }
 
 // p-values down to 1e-40 and a cut-off at 1e-10: every point stays inside the plot,
@@ -181,7 +187,7 @@ TEST_F(Report, PictureHidesNothing) {
   in.cutoff = 1e-10;
   in.cutoffLabel = "cut-off 1e-10";
   EXPECT_GE(plotTop(in), 40.0);
-  const std::string svg = text(writeSvg, in);
+  const std::string svg = svgOf(in);
   writeFile("p.svg", svg);
   const std::regex point("M([0-9.]+) ([0-9.]+)h0");
   int points = 0;
@@ -215,8 +221,35 @@ TEST_F(Report, PictureOfManyRowsStaysSmall) {
     const std::int64_t start = (state >> 8) % 9000000;
     in.rows.push_back({size, start, start + size, std::pow(10.0, -(state % 3000) / 100.0)});
   }
-  const std::string svg = text(writeSvg, in);
+  const std::string svg = svgOf(in);
   EXPECT_LT(svg.size(), 5u * 1000 * 1000);
+}
+
+// A 5 Mbp genome with a row for every window of six sizes and a hundred islands:
+// the page stays under 2 MB.
+TEST_F(Report, PageOfAFiveMbpGenomeStaysUnderTwoMegabytes) {
+  Inputs in = load("");
+  in.genome.letters = morvale::testing::randomDna(5000000, 3);
+  in.genome.length = 5000000;
+  in.genome.records[0].joinedEnd = 5000000;
+  in.genome.records[0].runs = {{0, 0, 5000000}};
+  unsigned state = 7;
+  for (std::int64_t w = 5000; w <= 10000; w += 1000) {
+    for (std::int64_t start = 0; start + w < 5000000; start += 1000) {
+      state = state * 1664525u + 1013904223u;
+      in.rows.push_back({w, start, start + w, std::pow(10.0, -(state % 4000) / 100.0)});
+    }
+  }
+  for (int i = 0; i < 100; ++i) in.islands.push_back({i * 50000, i * 50000 + 20000});
+  in.pieces.clear();
+  for (std::size_t i = 0; i < 100; ++i)
+    in.pieces.push_back({i, 0, static_cast<std::int64_t>(i) * 50000,
+                         static_cast<std::int64_t>(i) * 50000 + 20000, 1, 1, 50});
+  std::ostringstream page;
+  writeHtmlPage(page, in, {"islands.bed", "islands.gff3", "islands.tsv"});
+  std::printf("page of %zu rows: %zu bytes\n", in.rows.size(), page.str().size());
+  EXPECT_LT(page.str().size(), 2u * 1000 * 1000);
+  EXPECT_NE(page.str().find("<a href=\"islands.gff3\">GFF3</a>"), std::string::npos);
 }
 
 TEST_F(Report, CommandLine) {
@@ -226,8 +259,9 @@ TEST_F(Report, CommandLine) {
   EXPECT_EQ(std::system((tool + " --help > help.txt").c_str()), 0);
   EXPECT_EQ(std::system((tool + " g.fa s.txt nope.txt 2> err.txt").c_str()), 1 << 8);
   EXPECT_EQ(readFile("err.txt"), "morvale-report: nope.txt: cannot open the islands file\n");
-  EXPECT_EQ(std::system((tool + " g.fa s.txt i.txt > table.txt").c_str()), 0);
-  for (const char* file : {"i.bed", "i.gff3", "i.svg"})
+  EXPECT_EQ(std::system((tool + " --html page.html g.fa s.txt i.txt > table.txt").c_str()), 0);
+  EXPECT_NE(readFile("page.html").find("<a href=\"i.bed\">BED</a>"), std::string::npos);
+  for (const char* file : {"i.bed", "i.gff3", "i.svg", "i.tsv"})
     EXPECT_TRUE(morvale::testing::fileExists(file));
 }
 

@@ -1,0 +1,23 @@
+// What the HTML pages share: their style, the script that sorts a table by any
+// column, and escaping for HTML text and attributes. Pages are single files that
+// need nothing from a network.
+#pragma once
+
+#include <string>
+
+namespace morvale::report {
+
+// The style sheet of every page.
+extern const char* const kPageStyle;
+
+// Sorts every table.sortable by the column whose header is clicked (again for the
+// other direction): numbers by a cell's data-value, text otherwise.
+extern const char* const kSortScript;
+
+// `text` with & < > " ' escaped for HTML text and attribute values.
+std::string htmlEscaped(const std::string& text);
+
+// `text` as a JSON string literal, safe inside a <script> element.
+std::string jsonString(const std::string& text);
+
+}  // namespace morvale::report

@@ -1,0 +1,24 @@
+// Writing a run's report files in one go: tracks, table, picture and page, any of
+// them, each named by its path.
+#pragma once
+
+#include <string>
+
+#include "report/report.h"
+
+namespace morvale::report {
+
+// Paths of the files to write; "" leaves a file out.
+struct ReportFiles {
+  std::string bed;
+  std::string gff3;
+  std::string tsv;
+  std::string svg;
+  std::string html;  // links to the other files, relative to its own folder
+};
+
+// Writes the files; "" when done, else one line naming the file that could not be
+// written.
+std::string writeReportFiles(const Inputs& in, const ReportFiles& files);
+
+}  // namespace morvale::report

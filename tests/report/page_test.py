@@ -1,0 +1,158 @@
+#!/usr/bin/env python3
+"""The HTML pages in a real browser (headless Chromium through Selenium).
+
+Runs morvale-run on the example genome and on a second genome cut from it, then
+opens the example's report.html and the run's index.html from the files and
+checks that no request leaves them, the tables match the TSV files, sorting
+orders the rows, zooming changes the visible range, clicking an island band
+selects its row, copying gives the coordinates, and the console stays clean.
+
+    page_test.py MORVALE_RUN EXAMPLE_GENOME [--screenshot PNG]
+
+Exits 77 (skipped) when Selenium, Chromium or ChromeDriver is missing.
+"""
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+try:
+    from selenium import webdriver
+    from selenium.webdriver.chrome.service import Service
+    from selenium.webdriver.common.action_chains import ActionChains
+    from selenium.webdriver.common.by import By
+except ImportError:
+    print("selenium missing (Debian: python3-selenium); skipped")
+    sys.exit(77)
+
+CHROMIUM = shutil.which("chromium") or "/usr/bin/chromium"
+DRIVER = shutil.which("chromedriver") or "/usr/bin/chromedriver"
+if not (os.path.exists(CHROMIUM) and os.path.exists(DRIVER)):
+    print("chromium or chromedriver missing (Debian: chromium, chromium-driver); skipped")
+    sys.exit(77)
+
+RUN, EXAMPLE = sys.argv[1], sys.argv[2]
+SCREENSHOT = sys.argv[sys.argv.index("--screenshot") + 1] if "--screenshot" in sys.argv else None
+
+
+def browser(profile):
+    options = webdriver.ChromeOptions()
+    options.binary_location = CHROMIUM
+    for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                 "--disable-background-networking", "--disable-component-update",
+                 "--disable-sync", "--disable-dev-shm-usage", "--window-size=1300,1000",
+                 "--user-data-dir=" + profile):
+        options.add_argument(flag)
+    options.set_capability("goog:loggingPrefs", {"performance": "ALL", "browser": "ALL"})
+    return webdriver.Chrome(service=Service(DRIVER), options=options)
+
+
+def tsv_islands(path):
+    with open(path) as f:
+        return [line for line in f.read().splitlines()[1:]
+                if line and not line.startswith(("total", "#"))]
+
+
+class Pages(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.folder = tempfile.mkdtemp(prefix="morvale-page-")
+        second = os.path.join(cls.folder, "second.fa")
+        with open(EXAMPLE) as src, open(second, "w") as dst:
+            dst.write(src.read(200000))
+        cls.out = os.path.join(cls.folder, "out")
+        subprocess.run([RUN, "-q", "--seed", "7", "-o", cls.out, EXAMPLE, second], check=True)
+        cls.driver = browser(os.path.join(cls.folder, "profile"))
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+        shutil.rmtree(cls.folder)
+
+    def open(self, path):
+        self.driver.get_log("performance")  # forget earlier pages' requests
+        self.driver.get_log("browser")
+        self.driver.get("file://" + path)
+
+    def assert_offline_and_clean(self):
+        for entry in self.driver.get_log("performance"):
+            message = json.loads(entry["message"])["message"]
+            if message["method"] == "Network.requestWillBeSent":
+                url = message["params"]["request"]["url"]
+                self.assertFalse(url.startswith(("http:", "https:", "ws:", "wss:")), url)
+        errors = [e for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
+        self.assertEqual(errors, [])
+
+    def column(self, table, index):
+        return [row.find_elements(By.TAG_NAME, "td")[index].get_attribute("data-value")
+                for row in table.find_elements(By.CSS_SELECTOR, "tbody tr")]
+
+    def test_genome_page(self):
+        folder = os.path.join(self.out, os.path.basename(EXAMPLE).rsplit(".", 1)[0])
+        self.open(os.path.join(folder, "report.html"))
+        d = self.driver
+        table = d.find_element(By.ID, "islands")
+        rows = table.find_elements(By.CSS_SELECTOR, "tbody tr")
+        self.assertEqual(len(rows), len(tsv_islands(os.path.join(folder, "islands.tsv"))))
+        self.assertGreater(len(rows), 1)
+        # Sorting by best p orders the rows, ascending then descending.
+        best_p = table.find_elements(By.TAG_NAME, "th")[6]
+        best_p.click()
+        values = [float(v) for v in self.column(table, 6)]
+        self.assertEqual(values, sorted(values))
+        best_p.click()
+        values = [float(v) for v in self.column(table, 6)]
+        self.assertEqual(values, sorted(values, reverse=True))
+        # Zooming changes the visible range; the axis says so.
+        plot = d.find_element(By.ID, "plot")
+        whole = plot.get_attribute("data-view")
+        d.find_element(By.ID, "zoom-in").click()
+        zoomed = plot.get_attribute("data-view")
+        self.assertNotEqual(zoomed, whole)
+        start, end = map(int, zoomed.split("-"))
+        self.assertLess(end - start, int(whole.split("-")[1]) / 1.5)
+        d.find_element(By.ID, "zoom-reset").click()
+        self.assertEqual(plot.get_attribute("data-view"), whole)
+        # Clicking an island band selects its rows in the table.
+        band = d.find_elements(By.CSS_SELECTOR, "#plot rect.band")[-1]
+        island = band.get_attribute("data-island")
+        ActionChains(d).move_to_element(band).click().perform()
+        selected = d.find_elements(By.CSS_SELECTOR, "#islands tr.selected")
+        self.assertGreater(len(selected), 0)
+        self.assertTrue(all(r.get_attribute("data-island") == island for r in selected))
+        # And the other way round: a row selects its band.
+        first_row = d.find_elements(By.CSS_SELECTOR, "#islands tbody tr")[0]
+        first_row.find_elements(By.TAG_NAME, "td")[0].click()
+        bands = d.find_elements(By.CSS_SELECTOR, "#plot rect.band.selected")
+        self.assertGreater(len(bands), 0)
+        self.assertEqual(bands[0].get_attribute("data-island"), first_row.get_attribute("data-island"))
+        # Copying coordinates gives record:start-end.
+        first_row.find_element(By.CSS_SELECTOR, "button.copy").click()
+        cells = first_row.find_elements(By.TAG_NAME, "td")
+        self.assertEqual(d.find_element(By.ID, "status").text,
+                         "Copied %s:%s-%s" % (cells[1].text, cells[2].text, cells[3].text))
+        if SCREENSHOT:
+            d.find_element(By.ID, "zoom-reset").click()
+            d.execute_script("document.getElementById('controls').scrollIntoView()")
+            d.save_screenshot(SCREENSHOT)
+        self.assert_offline_and_clean()
+
+    def test_index_page(self):
+        self.open(os.path.join(self.out, "index.html"))
+        table = self.driver.find_element(By.ID, "summary")
+        rows = table.find_elements(By.CSS_SELECTOR, "tbody tr")
+        self.assertEqual(len(rows), 2)
+        islands = table.find_elements(By.TAG_NAME, "th")[3]
+        islands.click()
+        values = [float(v) for v in self.column(table, 3)]
+        self.assertEqual(values, sorted(values))
+        link = rows[0].find_element(By.TAG_NAME, "a").get_attribute("href")
+        self.assertTrue(link.startswith("file://") and link.endswith("/report.html"), link)
+        self.assert_offline_and_clean()
+
+
+if __name__ == "__main__":
+    unittest.main(argv=[sys.argv[0]])
