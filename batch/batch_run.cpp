@@ -12,6 +12,8 @@
 #include "batch/gzip_source.h"
 #include "islands/auto_cutoff.h"
 #include "islands/island_list.h"
+#include "report/flat_file.h"
+#include "report/gff_annotation.h"
 #include "report/html_index.h"
 #include "report/report.h"
 #include "report/report_files.h"
@@ -46,9 +48,13 @@ void removeOwnFiles(const std::string& folder) {
                                  &n.refinementIslands, &n.firstRecord, &n.refinementRecord})
       fs::remove(*f);
   }
-  for (const char* f : {"islands.bed", "islands.gff3", "islands.tsv", "scores.svg", "report.html"})
+  for (const char* f :
+       {"islands.bed", "islands.gff3", "islands.tsv", "scores.svg", "report.html", "genes.tsv"})
     fs::remove(folder + "/" + f);
 }
+
+// Warnings of features left out, shown per genome before they are summed up.
+constexpr std::size_t kWarningsShown = 10;
 
 // A record's folder name: its name with every character other than letters,
 // digits, '.', '_' and '-' made '_'; "record_N" for a record without a name.
@@ -66,8 +72,8 @@ std::string folderNameOf(const std::string& recordName, std::size_t index) {
 class GenomeRun {
  public:
   GenomeRun(const BatchOptions& o, Console& console, BatchProgress& progress, WorkerPool& workers,
-            unsigned seed)
-      : o_(o), console_(console), progress_(progress), workers_(workers), seed_(seed) {}
+            unsigned seed, std::ostream& err)
+      : o_(o), console_(console), progress_(progress), workers_(workers), seed_(seed), err_(err) {}
 
   // Runs genome file `index` into `folder`, adding its rows to `rows`. Returns true
   // when the run was interrupted.
@@ -76,8 +82,13 @@ class GenomeRun {
     const auto started = std::chrono::steady_clock::now();
     GenomeInput genome;
     genome.fileName = o_.genomes[index];
-    genome.genome = readGenomeFile(genome.fileName);
     const std::string folder = o_.out + "/" + name;
+    const std::string error = load(genome);
+    if (!error.empty()) {
+      rows.emplace_back(name);
+      rows.back().status = "failed: " + error;
+      return false;
+    }
     if (!o_.perRecord || genome.genome.status != GenomeStatus::kOk)
       return one(genome, name, folder, started, rows);
     std::set<std::string> used;
@@ -104,6 +115,48 @@ class GenomeRun {
   }
 
  private:
+  // Reads the genome and its annotation: a flat file's own, or --annotation's for a
+  // FASTA genome. Features that do not fit the genome are warned of and left out.
+  std::string load(GenomeInput& genome) {
+    genome.genome = readGenomeFile(genome.fileName);
+    annotated_ = false;
+    annotation_ = report::Annotation();
+    std::string error;
+    const GenomeStatus status = genome.genome.status;
+    if (status == GenomeStatus::kGenBank || status == GenomeStatus::kEmbl) {
+      std::string text;
+      report::FlatFile flat;
+      if (!readTextFile(genome.fileName, text, error) ||
+          !report::readFlatFile(text, genome.fileName, flat, error))
+        return error;
+      genome.genome = std::move(flat.genome);
+      annotation_ = std::move(flat.annotation);
+      annotated_ = true;
+    } else if (!o_.annotation.empty() && status == GenomeStatus::kOk) {
+      if (!gffRead_) {
+        std::string text;
+        if (!readTextFile(o_.annotation, text, gffError_) ||
+            !report::readGff3(text, o_.annotation, gff_, gffError_))
+          gff_ = report::Annotation();
+        gffRead_ = true;
+      }
+      if (!gffError_.empty()) return gffError_;
+      annotation_ = gff_;
+      annotated_ = true;
+    }
+    if (annotated_ && genome.genome.status == GenomeStatus::kOk) {
+      const std::vector<std::string> warnings =
+          report::placeFeatures(annotation_, genome.genome, genome.fileName);
+      for (std::size_t w = 0; w < warnings.size() && w < kWarningsShown; ++w)
+        err_ << "morvale-run: " << genome.fileName << ": warning: " << warnings[w] << std::endl;
+      if (warnings.size() > kWarningsShown) {
+        err_ << "morvale-run: " << genome.fileName << ": warning: and "
+             << warnings.size() - kWarningsShown << " more features left out" << std::endl;
+      }
+    }
+    return "";
+  }
+
   // One genome (or record) into `folder`; adds its row.
   bool one(GenomeInput& genome, const std::string& name, const std::string& folder,
            std::chrono::steady_clock::time_point started, std::vector<SummaryRow>& rows) {
@@ -185,11 +238,20 @@ class GenomeRun {
     report::Inputs in;
     if (!report::loadRun(genome.genome, genome.fileName, scores, islands, true, in, error))
       return "failed: " + error;
+    if (annotated_) {
+      report::Annotation mine;
+      mine.file = annotation_.file;
+      std::set<std::string> records;
+      for (const GenomeRecord& r : genome.genome.records) records.insert(r.name);
+      for (const report::Feature& f : annotation_.features)
+        if (records.count(f.record)) mine.features.push_back(f);
+      report::annotate(in, std::move(mine));
+    }
     for (const report::Island& island : in.islands) s.islandLetters += island.end - island.start;
     s.islands = in.islands.size();
     error = report::writeReportFiles(
         in, {folder + "/islands.bed", folder + "/islands.gff3", folder + "/islands.tsv",
-             folder + "/scores.svg", folder + "/report.html"});
+             folder + "/scores.svg", folder + "/report.html", folder + "/genes.tsv"});
     if (!error.empty()) return "failed: " + error;
     return "done";
   }
@@ -199,7 +261,13 @@ class GenomeRun {
   BatchProgress& progress_;
   WorkerPool& workers_;
   unsigned seed_;
+  std::ostream& err_;
   std::size_t index_ = 0;
+  bool annotated_ = false;
+  report::Annotation annotation_;  // of the genome being run
+  bool gffRead_ = false;           // --annotation, read once for every genome
+  report::Annotation gff_;
+  std::string gffError_;
 };
 
 // The summary's columns after the genome's name, as text.
@@ -272,7 +340,8 @@ std::string genomeName(const std::string& path) {
     return false;
   };
   strip(".gz");
-  for (const char* ending : {".fasta", ".fa", ".fna", ".fas", ".fsa", ".seq", ".txt"})
+  for (const char* ending : {".fasta", ".fa", ".fna", ".fas", ".fsa", ".seq", ".txt", ".gbk", ".gb",
+                             ".gbff", ".genbank", ".embl"})
     if (strip(ending)) break;
   return name;
 }
@@ -316,7 +385,7 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
   const unsigned seed = o.seedGiven ? o.seed : static_cast<unsigned>(console.now());
   BatchProgress progress(err, terminal, o.quiet);
   WorkerPool workers(o.threads);
-  GenomeRun genomeRun(o, console, progress, workers, seed);
+  GenomeRun genomeRun(o, console, progress, workers, seed, err);
   std::vector<SummaryRow> rows;
   bool interrupted = false;
   bool failed = false;

@@ -4,6 +4,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#include "base/system_error.h"
 
 namespace morvale {
 
@@ -52,6 +55,26 @@ bool isGzipFile(const std::string& fileName) {
   const int second = std::fgetc(f);
   std::fclose(f);
   return first == 0x1f && second == 0x8b;
+}
+
+bool readTextFile(const std::string& fileName, std::string& text, std::string& error) {
+  gzFile f = gzopen(fileName.c_str(), "rb");  // reads plain files as they are
+  if (!f) {
+    error = systemErrorText("Cannot open " + fileName, errno ? errno : ENOMEM);
+    return false;
+  }
+  text.clear();
+  char buffer[1 << 16];
+  int got;
+  while ((got = gzread(f, buffer, sizeof buffer)) > 0)
+    text.append(buffer, static_cast<std::size_t>(got));
+  int zerror = 0;
+  const char* message = gzerror(f, &zerror);
+  const bool ok = got == 0 && zerror == Z_OK;
+  if (!ok)
+    error = "Cannot read " + fileName + ": " + (zerror == Z_ERRNO ? std::strerror(errno) : message);
+  gzclose(f);
+  return ok;
 }
 
 Genome readGenomeFile(const std::string& fileName, std::int64_t stopAtOrBelow) {

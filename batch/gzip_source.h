@@ -15,4 +15,8 @@ Genome readGenomeFile(const std::string& fileName, std::int64_t stopAtOrBelow = 
 // True when the file starts with the gzip magic bytes.
 bool isGzipFile(const std::string& fileName);
 
+// The whole text of `fileName`, plain or gzip-compressed. False with `error` set to
+// one line naming the file and the reason when it cannot be read.
+bool readTextFile(const std::string& fileName, std::string& text, std::string& error);
+
 }  // namespace morvale

@@ -163,6 +163,14 @@ std::vector<OptionSpec> optionSpecs(std::vector<PendingInteger>& pending) {
                      o.force = true;
                      return std::string();
                    }});
+  specs.push_back({"", "--annotation", "FILE",
+                   "GFF3 annotation (plain or gzip) for FASTA genomes; GenBank and EMBL files "
+                   "carry their own",
+                   "", "", [](BatchOptions& o, const std::string& text) {
+                     if (text.empty()) return std::string("enter a file name");
+                     o.annotation = text;
+                     return std::string();
+                   }});
   specs.push_back({"", "--per-record", "",
                    "scan each record (chromosome, plasmid, contig) of a genome on its own", "", "",
                    [](BatchOptions& o, const std::string&) {

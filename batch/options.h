@@ -33,6 +33,7 @@ struct BatchOptions {
   unsigned seed = 0;
   int threads = 1;
   bool quiet = false;
+  std::string annotation;          // a GFF3 file for FASTA genomes ("" for none)
   bool perRecord = false;          // each long record scanned as a genome of its own
   std::int64_t minRecord = 50000;  // letters a record needs to be scanned on its own
 };

@@ -12,6 +12,14 @@ std::int64_t recordPosition(const GenomeRecord& r, std::int64_t at) {
   return run->recordStart + (at - run->joinedStart);
 }
 
+std::int64_t joinedPosition(const GenomeRecord& r, std::int64_t position) {
+  auto run = std::upper_bound(
+      r.runs.begin(), r.runs.end(), position,
+      [](std::int64_t p, const RecordRun& x) { return p < x.recordStart + x.length; });
+  if (run == r.runs.end()) return r.joinedEnd;
+  return run->joinedStart + std::max<std::int64_t>(0, position - run->recordStart);
+}
+
 std::vector<RecordPiece> recordPieces(const std::vector<GenomeRecord>& records, std::int64_t start,
                                       std::int64_t end) {
   std::vector<RecordPiece> pieces;

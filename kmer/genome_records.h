@@ -43,4 +43,9 @@ std::vector<RecordPiece> recordPieces(const std::vector<GenomeRecord>& records, 
 // Record position of genome letter `at`, inside record `r` (which must hold it).
 std::int64_t recordPosition(const GenomeRecord& r, std::int64_t at);
 
+// The genome offset of record position `position` of `r`: the offset of that
+// letter, or of the next accepted letter when it is a skipped one (N), or the
+// record's end in the genome string after its last one.
+std::int64_t joinedPosition(const GenomeRecord& r, std::int64_t position);
+
 }  // namespace morvale

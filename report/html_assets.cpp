@@ -30,6 +30,10 @@ tbody tr { cursor: pointer; }
 .band.selected { fill: #f4a000; fill-opacity: .55; }
 #status { color: #375; min-height: 1.4em; }
 .links a { margin-right: 1em; }
+details summary { cursor: pointer; color: #236; }
+details ul { margin: .3em 0; padding-left: 1.2em; text-align: left; }
+li.mobility { color: #b00; }
+li.trna { color: #070; }
 )CSS";
 
 const char* const kSortScript = R"JS(

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 #include <set>
 #include <sstream>
 #include <vector>
@@ -88,18 +89,51 @@ void runFacts(std::ostream& out, const Inputs& in) {
   out << "</div></section>\n";
 }
 
+// The genes of an island, in a cell that opens to list them (without script too).
+void geneCell(std::ostream& out, const Inputs& in, const Piece& p) {
+  const IslandGenes& g = in.islandGenes[p.island];
+  out << "<td class=\"text\">";
+  if (p.part > 1) {
+    out << "see part 1</td>";
+    return;
+  }
+  out << "<details><summary>" << g.genes.size() << " genes";
+  if (!g.mobility.empty()) out << ", " << g.mobility.size() << " mobility";
+  if (!g.trnaSites.empty()) out << ", tRNA site";
+  out << "</summary><ul>";
+  std::vector<std::size_t> all = g.genes;
+  for (std::size_t t : g.trnaSites)
+    if (std::find(all.begin(), all.end(), t) == all.end()) all.push_back(t);
+  std::sort(all.begin(), all.end());
+  for (std::size_t i : all) {
+    const Feature& f = in.annotation.features[i];
+    const bool mobility = std::find(g.mobility.begin(), g.mobility.end(), i) != g.mobility.end();
+    out << "<li"
+        << (mobility    ? " class=\"mobility\""
+            : isTrna(f) ? " class=\"trna\""
+                        : "")
+        << ">" << htmlEscaped(featureName(f)) << " " << htmlEscaped(featureTypeName(f.kind)) << " "
+        << f.start() + 1 << "-" << f.end() << (f.complement ? " (-)" : " (+)")
+        << (f.product.empty() ? "" : ": " + htmlEscaped(f.product))
+        << (mobility ? " [mobility]" : "") << (isTrna(f) ? " [tRNA site]" : "") << "</li>";
+  }
+  out << "</ul></details></td>";
+}
+
 void islandTable(std::ostream& out, const Inputs& in, const PageLinks& links) {
   out << "<section><h2>Islands</h2><p class=\"links\">";
   if (!links.bed.empty()) out << "<a href=\"" << htmlEscaped(links.bed) << "\">BED</a>";
   if (!links.gff3.empty()) out << "<a href=\"" << htmlEscaped(links.gff3) << "\">GFF3</a>";
   if (!links.tsv.empty()) out << "<a href=\"" << htmlEscaped(links.tsv) << "\">table (TSV)</a>";
+  if (!links.genes.empty()) out << "<a href=\"" << htmlEscaped(links.genes) << "\">genes (TSV)</a>";
   out << in.islands.size() << " islands; positions 1-based within each record, as in the file."
       << "</p>\n<table id=\"islands\" class=\"sortable\"><thead><tr><th class=\"text\">island</th>"
       << "<th class=\"text\">record</th><th data-type=\"number\">start</th>"
       << "<th data-type=\"number\">end</th><th data-type=\"number\">length</th>"
       << "<th data-type=\"number\">window rows</th><th data-type=\"number\">best p</th>"
       << "<th data-type=\"number\">GC %</th><th data-type=\"number\">&Delta;GC</th>"
-      << "<th class=\"text\"></th></tr></thead><tbody>\n";
+      << "<th class=\"text\"></th>" << (in.annotated ? "<th class=\"text\">genes</th>" : "")
+      << "</tr></thead><tbody>\n";
   for (const Piece& p : in.pieces) {
     const Island& island = in.islands[p.island];
     const std::string record = recordName(in, p.record);
@@ -117,8 +151,9 @@ void islandTable(std::ostream& out, const Inputs& in, const PageLinks& links) {
         << numberText("%.1f", p.gcPercent) << "</td><td data-value=\""
         << numberText("%.4f", p.gcPercent - in.gcPercent) << "\">"
         << numberText("%+.1f", p.gcPercent - in.gcPercent)
-        << "</td><td class=\"text\"><button class=\"copy\" hidden>copy coordinates</button></td>"
-        << "</tr>\n";
+        << "</td><td class=\"text\"><button class=\"copy\" hidden>copy coordinates</button></td>";
+    if (in.annotated) geneCell(out, in, p);
+    out << "</tr>\n";
   }
   out << "</tbody></table><p id=\"status\" role=\"status\"></p></section>\n";
 }
@@ -175,6 +210,23 @@ void plotData(std::ostream& out, const Inputs& in) {
   cutoff(in.cutoff, in.cutoffLabel, "#c00");
   if (in.suggestedCutoff != in.cutoff)
     cutoff(in.suggestedCutoff, "suggested cut-off " + exactRealText(in.suggestedCutoff), "#e69500");
+  // Genes as flat triples: start and end in the genome string, and 0 for a gene, 1
+  // for a mobility gene, 2 for a tRNA or tmRNA gene.
+  out << "],\"genes\":[";
+  std::map<std::string, std::size_t> byName;
+  for (std::size_t r = 0; r < in.genome.records.size(); ++r) byName.emplace(recordName(in, r), r);
+  bool firstGene = true;
+  for (const Feature& f : in.annotation.features) {
+    const auto record = byName.find(f.record);
+    if (record == byName.end()) continue;
+    const GenomeRecord& r = in.genome.records[record->second];
+    out << (firstGene ? "" : ",") << joinedPosition(r, f.start()) << ","
+        << std::max(joinedPosition(r, f.start()) + 1, joinedPosition(r, f.end())) << ","
+        << (isMobility(f) ? 1
+            : isTrna(f)   ? 2
+                          : 0);
+    firstGene = false;
+  }
   const std::int64_t step = std::max<std::int64_t>(1000, in.genome.length / 2000);
   out << "],\"gcMean\":" << numberText("%.2f", in.gcPercent) << ",\"gcStep\":" << step
       << ",\"gc\":[";
@@ -257,6 +309,15 @@ const char* const kPageScript = R"JS(
     data.cutoffs.forEach(function (c) {
       el('path', {d: 'M' + L + ' ' + y(c[0]) + 'H' + R, stroke: c[2], 'stroke-dasharray': '6 4'}, svg);
       text(c[1], {x: R - 4, y: y(c[0]) - 4, 'text-anchor': 'end', fill: c[2]}, svg);
+    });
+    var gx = [[], [], []];
+    for (var k = 0; k < data.genes.length; k += 3) {
+      if (data.genes[k + 1] < view[0] || data.genes[k] > view[1]) continue;
+      var g0 = x(data.genes[k]);
+      gx[data.genes[k + 2]].push('M' + g0.toFixed(1) + ' ' + (BOTTOM + 14) + 'h' + Math.max(1, x(data.genes[k + 1]) - g0).toFixed(1));
+    }
+    ['#999', '#d62728', '#2ca02c'].forEach(function (colour, kind) {
+      if (gx[kind].length) el('path', {d: gx[kind].join(''), stroke: colour, 'stroke-width': kind ? 8 : 5}, inner);
     });
     var gc = [];
     for (var g = 0; g < data.gc.length; g++) {

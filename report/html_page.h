@@ -17,6 +17,7 @@ struct PageLinks {
   std::string bed;
   std::string gff3;
   std::string tsv;
+  std::string genes;
 };
 
 void writeHtmlPage(std::ostream& out, const Inputs& in, const PageLinks& links);

@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   error = morvale::report::writeReportFiles(
-      in, {prefix + ".bed", prefix + ".gff3", prefix + ".tsv", prefix + ".svg", html});
+      in, {prefix + ".bed", prefix + ".gff3", prefix + ".tsv", prefix + ".svg", html, ""});
   if (!error.empty()) {
     std::cerr << "morvale-report: " << error << std::endl;
     return 1;

@@ -198,6 +198,19 @@ void suggestCutoff(Inputs& in) {
   in.suggestion = "suggested cut-off: " + exactRealText(rule.cutoff) + ", " + rankCutoffWords(rule);
 }
 
+// A GFF3 attribute value: ; = & and , written as %XX (a list keeps its commas).
+std::string gffValue(const std::string& list) {
+  std::string out;
+  for (char c : list) {
+    if (c == ';' || c == '=' || c == '&' || c == '\t') {
+      out += numberText("%%%02X", static_cast<unsigned char>(c));
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 // One piece's line parts shared by the tracks and the table.
 std::string bestPText(const Island& island, const char* format) {
   return island.windows ? numberText(format, island.bestP) : std::string("NA");
@@ -216,6 +229,49 @@ std::string firstRunRecordPath(const std::string& scoresFile) {
   ResultFileNames there;
   bool first = false;
   return recordsOf(scoresFile, there, first) ? there.firstRecord : "";
+}
+
+std::vector<std::string> annotate(Inputs& in, Annotation annotation) {
+  std::vector<std::string> warnings = placeFeatures(annotation, in.genome, in.genomeFile);
+  in.annotation = std::move(annotation);
+  in.annotated = true;
+  in.islandGenes = genesPerIsland(in, in.annotation);
+  return warnings;
+}
+
+std::string featureNames(const Inputs& in, const std::vector<std::size_t>& which) {
+  std::string names;
+  for (std::size_t i : which)
+    names += (names.empty() ? "" : ",") + featureName(in.annotation.features[i]);
+  return names.empty() ? "-" : names;
+}
+
+void writeGenes(std::ostream& out, const Inputs& in) {
+  out << "island\tisland_record\tisland_start\tisland_end\ttype\tlocus_tag\tgene\tproduct\t"
+         "start\tend\tstrand\tmobility\ttRNA_site\tinside\n";
+  for (std::size_t i = 0; i < in.islandGenes.size(); ++i) {
+    const IslandGenes& g = in.islandGenes[i];
+    std::vector<std::size_t> all = g.genes;
+    for (std::size_t t : g.trnaSites)
+      if (std::find(all.begin(), all.end(), t) == all.end()) all.push_back(t);
+    std::sort(all.begin(), all.end());
+    const Piece* first = nullptr;
+    for (const Piece& p : in.pieces)
+      if (p.island == i && !first) first = &p;
+    for (std::size_t f : all) {
+      const Feature& feature = in.annotation.features[f];
+      const bool inside = std::find(g.genes.begin(), g.genes.end(), f) != g.genes.end();
+      const bool mobility = std::find(g.mobility.begin(), g.mobility.end(), f) != g.mobility.end();
+      const bool site = std::find(g.trnaSites.begin(), g.trnaSites.end(), f) != g.trnaSites.end();
+      out << "island_" << i + 1 << '\t' << (first ? recordName(in, first->record) : "") << '\t'
+          << (first ? first->start + 1 : 0) << '\t' << (first ? first->end : 0) << '\t'
+          << featureTypeName(feature.kind) << '\t' << feature.locusTag << '\t' << feature.gene
+          << '\t' << feature.product << '\t' << (feature.partialStart ? "<" : "")
+          << feature.start() + 1 << '\t' << (feature.partialEnd ? ">" : "") << feature.end() << '\t'
+          << (feature.complement ? '-' : '+') << '\t' << (mobility ? "yes" : "no") << '\t'
+          << (site ? "yes" : "no") << '\t' << (inside ? "yes" : "no") << '\n';
+    }
+  }
 }
 
 std::string recordName(const Inputs& in, std::size_t r) {
@@ -302,12 +358,20 @@ void writeGff3(std::ostream& out, const Inputs& in) {
       out << ";island=island_" << piece.island + 1 << ";part=" << piece.part << "/" << piece.parts;
     }
     out << ";windows=" << island.windows << ";best_p=" << bestPText(island, "%g")
-        << ";gc=" << numberText("%.2f", piece.gcPercent) << '\n';
+        << ";gc=" << numberText("%.2f", piece.gcPercent);
+    if (in.annotated) {
+      const IslandGenes& g = in.islandGenes[piece.island];
+      out << ";genes=" << g.genes.size();
+      if (!g.mobility.empty()) out << ";mobility_genes=" << gffValue(featureNames(in, g.mobility));
+      if (!g.trnaSites.empty()) out << ";trna_sites=" << gffValue(featureNames(in, g.trnaSites));
+    }
+    out << '\n';
   }
 }
 
 void writeTable(std::ostream& out, const Inputs& in) {
-  out << "island\trecord\tstart\tend\tlength\twindows\tbest_p\tGC%\tdGC%\n";
+  out << "island\trecord\tstart\tend\tlength\twindows\tbest_p\tGC%\tdGC%"
+      << (in.annotated ? "\tgenes\tmobility_genes\ttRNA_sites" : "") << "\n";
   std::int64_t total = 0;
   int windows = 0;
   for (const Piece& piece : in.pieces) {
@@ -317,10 +381,17 @@ void writeTable(std::ostream& out, const Inputs& in) {
     out << pieceName(piece) << '\t' << recordName(in, piece.record) << '\t' << piece.start + 1
         << '\t' << piece.end << '\t' << piece.end - piece.start << '\t' << island.windows << '\t'
         << bestPText(island, "%.3g") << '\t' << numberText("%.1f", piece.gcPercent) << '\t'
-        << numberText("%+.1f", piece.gcPercent - in.gcPercent) << '\n';
+        << numberText("%+.1f", piece.gcPercent - in.gcPercent);
+    if (in.annotated) {
+      const IslandGenes& g = in.islandGenes[piece.island];
+      out << '\t' << g.genes.size() << '\t' << featureNames(in, g.mobility) << '\t'
+          << featureNames(in, g.trnaSites);
+    }
+    out << '\n';
   }
   out << "total\t" << in.islands.size() << " islands\t\t\t" << total << '\t' << windows << "\t\t"
-      << numberText("%.1f", in.gcPercent) << " (genome)\t\n";
+      << numberText("%.1f", in.gcPercent) << " (genome)\t" << (in.annotated ? "\t\t\t" : "")
+      << "\n";
   // How the first phase chose its cut-off, when its record says.
   const RunRecord& r = in.firstRecord;
   if (!in.hasFirstRecord || r.get("cutoff").empty()) return;

@@ -13,6 +13,7 @@
 
 #include "islands/run_record.h"
 #include "kmer/genome.h"
+#include "report/annotation.h"
 
 namespace morvale::report {
 
@@ -61,6 +62,9 @@ struct Inputs {
   bool hasFirstRecord = false;
   double firstCutoff = NAN;      // the first phase's cut-off, drawn with a refinement's context
   double suggestedCutoff = NAN;  // the rank rule's cut-off for a first-phase file (see below)
+  bool annotated = false;        // features were given (see annotate)
+  Annotation annotation;
+  std::vector<IslandGenes> islandGenes;  // by island
   std::string suggestion;  // "suggested cut-off: 1e-12, the 2 % most significant of N windows"
 };
 
@@ -98,11 +102,22 @@ double gcPercent(const std::string& letters, std::int64_t start, std::int64_t en
 // -log10 p, with p = 0 taken as the smallest positive double.
 double minusLog10(double p);
 
+// Adds the features of an annotated genome: those on records the genome lacks or
+// past a record's end are left out, with a warning line each; the genes of every
+// island follow. The table, the GFF3 attributes, genes.tsv and the page then show
+// them.
+std::vector<std::string> annotate(Inputs& in, Annotation annotation);
+
 // BED (0-based, end exclusive) and GFF3 (1-based, inclusive) in record positions;
 // the table has 1-based inclusive positions too.
 void writeBed(std::ostream& out, const Inputs& in);
 void writeGff3(std::ostream& out, const Inputs& in);
 void writeTable(std::ostream& out, const Inputs& in);
+// One row per island and gene it overlaps or tRNA site near it.
+void writeGenes(std::ostream& out, const Inputs& in);
+
+// The names of features `which`, comma-separated ("-" for none).
+std::string featureNames(const Inputs& in, const std::vector<std::size_t>& which);
 
 // "island_3", or "island_3_part1of2" for a piece of an island that spans records.
 std::string pieceName(const Piece& piece);

@@ -35,14 +35,18 @@ std::string writeReportFiles(const Inputs& in, const ReportFiles& files) {
   const struct {
     const std::string& path;
     void (*write)(std::ostream&, const Inputs&);
-  } plain[] = {{files.bed, writeBed}, {files.gff3, writeGff3}, {files.tsv, writeTable}};
+  } plain[] = {{files.bed, writeBed},
+               {files.gff3, writeGff3},
+               {files.tsv, writeTable},
+               {in.annotated ? files.genes : std::string(), writeGenes}};
   for (const auto& file : plain)
     if (!writeOne(file.path, [&](std::ostream& out) { file.write(out, in); }))
       return "cannot write " + file.path;
   if (!writeOne(files.svg, [&](std::ostream& out) { writeSvg(out, in); }))
     return "cannot write " + files.svg;
   const PageLinks links{relativeTo(files.html, files.bed), relativeTo(files.html, files.gff3),
-                        relativeTo(files.html, files.tsv)};
+                        relativeTo(files.html, files.tsv),
+                        in.annotated ? relativeTo(files.html, files.genes) : ""};
   if (!writeOne(files.html, [&](std::ostream& out) { writeHtmlPage(out, in, links); }))
     return "cannot write " + files.html;
   return "";

@@ -14,7 +14,8 @@ struct ReportFiles {
   std::string gff3;
   std::string tsv;
   std::string svg;
-  std::string html;  // links to the other files, relative to its own folder
+  std::string html;   // links to the other files, relative to its own folder
+  std::string genes;  // written only for an annotated genome
 };
 
 // Writes the files; "" when done, else one line naming the file that could not be

@@ -235,6 +235,46 @@ TEST_F(Batch, RecordsOnTheirOwn) {
       std::string::npos);
 }
 
+// A GenBank file (gzip) carries its genes into the tables and the page; the same
+// genes from a GFF3 beside the FASTA give the same genes table.
+TEST_F(Batch, AnnotatedGenomesNameTheGenesOfTheirIslands) {
+  std::string genBank =
+      "LOCUS       planted  65000 bp    DNA     linear   BCT 01-JAN-2026\n"
+      "VERSION     planted.1\nFEATURES             Location/Qualifiers\n"
+      "     CDS             complement(31001..32200)\n"
+      "                     /locus_tag=\"P1\"\n"
+      "                     /product=\"IS21 family\n"
+      "                     transposase\"\n"
+      "     tRNA            29001..29076\n                     /locus_tag=\"P2\"\n"
+      "ORIGIN\n";
+  for (std::size_t i = 0; i < genome_.size(); i += 60)
+    genBank += "  " + genome_.substr(i, 60) + "\n";
+  genBank += "//\n";
+  gzFile gz = gzopen("planted.gbk.gz", "wb");
+  gzwrite(gz, genBank.data(), static_cast<unsigned>(genBank.size()));
+  gzclose(gz);
+  testing::writeFile("planted.gff3",
+                     "##gff-version 3\nplanted.1\tt\tCDS\t31001\t32200\t.\t-\t.\t"
+                     "ID=a;locus_tag=P1;product=IS21 family transposase\n"
+                     "planted.1\tt\ttRNA\t29001\t29076\t.\t+\t.\tID=b;locus_tag=P2\n");
+  fs::create_directory("fasta");
+  testing::writeFile("fasta/planted.fa", ">planted.1\n" + genome_ + "\n");
+  ASSERT_EQ(run({"--no-refine", "-o", "gb", "planted.gbk.gz"}), 0) << err_;
+  ASSERT_EQ(run({"--no-refine", "--annotation", "planted.gff3", "-o", "gff", "fasta/planted.fa"}),
+            0)
+      << err_;
+  const std::string genes = testing::readFile("gb/planted/genes.tsv");
+  EXPECT_NE(genes.find("\tCDS\tP1\t\tIS21 family transposase\t31001\t32200\t-\tyes\tno\tyes\n"),
+            std::string::npos)
+      << genes;
+  EXPECT_NE(genes.find("\ttRNA\tP2\t\t\t29001\t29076\t+\tno\tyes\t"), std::string::npos);
+  EXPECT_EQ(testing::readFile("gff/planted/genes.tsv"), genes);
+  EXPECT_NE(testing::readFile("gb/planted/islands.tsv").find("\tP1\tP2\n"), std::string::npos);
+  const std::string page = testing::readFile("gb/planted/report.html");
+  EXPECT_NE(page.find("<details><summary>"), std::string::npos);
+  EXPECT_NE(page.find("<a href=\"genes.tsv\">"), std::string::npos);
+}
+
 // Ctrl-C: the finished genome stays whole, the unfinished one has no run record,
 // the summary says which is which, and the lock is gone.
 TEST_F(Batch, CtrlCStopsCleanly) {

@@ -246,7 +246,7 @@ TEST_F(Report, PageOfAFiveMbpGenomeStaysUnderTwoMegabytes) {
     in.pieces.push_back({i, 0, static_cast<std::int64_t>(i) * 50000,
                          static_cast<std::int64_t>(i) * 50000 + 20000, 1, 1, 50});
   std::ostringstream page;
-  writeHtmlPage(page, in, {"islands.bed", "islands.gff3", "islands.tsv"});
+  writeHtmlPage(page, in, {"islands.bed", "islands.gff3", "islands.tsv", ""});
   std::printf("page of %zu rows: %zu bytes\n", in.rows.size(), page.str().size());
   EXPECT_LT(page.str().size(), 2u * 1000 * 1000);
   EXPECT_NE(page.str().find("<a href=\"islands.gff3\">GFF3</a>"), std::string::npos);

@@ -1,0 +1,122 @@
+#include "report/gff_annotation.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <map>
+#include <sstream>
+#include <vector>
+
+#include "base/tokens.h"
+
+namespace morvale::report {
+
+namespace {
+
+// %XX escapes decoded, as GFF3 writes reserved characters.
+std::string unescaped(const std::string& value) {
+  std::string out;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (value[i] == '%' && i + 2 < value.size() &&
+        std::isxdigit(static_cast<unsigned char>(value[i + 1])) &&
+        std::isxdigit(static_cast<unsigned char>(value[i + 2]))) {
+      out += static_cast<char>(std::strtol(value.substr(i + 1, 2).c_str(), nullptr, 16));
+      i += 2;
+    } else {
+      out += value[i];
+    }
+  }
+  return out;
+}
+
+std::map<std::string, std::string> attributes(const std::string& column) {
+  std::map<std::string, std::string> out;
+  std::istringstream parts(column);
+  for (std::string part; std::getline(parts, part, ';');) {
+    const std::size_t equals = part.find('=');
+    if (equals == std::string::npos) continue;
+    std::string key = part.substr(0, equals);
+    while (!key.empty() && key.front() == ' ') key.erase(key.begin());
+    out[key] = unescaped(part.substr(equals + 1));
+  }
+  return out;
+}
+
+struct Names {
+  std::string locusTag;
+  std::string gene;
+};
+
+}  // namespace
+
+bool readGff3(const std::string& text, const std::string& fileName, Annotation& annotation,
+              std::string& error) {
+  annotation.file = fileName;
+  std::istringstream lines(text);
+  std::string line;
+  std::size_t number = 0;
+  std::map<std::string, std::size_t> byId;  // feature ID -> index, for features of several lines
+  std::map<std::string, Names> parents;     // gene ID -> its names
+  while (std::getline(lines, line)) {
+    ++number;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (number == 1 && line.rfind("##gff-version 3", 0) != 0) {
+      error = fileName + " line 1: a GFF3 file starts with \"##gff-version 3\"";
+      return false;
+    }
+    if (line.rfind("##FASTA", 0) == 0) break;
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::string> columns;
+    std::istringstream fields(line);
+    for (std::string field; std::getline(fields, field, '\t');) columns.push_back(field);
+    long long start = 0;
+    long long end = 0;
+    if (columns.size() != 9 || !parseInteger(columns[3], start) || !parseInteger(columns[4], end) ||
+        start < 1 || end < start) {
+      error = fileName + " line " + std::to_string(number) +
+              ": not a GFF3 feature line (nine tab-separated columns, start and end whole "
+              "numbers from 1)";
+      return false;
+    }
+    std::map<std::string, std::string> a = attributes(columns[8]);
+    if (columns[2] == "gene" || columns[2] == "pseudogene") {
+      parents[a["ID"]] = {a["locus_tag"], a.count("gene") ? a["gene"] : a["Name"]};
+      continue;
+    }
+    FeatureKind kind;
+    if (!featureKindOf(columns[2], kind)) continue;
+    const std::string id = a["ID"];
+    const auto known = id.empty() ? byId.end() : byId.find(id);
+    if (known != byId.end() && annotation.features[known->second].record == columns[0]) {
+      annotation.features[known->second].segments.push_back({start - 1, end});
+      continue;
+    }
+    Feature f;
+    f.record = columns[0];
+    f.kind = kind;
+    f.segments.push_back({start - 1, end});
+    f.complement = columns[6] == "-";
+    f.line = number;
+    f.locusTag = a["locus_tag"];
+    f.gene = a["gene"];
+    f.product = a["product"];
+    // Partial ends as NCBI writes them: start_range=.,N and end_range=N,.
+    f.partialStart = a["start_range"].rfind(".,", 0) == 0;
+    f.partialEnd =
+        a["end_range"].size() > 2 && a["end_range"].substr(a["end_range"].size() - 2) == ",.";
+    const auto parent = parents.find(a["Parent"]);
+    if (parent != parents.end()) {
+      if (f.locusTag.empty()) f.locusTag = parent->second.locusTag;
+      if (f.gene.empty()) f.gene = parent->second.gene;
+    }
+    if (!id.empty()) byId[id] = annotation.features.size();
+    annotation.features.push_back(std::move(f));
+  }
+  for (Feature& f : annotation.features) {
+    std::sort(f.segments.begin(), f.segments.end(),
+              [](const FeatureSegment& x, const FeatureSegment& y) { return x.start < y.start; });
+  }
+  return true;
+}
+
+}  // namespace morvale::report

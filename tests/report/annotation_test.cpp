@@ -1,0 +1,283 @@
+// Annotated genomes: GenBank, EMBL and GFF3 built here give the same genes per
+// island, with their mobility and tRNA marks; what does not fit is warned of or
+// refused; a real GenBank file reads without a warning.
+#include "report/annotation.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "report/flat_file.h"
+#include "report/gff_annotation.h"
+#include "report/report.h"
+#include "test_support.h"
+
+namespace morvale::report {
+namespace {
+
+using morvale::testing::readFile;
+using morvale::testing::writeFile;
+
+// Two records; plasmidB has an N run, so its positions run ahead of its letters.
+struct Spec {
+  int record;  // 0 chrA.1, 1 plasmidB.1
+  const char* key;
+  const char* location;                  // as GenBank and EMBL write it
+  std::vector<std::pair<int, int>> gff;  // the same, 1-based inclusive segments
+  const char* gffPartial;                // the partial ends in GFF3 attributes
+  char strand;
+  const char* locusTag;
+  const char* product;  // "|" where the flat files break the line
+};
+const Spec kFeatures[] = {
+    {0, "CDS", "complement(101..400)", {{101, 400}}, "", '-', "A1", "site-specific|integrase"},
+    {0,
+     "CDS",
+     "join(1001..1200,|1301..1500)",
+     {{1001, 1200}, {1301, 1500}},
+     "",
+     '+',
+     "A2",
+     "DNA-binding|transcriptional regulator"},
+    {0, "tRNA", "2101..2176", {{2101, 2176}}, "", '+', "A3", "tRNA-Leu"},
+    {0,
+     "CDS",
+     "<3001..3500",
+     {{3001, 3500}},
+     ";start_range=.,3001",
+     '+',
+     "A4",
+     "IS3 family transposase"},
+    {0, "mobile_element", "4001..4500", {{4001, 4500}}, "", '+', "", ""},
+    {0, "gene", "5001..5300", {}, "", '+', "A5", ""},  // not a type that is read
+    {1,
+     "CDS",
+     "complement(<1..>300)",
+     {{1, 300}},
+     ";start_range=.,1;end_range=300,.",
+     '-',
+     "B1",
+     "conjugal transfer|protein TraA"},
+    {1, "tmRNA", "1001..1363", {{1001, 1363}}, "", '+', "B2", "transfer-messenger RNA"},
+    {1, "CDS", "2101..2400", {{2101, 2400}}, "", '+', "B3", "hypothetical protein"},
+};
+const char* const kNames[] = {"chrA", "plasmidB"};
+
+std::string sequenceOf(int record) {
+  if (record == 0) return morvale::testing::randomDna(6000, 11);
+  return morvale::testing::randomDna(1500, 12) + std::string(100, 'n') +
+         morvale::testing::randomDna(1400, 13);
+}
+
+std::string unbroken(const char* text) {
+  std::string s = text;
+  for (char& c : s)
+    if (c == '|') c = ' ';
+  return s;
+}
+
+// `prefix` then `text`, with "|" breaking the line to a continuation.
+std::string lines(const std::string& prefix, const std::string& text, const std::string& more) {
+  std::string out = prefix;
+  for (char c : text) out += c == '|' ? "\n" + more : std::string(1, c);
+  return out + "\n";
+}
+
+std::string flatFile(bool embl) {
+  const std::string ft = embl ? "FT   " : "     ";
+  std::string text;
+  for (int r = 0; r < 2; ++r) {
+    const std::string seq = sequenceOf(r);
+    text += embl ? "ID   " + std::string(kNames[r]) + "; SV 1; linear; genomic DNA; STD; PRO; " +
+                       std::to_string(seq.size()) + " BP.\nXX\nAC   " + kNames[r] +
+                       ";\nXX\nFH   Key             Location/Qualifiers\n"
+                 : "LOCUS       " + std::string(kNames[r]) + "  " + std::to_string(seq.size()) +
+                       " bp    DNA     linear   BCT 01-JAN-2026\nACCESSION   " + kNames[r] +
+                       "\nVERSION     " + kNames[r] +
+                       ".1\nFEATURES             Location/Qualifiers\n";
+    text += ft + "source          1.." + std::to_string(seq.size()) + "\n";
+    for (const Spec& f : kFeatures) {
+      if (f.record != r) continue;
+      const std::string more = ft + std::string(16, ' ');
+      text +=
+          lines(ft + f.key + std::string(16 - std::string(f.key).size(), ' '), f.location, more);
+      if (*f.locusTag) text += more + "/locus_tag=\"" + f.locusTag + "\"\n";
+      if (*f.product) text += lines(more + "/product=\"", std::string(f.product) + "\"", more);
+    }
+    text += embl ? "SQ   Sequence\n" : "ORIGIN\n";
+    for (std::size_t i = 0; i < seq.size(); i += 60) {
+      text +=
+          embl ? "     "
+               : std::string(9 - std::to_string(i + 1).size(), ' ') + std::to_string(i + 1) + " ";
+      for (std::size_t j = i; j < std::min(seq.size(), i + 60); j += 10)
+        text += seq.substr(j, 10) + " ";
+      text += "\n";
+    }
+    text += "//\n";
+  }
+  return text;
+}
+
+std::string gff3() {
+  std::string text = "##gff-version 3\n";
+  int id = 0;
+  for (const Spec& f : kFeatures) {
+    for (const auto& [start, end] : f.gff) {
+      text += std::string(kNames[f.record]) + ".1\ttest\t" + f.key + "\t" + std::to_string(start) +
+              "\t" + std::to_string(end) + "\t.\t" + f.strand + "\t.\tID=f" + std::to_string(id) +
+              (*f.locusTag ? std::string(";locus_tag=") + f.locusTag : "") +
+              (*f.product ? ";product=" + unbroken(f.product) : "") + f.gffPartial + "\n";
+    }
+    ++id;
+  }
+  return text +
+         "chrZ.1\ttest\tCDS\t1\t90\t.\t+\t.\tID=elsewhere;locus_tag=Z1\n"
+         "chrA.1\ttest\tCDS\t5990\t6100\t.\t+\t.\tID=past;locus_tag=A9\n"
+         "##FASTA\n>chrA.1\nACGT\n";
+}
+
+class Annotated : public morvale::testing::ScratchDir {
+ protected:
+  void SetUp() override {
+    ScratchDir::SetUp();
+    writeFile("g.fa",
+              ">chrA.1\n" + sequenceOf(0) + "\n>plasmidB.1 with N\n" + sequenceOf(1) + "\n");
+    // Islands in the joined letters (chrA 6000, then plasmidB's 2900 letters).
+    writeFile("i.txt", "1 700\n900 1600\n2300 2600\n6050 6200\n7450 7600\n");
+    writeFile("s.txt", "");
+  }
+  // The tables of the run annotated by `annotation`, and the warnings.
+  std::string tables(const Annotation& annotation, std::vector<std::string>* warnings = nullptr) {
+    Inputs in;
+    std::string error;
+    EXPECT_TRUE(loadInputs("g.fa", "s.txt", "i.txt", in, error)) << error;
+    const std::vector<std::string> w = annotate(in, annotation);
+    if (warnings) *warnings = w;
+    std::ostringstream out;
+    writeTable(out, in);
+    writeGenes(out, in);
+    writeGff3(out, in);
+    return out.str();
+  }
+};
+
+TEST_F(Annotated, GenBankEmblAndGff3GiveTheSameGenesAndMarks) {
+  FlatFile genBank;
+  FlatFile embl;
+  Annotation gff;
+  std::string error;
+  ASSERT_TRUE(readFlatFile(flatFile(false), "t.gb", genBank, error)) << error;
+  ASSERT_TRUE(readFlatFile(flatFile(true), "t.embl", embl, error)) << error;
+  ASSERT_TRUE(readGff3(gff3(), "t.gff3", gff, error)) << error;
+  EXPECT_EQ(genBank.genome.letters, embl.genome.letters);
+  EXPECT_EQ(genBank.genome.records[1].name, "plasmidB.1");
+  EXPECT_EQ(embl.genome.records[1].length, 3000);
+  ASSERT_EQ(genBank.annotation.features.size(), 8u);
+  const Feature& joined = genBank.annotation.features[1];
+  EXPECT_EQ(joined.segments.size(), 2u);
+  EXPECT_EQ(joined.product, "DNA-binding transcriptional regulator");
+  EXPECT_TRUE(genBank.annotation.features[3].partialStart);
+  EXPECT_TRUE(genBank.annotation.features[5].complement &&
+              genBank.annotation.features[5].partialEnd);
+
+  std::vector<std::string> warnings;
+  const std::string expected = tables(genBank.annotation, &warnings);
+  EXPECT_TRUE(warnings.empty());
+  EXPECT_EQ(tables(embl.annotation), expected);
+  EXPECT_EQ(tables(gff, &warnings), expected);
+  EXPECT_EQ(warnings, (std::vector<std::string>{
+                          "feature Z1 (t.gff3 line 11) is on record chrZ.1, which g.fa does not "
+                          "have; it is skipped",
+                          "feature A9 (t.gff3 line 12) ends at 6100, past the 6000 letters of "
+                          "record chrA.1; it is skipped"}));
+  // Island by island: the genes overlapped, the mobility genes, the tRNA sites within 2 kbp.
+  // Island 5 spans plasmidB's N run, so its piece holds 100 positions more than letters.
+  for (const char* row :
+       {"island_1\tchrA.1\t1\t700\t700\t", "\t1\tA1\tA3\n", "island_2\tchrA.1\t901\t1600\t700\t",
+        "\t1\t-\tA3\n", "island_3\tchrA.1\t2301\t2600\t300\t", "\t0\t-\tA3\n",
+        "island_4\tplasmidB.1\t51\t200\t150\t", "\t1\tB1\tB2\n",
+        "island_5\tplasmidB.1\t1451\t1700\t250\t", "\t0\t-\tB2\n"})
+    EXPECT_NE(expected.find(row), std::string::npos) << row << "\n" << expected;
+  EXPECT_NE(
+      expected.find("island_1\tchrA.1\t1\t700\tCDS\tA1\t\tsite-specific integrase\t101\t400\t-"
+                    "\tyes\tno\tyes\n"),
+      std::string::npos);
+  EXPECT_NE(expected.find(";genes=1;mobility_genes=B1;trna_sites=B2\n"), std::string::npos);
+}
+
+TEST_F(Annotated, MobilityAndTrnaMarks) {
+  struct Case {
+    FeatureKind kind;
+    const char* gene;
+    const char* product;
+    bool mobility;
+  } cases[] = {{FeatureKind::kCds, "", "tyrosine-type recombinase/integrase", true},
+               {FeatureKind::kCds, "", "IS630 family transposase", true},
+               {FeatureKind::kCds, "", "ISL3 element protein", false},
+               {FeatureKind::kCds, "", "IS26 protein", true},
+               {FeatureKind::kCds, "", "phage tail protein", true},
+               {FeatureKind::kCds, "", "prophage antirepressor", true},
+               {FeatureKind::kCds, "traI", "conjugal transfer relaxase TraI", true},
+               {FeatureKind::kCds, "", "macrophage infectivity potentiator", false},
+               {FeatureKind::kCds, "intA", "hypothetical protein", false},
+               {FeatureKind::kMobileElement, "", "", true},
+               {FeatureKind::kTrna, "", "tRNA-Ser", false}};
+  for (const Case& c : cases) {
+    Feature f;
+    f.kind = c.kind;
+    f.gene = c.gene;
+    f.product = c.product;
+    EXPECT_EQ(isMobility(f), c.mobility) << c.product;
+  }
+}
+
+TEST_F(Annotated, FilesThatAreNotWhatTheyClaimAreRefusedWithTheirLine) {
+  const std::string genBank = flatFile(false);
+  struct Case {
+    std::string text;
+    const char* error;
+  } cases[] = {
+      {genBank.substr(0, genBank.rfind("//")),
+       "t line 126: the record plasmidB ends before its \"//\" line (the file is cut short)"},
+      {genBank.substr(0, genBank.find("ORIGIN")) + "//\n",
+       "t line 1: the record chrA holds no sequence"},
+      {"LOCUS x 10 bp\nFEATURES\n     CDS             12..complement\nORIGIN\n 1 acgt\n//\n",
+       "t line 3: the location \"12..complement\" of a CDS feature cannot be read"},
+      {"hello\n", "t line 1: a record must start with LOCUS (GenBank) or ID (EMBL)"},
+  };
+  for (const Case& c : cases) {
+    FlatFile flat;
+    std::string error;
+    EXPECT_FALSE(readFlatFile(c.text, "t", flat, error));
+    EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
+  }
+  Annotation gff;
+  std::string error;
+  EXPECT_FALSE(readGff3("chrA\tx\tCDS\t1\t9\n", "a.gff", gff, error));
+  EXPECT_EQ(error, "a.gff line 1: a GFF3 file starts with \"##gff-version 3\"");
+  EXPECT_FALSE(
+      readGff3("##gff-version 3\nchrA\tx\tCDS\tten\t20\t.\t+\t.\tID=a\n", "a.gff", gff, error));
+  EXPECT_EQ(error.rfind("a.gff line 2: not a GFF3 feature line", 0), 0u);
+}
+
+// Two contigs of a public draft genome, from Debian's any2fasta-examples (GPL-3).
+TEST_F(Annotated, ARealGenBankFileReadsWithoutAWarning) {
+  FlatFile flat;
+  std::string error;
+  ASSERT_TRUE(readFlatFile(readFile(MORVALE_TEST_DATA "/leptospira_two_contigs.gbk"), "lep.gbk",
+                           flat, error))
+      << error;
+  ASSERT_EQ(flat.genome.records.size(), 2u);
+  EXPECT_EQ(flat.genome.records[0].name, "NZ_AHMY02000043.1");
+  EXPECT_EQ(flat.genome.records[0].length, 2457);
+  EXPECT_EQ(flat.genome.records[1].length, 1426);
+  EXPECT_EQ(placeFeatures(flat.annotation, flat.genome, "lep.gbk"), std::vector<std::string>{});
+  ASSERT_FALSE(flat.annotation.features.empty());
+  const Feature& first = flat.annotation.features[0];
+  EXPECT_EQ(first.locusTag, "LEP1GSC081_RS217290");
+  EXPECT_TRUE(first.complement && first.partialStart);
+  EXPECT_TRUE(isMobility(first));  // a transposase
+}
+
+}  // namespace
+}  // namespace morvale::report
