@@ -14,7 +14,7 @@ namespace {
 
 // One option: its names, the word for its value ("" for a flag), its help, its
 // default as shown, and what it does with a value.
-struct OptionSpec {
+struct OptionRow {
   const char* shortName;  // "" for none
   const char* longName;
   const char* value;
@@ -37,38 +37,38 @@ std::string wholeNumber(const std::string& text, long long low, long long high, 
   return "enter a whole number from " + std::to_string(low) + " to " + std::to_string(high);
 }
 
-std::vector<OptionSpec> optionSpecs(std::vector<PendingInteger>& pending) {
+std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending) {
   const BatchOptions d;
-  std::vector<OptionSpec> specs;
+  std::vector<OptionRow> rows;
   // The range table names each setting's option: "--name", or "-x" for a short one.
   const auto integer = [&](Setting setting, const char* help, int* (*field)(BatchOptions&),
                            int defaultValue) {
     const std::string option = rangeOf(setting).option;
     const bool isLong = option.rfind("--", 0) == 0;
-    specs.push_back({isLong ? "" : rangeOf(setting).option, isLong ? rangeOf(setting).option : "",
-                     "N", help, std::to_string(defaultValue), rangeTextWithK(setting),
-                     [&pending, setting, field](BatchOptions& o, const std::string& text) {
-                       pending.push_back({setting, rangeOf(setting).option, text, field(o)});
-                       return std::string();
-                     }});
+    rows.push_back({isLong ? "" : rangeOf(setting).option, isLong ? rangeOf(setting).option : "",
+                    "N", help, std::to_string(defaultValue), rangeTextWithK(setting),
+                    [&pending, setting, field](BatchOptions& o, const std::string& text) {
+                      pending.push_back({setting, rangeOf(setting).option, text, field(o)});
+                      return std::string();
+                    }});
   };
-  specs.push_back({"", "--measure", "M",
-                   "distance measure: 1 abs, 2 euclid, 3 kl, 4 abs-markov, 5 euclid-markov, "
-                   "6 kl-markov (number or name)",
-                   "3", "1 to 6 or a name", [](BatchOptions& o, const std::string& text) {
-                     long long v = 0;
-                     const int named = measureOfName(text);
-                     if (named) {
-                       o.first.measure = named;
-                     } else if (parseInteger(text, v) && v >= 1 && v <= 6) {
-                       o.first.measure = static_cast<int>(v);
-                     } else {
-                       return std::string(
-                           "enter 1 to 6 or abs, euclid, kl, abs-markov, "
-                           "euclid-markov, kl-markov");
-                     }
-                     return std::string();
-                   }});
+  rows.push_back({"", "--measure", "M",
+                  "distance measure: 1 abs, 2 euclid, 3 kl, 4 abs-markov, 5 euclid-markov, "
+                  "6 kl-markov (number or name)",
+                  "3", "1 to 6 or a name", [](BatchOptions& o, const std::string& text) {
+                    long long v = 0;
+                    const int named = measureOfName(text);
+                    if (named) {
+                      o.first.measure = named;
+                    } else if (parseInteger(text, v) && v >= 1 && v <= 6) {
+                      o.first.measure = static_cast<int>(v);
+                    } else {
+                      return std::string(
+                          "enter 1 to 6 or abs, euclid, kl, abs-markov, "
+                          "euclid-markov, kl-markov");
+                    }
+                    return std::string();
+                  }});
   integer(
       Setting::kTupleSize, "k-mer length", [](BatchOptions& o) { return &o.first.tupleSize; },
       d.first.tupleSize);
@@ -87,42 +87,42 @@ std::vector<OptionSpec> optionSpecs(std::vector<PendingInteger>& pending) {
   integer(
       Setting::kWindowIncrement, "growth of the window size",
       [](BatchOptions& o) { return &o.first.windowIncrement; }, d.first.windowIncrement);
-  specs.push_back({"", "--cutoff", "P", "first-phase cut-off: a p-value, or auto for the rank rule",
-                   "auto", "auto or a number", [](BatchOptions& o, const std::string& text) {
-                     if (text == "auto") {
-                       o.cutoffByRank = true;
-                     } else if (parseReal(text, o.cutoff)) {
-                       o.cutoffByRank = false;
-                     } else {
-                       return std::string("enter auto or a number such as 1e-10");
-                     }
-                     return std::string();
-                   }});
-  specs.push_back({"", "--auto-fraction", "F",
-                   "with --cutoff auto: the fraction of the windows tested whose smallest "
-                   "p-values set the cut-off",
-                   "0.02", "a number above 0, at most 1",
-                   [](BatchOptions& o, const std::string& text) {
-                     double f = 0;
-                     if (!parseReal(text, f) || !(f > 0 && f <= 1))
-                       return std::string("enter a number above 0, at most 1");
-                     o.autoFraction = f;
-                     return std::string();
-                   }});
-  specs.push_back(
+  rows.push_back({"", "--cutoff", "P", "first-phase cut-off: a p-value, or auto for the rank rule",
+                  "auto", "auto or a number", [](BatchOptions& o, const std::string& text) {
+                    if (text == "auto") {
+                      o.cutoffByRank = true;
+                    } else if (parseReal(text, o.cutoff)) {
+                      o.cutoffByRank = false;
+                    } else {
+                      return std::string("enter auto or a number such as 1e-10");
+                    }
+                    return std::string();
+                  }});
+  rows.push_back({"", "--auto-fraction", "F",
+                  "with --cutoff auto: the fraction of the windows tested whose smallest "
+                  "p-values set the cut-off",
+                  "0.02", "a number above 0, at most 1",
+                  [](BatchOptions& o, const std::string& text) {
+                    double f = 0;
+                    if (!parseReal(text, f) || !(f > 0 && f <= 1))
+                      return std::string("enter a number above 0, at most 1");
+                    o.autoFraction = f;
+                    return std::string();
+                  }});
+  rows.push_back(
       {"", rangeOf(Setting::kOverlapCount).option, "N",
        "overlapping windows a first-phase island needs", std::to_string(d.minWindows),
        "a whole number", [&pending](BatchOptions& o, const std::string& text) {
          pending.push_back({Setting::kOverlapCount, "--min-windows", text, &o.minWindows});
          return std::string();
        }});
-  specs.push_back({"", "--sensitive", "",
-                   "preset for natural islands: measure 3, k 2, --auto-fraction 0.05, "
-                   "--min-windows 4 (options given explicitly still win)",
-                   "", "", [](BatchOptions& o, const std::string&) {
-                     o.sensitive = true;
-                     return std::string();
-                   }});
+  rows.push_back({"", "--sensitive", "",
+                  "preset for natural islands: measure 3, k 2, --auto-fraction 0.05, "
+                  "--min-windows 4 (options given explicitly still win)",
+                  "", "", [](BatchOptions& o, const std::string&) {
+                    o.sensitive = true;
+                    return std::string();
+                  }});
   integer(
       Setting::kRefineWindowSize, "refinement window size (letters)",
       [](BatchOptions& o) { return &o.refinement.windowSize; }, d.refinement.windowSize);
@@ -141,79 +141,78 @@ std::vector<OptionSpec> optionSpecs(std::vector<PendingInteger>& pending) {
   integer(
       Setting::kVoteThreshold, "scorings that keep a refinement window",
       [](BatchOptions& o) { return &o.refinement.voteThreshold; }, d.refinement.voteThreshold);
-  specs.push_back({"", "--refine-cutoff", "P", "refinement p-value cut-off", "0.05", "a number",
-                   [](BatchOptions& o, const std::string& text) {
-                     return parseReal(text, o.refinement.cutoff)
-                                ? std::string()
-                                : std::string("enter a number such as 0.05");
-                   }});
-  specs.push_back({"", "--no-refine", "", "stop after the first phase", "", "",
-                   [](BatchOptions& o, const std::string&) {
-                     o.refine = false;
-                     return std::string();
-                   }});
-  specs.push_back({"-o", "--out", "DIR", "output folder, one subfolder per genome", d.out, "",
-                   [](BatchOptions& o, const std::string& text) {
-                     if (text.empty()) return std::string("enter a folder name");
-                     o.out = text;
-                     return std::string();
-                   }});
-  specs.push_back({"", "--force", "", "replace the results in an existing output folder", "", "",
-                   [](BatchOptions& o, const std::string&) {
-                     o.force = true;
-                     return std::string();
-                   }});
-  specs.push_back({"", "--annotation", "FILE",
-                   "GFF3 annotation (plain or gzip) for FASTA genomes; GenBank and EMBL files "
-                   "carry their own",
-                   "", "", [](BatchOptions& o, const std::string& text) {
-                     if (text.empty()) return std::string("enter a file name");
-                     o.annotation = text;
-                     return std::string();
-                   }});
-  specs.push_back({"", "--per-record", "",
-                   "scan each record (chromosome, plasmid, contig) of a genome on its own", "", "",
-                   [](BatchOptions& o, const std::string&) {
-                     o.perRecord = true;
-                     return std::string();
-                   }});
-  specs.push_back({"", "--min-record", "N",
-                   "letters a record needs to be scanned with --per-record",
-                   std::to_string(d.minRecord), "a whole number of at least 1",
-                   [](BatchOptions& o, const std::string& text) {
-                     long long v = 0;
-                     std::string complaint = wholeNumber(text, 1, INT64_MAX, v);
-                     o.minRecord = v;
-                     return complaint.empty() ? complaint : "enter a whole number of at least 1";
-                   }});
-  specs.push_back({"", "--seed", "N", "seed of every random draw", "the clock", "0 to 4294967295",
-                   [](BatchOptions& o, const std::string& text) {
-                     long long v = 0;
-                     std::string complaint = wholeNumber(text, 0, 4294967295LL, v);
-                     o.seed = static_cast<unsigned>(v);
-                     o.seedGiven = true;
-                     return complaint;
-                   }});
-  specs.push_back({"-t", "--threads", "N", "threads", "the machine's cores", "1 to 1024",
-                   [](BatchOptions& o, const std::string& text) {
-                     long long v = 0;
-                     std::string complaint = wholeNumber(text, 1, 1024, v);
-                     o.threads = static_cast<int>(v);
-                     return complaint;
-                   }});
-  specs.push_back({"-q", "--quiet", "", "no progress on standard error", "", "",
-                   [](BatchOptions& o, const std::string&) {
-                     o.quiet = true;
-                     return std::string();
-                   }});
-  return specs;
+  rows.push_back({"", "--refine-cutoff", "P", "refinement p-value cut-off", "0.05", "a number",
+                  [](BatchOptions& o, const std::string& text) {
+                    return parseReal(text, o.refinement.cutoff)
+                               ? std::string()
+                               : std::string("enter a number such as 0.05");
+                  }});
+  rows.push_back({"", "--no-refine", "", "stop after the first phase", "", "",
+                  [](BatchOptions& o, const std::string&) {
+                    o.refine = false;
+                    return std::string();
+                  }});
+  rows.push_back({"-o", "--out", "DIR", "output folder, one subfolder per genome", d.out, "",
+                  [](BatchOptions& o, const std::string& text) {
+                    if (text.empty()) return std::string("enter a folder name");
+                    o.out = text;
+                    return std::string();
+                  }});
+  rows.push_back({"", "--force", "", "replace the results in an existing output folder", "", "",
+                  [](BatchOptions& o, const std::string&) {
+                    o.force = true;
+                    return std::string();
+                  }});
+  rows.push_back({"", "--annotation", "FILE",
+                  "GFF3 annotation (plain or gzip) for FASTA genomes; GenBank and EMBL files "
+                  "carry their own",
+                  "", "", [](BatchOptions& o, const std::string& text) {
+                    if (text.empty()) return std::string("enter a file name");
+                    o.annotation = text;
+                    return std::string();
+                  }});
+  rows.push_back({"", "--per-record", "",
+                  "scan each record (chromosome, plasmid, contig) of a genome on its own", "", "",
+                  [](BatchOptions& o, const std::string&) {
+                    o.perRecord = true;
+                    return std::string();
+                  }});
+  rows.push_back({"", "--min-record", "N", "letters a record needs to be scanned with --per-record",
+                  std::to_string(d.minRecord), "a whole number of at least 1",
+                  [](BatchOptions& o, const std::string& text) {
+                    long long v = 0;
+                    std::string complaint = wholeNumber(text, 1, INT64_MAX, v);
+                    o.minRecord = v;
+                    return complaint.empty() ? complaint : "enter a whole number of at least 1";
+                  }});
+  rows.push_back({"", "--seed", "N", "seed of every random draw", "the clock", "0 to 4294967295",
+                  [](BatchOptions& o, const std::string& text) {
+                    long long v = 0;
+                    std::string complaint = wholeNumber(text, 0, 4294967295LL, v);
+                    o.seed = static_cast<unsigned>(v);
+                    o.seedGiven = true;
+                    return complaint;
+                  }});
+  rows.push_back({"-t", "--threads", "N", "threads", "the machine's cores", "1 to 1024",
+                  [](BatchOptions& o, const std::string& text) {
+                    long long v = 0;
+                    std::string complaint = wholeNumber(text, 1, 1024, v);
+                    o.threads = static_cast<int>(v);
+                    return complaint;
+                  }});
+  rows.push_back({"-q", "--quiet", "", "no progress on standard error", "", "",
+                  [](BatchOptions& o, const std::string&) {
+                    o.quiet = true;
+                    return std::string();
+                  }});
+  return rows;
 }
 
 }  // namespace
 
 Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& o, std::string& error) {
   std::vector<PendingInteger> pending;
-  const std::vector<OptionSpec> specs = optionSpecs(pending);
+  const std::vector<OptionRow> rows = optionRows(pending);
   o.threads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
   std::set<std::string> given;
   bool optionsEnded = false;
@@ -242,26 +241,26 @@ Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& o, std::
       value = arg.substr(2);
       inlineValue = true;
     }
-    const OptionSpec* spec = nullptr;
-    for (const OptionSpec& s : specs)
-      if (name == s.longName || (*s.shortName && name == s.shortName)) spec = &s;
-    if (!spec) {
+    const OptionRow* row = nullptr;
+    for (const OptionRow& s : rows)
+      if (name == s.longName || (*s.shortName && name == s.shortName)) row = &s;
+    if (!row) {
       error = "unknown option " + arg + " (see --help)";
       return Parsed::kUsageError;
     }
-    if (!*spec->value && inlineValue) {
+    if (!*row->value && inlineValue) {
       error = name + " takes no value";
       return Parsed::kUsageError;
     }
-    if (*spec->value && !inlineValue) {
+    if (*row->value && !inlineValue) {
       if (i + 1 == args.size()) {
-        error = name + " needs a value: " + spec->range;
+        error = name + " needs a value: " + row->range;
         return Parsed::kUsageError;
       }
       value = args[++i];
     }
-    given.insert(*spec->longName ? spec->longName : spec->shortName);
-    const std::string complaint = spec->apply(o, value);
+    given.insert(*row->longName ? row->longName : row->shortName);
+    const std::string complaint = row->apply(o, value);
     if (!complaint.empty()) {
       error = name + " " + value + ": " + complaint;
       return Parsed::kUsageError;
@@ -302,7 +301,7 @@ std::string helpText() {
       "and a picture (scores.svg) of the final islands, and DIR/summary.tsv.\n"
       "\n"
       "options (default in brackets; k is the k-mer length):\n";
-  for (const OptionSpec& s : optionSpecs(unused)) {
+  for (const OptionRow& s : optionRows(unused)) {
     std::string names =
         *s.shortName ? std::string(s.shortName) + (*s.longName ? ", " : "") : std::string("    ");
     names += std::string(s.longName) + (*s.value ? std::string(" ") + s.value : "");

@@ -48,14 +48,4 @@ void CapturedOutput::stop() {
   err_ = ::testing::internal::GetCapturedStderr();
 }
 
-std::string CapturedOutput::out() {
-  stop();
-  return out_;
-}
-
-std::string CapturedOutput::err() {
-  stop();
-  return err_;
-}
-
 }  // namespace morvale::testing

@@ -34,14 +34,14 @@ void writeFile(const std::string& name, const std::string& content);
 std::string readFile(const std::string& name);
 bool fileExists(const std::string& name);
 
-// Standard output and standard error of the code run while it lives.
+// Standard output and standard error of the code run while it lives; out() and
+// err() stop the capture (once) and return what each stream got.
 class CapturedOutput {
  public:
   CapturedOutput();
   ~CapturedOutput() { stop(); }
-  // Stops capturing (once) and returns what each stream got.
-  std::string out();
-  std::string err();
+  std::string out() { return stop(), out_; }
+  std::string err() { return stop(), err_; }
 
  private:
   void stop();

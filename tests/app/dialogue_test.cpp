@@ -124,16 +124,6 @@ TEST_F(DialogueTest, RefinementPathPassesTypedNamesUnchanged) {
   EXPECT_TRUE(endsWith("Refinement phase islands file Ab-refinement-Islands.txt is prepared\n"));
 }
 
-TEST_F(DialogueTest, EachMeasureNamesItsFiles) {
-  const char* expected[] = {"", "Ab", "Eu", "KL", "Ab", "Eu", "KL"};
-  for (int measure = 1; measure <= 6; ++measure) {
-    run(std::to_string(measure) + " 1 2 100 10 5 50 50 g.fa 0.1 1 n N");
-    EXPECT_NE(out_.str().find(std::string("First phase islands file ") + expected[measure] +
-                              "-first-Islands.txt is prepared"),
-              std::string::npos);
-  }
-}
-
 // Wrong options keep their messages and end with status 1; "n" ends quietly with 0.
 TEST_F(DialogueTest, ExitStatusesTellWhetherAnythingUsefulWasDone) {
   struct Case {
@@ -180,19 +170,6 @@ TEST_F(DialogueTest, EndOfInputStopsWithStatusOneBeforeAnyScan) {
     EXPECT_EQ(err_, "Input ended before all answers were given; nothing more was run.\n");
     EXPECT_TRUE(phases_.calls.empty()) << answers;
   }
-}
-
-// A phase's problems are the last lines on the screen, and on standard error too.
-TEST_F(DialogueTest, AFailedPhaseEndsTheRunWithItsLinesLast) {
-  phases_.scanProblems = {"Cannot open sequence file", "Cannot open genome file g.fa: gone"};
-  EXPECT_EQ(run("1 1 2 100 10 5 50 50 g.fa 0.1 1 n n"), 1);
-  EXPECT_TRUE(endsWith("Cannot open sequence file\nCannot open genome file g.fa: gone\n"));
-  EXPECT_EQ(err_, "Cannot open sequence file\nCannot open genome file g.fa: gone\n");
-  phases_.scanProblems.clear();
-  phases_.assemblyProblems = {"Cannot write islands file x: full"};
-  EXPECT_EQ(run("1 1 2 100 10 5 50 50 g.fa 0.1 1 n n"), 1);
-  EXPECT_TRUE(endsWith("Cannot write islands file x: full\n"));
-  EXPECT_EQ(out_.str().find("is prepared"), std::string::npos);
 }
 
 }  // namespace

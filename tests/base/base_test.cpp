@@ -1,4 +1,5 @@
-// The bottom layer: whole-token numbers, the folder lock and the memory check.
+// The bottom layer: whole-token numbers and the folder lock (the memory check is
+// met where a pool is refused, in the scan tests).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -6,7 +7,6 @@
 #include <climits>
 
 #include "base/folder_lock.h"
-#include "base/memory.h"
 #include "base/tokens.h"
 #include "test_support.h"
 
@@ -87,15 +87,6 @@ TEST_F(Lock, OneRunPerFolderAndGoneRunsAreTakenOver) {
   EXPECT_FALSE(FolderLock::take("no/such/folder", 0, notice, error));
   EXPECT_EQ(error,
             "Cannot create the lock file no/such/folder/morvale.lock: No such file or directory");
-}
-
-TEST(Memory, ANeedBeyondTheMachineIsNamedWithWhatItTakes) {
-  EXPECT_EQ(memoryShortfall(1024, "A pool", "choose less"), "");
-  const std::string line = memoryShortfall(1e15, "A pool", "choose less");
-  EXPECT_EQ(line.rfind("A pool needs 931322.6 GiB of memory, more than this machine can give (", 0),
-            0u)
-      << line;
-  EXPECT_EQ(line.substr(line.size() - 13), "; choose less");
 }
 
 }  // namespace

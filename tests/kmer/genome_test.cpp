@@ -68,15 +68,6 @@ TEST_F(GenomeInput, RecordsKeepTheirNamesAndOwnPositions) {
       EXPECT_EQ(std::tolower(inFile), g.letters[static_cast<std::size_t>(at)]) << rec.name << at;
     }
   }
-  // A range across records is cut into one piece per record, skipped letters inside.
-  const std::vector<RecordPiece> pieces = recordPieces(g.records, 6, 11);
-  ASSERT_EQ(pieces.size(), 2u);
-  EXPECT_EQ(pieces[0].record, 1u);
-  EXPECT_EQ(pieces[0].start, 4);  // g of "acNNgt"
-  EXPECT_EQ(pieces[0].end, 9);
-  EXPECT_EQ(pieces[1].record, 2u);
-  EXPECT_EQ(pieces[1].start, 0);
-  EXPECT_EQ(pieces[1].end, 2);
 }
 
 TEST_F(GenomeInput, FilesThatAreNotPlainSequenceAreRefusedByName) {

@@ -1,16 +1,8 @@
 #!/usr/bin/env python3
-"""The HTML pages in a real browser (headless Chromium through Selenium).
-
-Runs morvale-run on the example genome and on a second genome cut from it, then
-opens the example's report.html and the run's index.html from the files and
-checks that no request leaves them, the tables match the TSV files, sorting
-orders the rows, zooming changes the visible range, clicking an island band
-selects its row, copying gives the coordinates, and the console stays clean.
-
-    page_test.py MORVALE_RUN EXAMPLE_GENOME [--screenshot PNG]
-
-Exits 77 (skipped) when Selenium, Chromium or ChromeDriver is missing.
-"""
+"""The HTML pages of a morvale-run of two genomes, opened from their files in
+headless Chromium: offline, tables as in the TSV files, sorting, zoom, selection,
+copying, a clean console. Usage: page_test.py MORVALE_RUN EXAMPLE_GENOME
+[--screenshot PNG]; exits 77 (skipped) without Selenium, Chromium or ChromeDriver."""
 import json
 import os
 import shutil

@@ -1,6 +1,6 @@
 // The two scans: which windows and sizes they score, where their samples come
-// from and when the generator is seeded, what they tell the front end, and that
-// threads change nothing.
+// from and when the generator is seeded, and what they tell the front end (that
+// threads change nothing is in the morvale-run tests).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -146,35 +146,6 @@ TEST_F(Scan, RefinementSamplesComeOnlyFromOutsideTheIslands) {
   EXPECT_EQ(written, centres);
   EXPECT_EQ(r.lines, scorings);
   EXPECT_EQ(backgroundSequence("0123456789", {2, 4, 7, 8}), "0145689");
-}
-
-TEST_F(Scan, FilesAreTheSameForEveryNumberOfThreads) {
-  const std::string genome = testing::randomDna(40000, 1) + testing::randomDna(8000, 2, 0.25) +
-                             testing::randomDna(30000, 3);
-  std::string first[3];
-  std::string refined[3];
-  for (int t : {1, 2, 4}) {
-    const int i = t == 1 ? 0 : t == 2 ? 1 : 2;
-    Recorder r;
-    WorkerPool workers(t);
-    FirstPhaseSettings s = settings(4, 2000, 60, 20, 250, 1500);
-    s.measure = 6;
-    IslandI(s, genome, 11, "scores.txt", r, workers);
-    RefinementSettings rs;
-    rs.windowSize = 1501;
-    rs.poolSize = 50;
-    rs.drawCount = 10;
-    rs.windowStep = 300;
-    IslandII(rs, 4, 6, genome, {38000, 50000, 60000, 64000}, 11, "refined.txt", r, workers);
-    first[i] = testing::readFile("scores.txt");
-    refined[i] = testing::readFile("refined.txt");
-  }
-  EXPECT_GT(first[0].size(), 100u);
-  EXPECT_GT(refined[0].size(), 100u);
-  for (int i : {1, 2}) {
-    EXPECT_TRUE(first[i] == first[0]) << "threads case " << i;
-    EXPECT_TRUE(refined[i] == refined[0]) << "threads case " << i;
-  }
 }
 
 TEST_F(Scan, WhatTheScansSayAndRefuse) {

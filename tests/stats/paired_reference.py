@@ -8,7 +8,7 @@ def series(n, s):
     b = [((j * 53 + s * 7) % 97) / 10.0 for j in range(n)]
     return a, b
 
-for n in (3, 4, 5, 7, 10, 15, 20, 30, 50, 75, 100, 150, 200):
+for n in (3, 7, 30, 200):
     for s in (1, 4, 9):
         a, b = series(n, s)
         r = stats.ttest_rel(a, b)

@@ -131,14 +131,5 @@ TEST(WindowScoring, ARowIsWrittenForTAtLeastZeroAndPAtMostATenth) {
     EXPECT_EQ((WindowScore{c.t, c.p}.selected()), c.selected) << c.t << " " << c.p;
 }
 
-TEST(Distances, BoundedKullbackLeiblerTerms) {
-  const Distance kl = Distance::kKullbackLeibler;
-  EXPECT_EQ(distanceTerm(kl, 0.3, 0.3), 0.0);
-  EXPECT_EQ(distanceTerm(kl, 0.5, 0.0), 0.5 * std::log(1000.0));
-  EXPECT_EQ(distanceTerm(kl, 1.0, 0.0005), std::log(1000.0) + 0.0005 * std::log(0.001));
-  EXPECT_EQ(boundedRatio(1.0, 1000.0), 0.001);
-  EXPECT_EQ(boundedRatio(5.0, 0.0), 1000.0);
-}
-
 }  // namespace
 }  // namespace morvale
