@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "base/number_text.h"
+#include "report/html_assets.h"
 #include "islands/run_record.h"
 
 namespace morvale::report {
@@ -257,26 +258,7 @@ std::vector<PlotPoint> thinnedPoints(const std::vector<ScoreRow>& scoreRows,
 }
 
 std::string svgEscaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
+  return htmlEscaped(text);
 }
 
 std::vector<double> roundTicks(double maxValue) {

@@ -44,7 +44,7 @@ void writeSvg(std::ostream& out, const Inputs& in, std::size_t pointBudget = 150
 // spread around the wheel beyond that.
 std::string sizeColour(std::size_t s, std::size_t n);
 
-// `text` with & < > " escaped for XML.
+// `text` with & < > " ' escaped for XML (as for HTML).
 std::string svgEscaped(const std::string& text);
 
 }  // namespace morvale::report
