@@ -20,7 +20,10 @@ class GzipSource : public ByteSource {
       if (error_ || ended_) return -1;
       const int got = gzread(f_, buffer_, sizeof buffer_);
       if (got <= 0) {
-        if (got < 0) error_ = EIO;
+        int status = Z_OK;
+        gzerror(f_, &status);
+        damaged_ = got < 0 || status != Z_OK;
+        if (damaged_) error_ = EIO;
         ended_ = true;
         return -1;
       }
@@ -30,6 +33,7 @@ class GzipSource : public ByteSource {
     return static_cast<unsigned char>(buffer_[at_++]);
   }
   int readError() override { return error_; }
+  bool damaged() const { return damaged_; }
   bool rewind() override {
     at_ = size_ = 0;
     ended_ = false;
@@ -43,6 +47,7 @@ class GzipSource : public ByteSource {
   std::size_t at_ = 0;
   std::size_t size_ = 0;
   bool ended_ = false;
+  bool damaged_ = false;
   int error_ = 0;
 };
 
@@ -89,6 +94,10 @@ Genome readGenomeFile(const std::string& fileName, std::int64_t stopAtOrBelow) {
   gzbuffer(f, 1 << 17);
   GzipSource source(f);
   Genome g = readGenomeFrom(source, stopAtOrBelow);
+  if (source.damaged()) {
+    g = Genome();
+    g.status = GenomeStatus::kDamaged;
+  }
   gzclose(f);
   return g;
 }

@@ -256,6 +256,8 @@ std::string genomeErrorText(const Genome& genome, const std::string& fileName) {
              " flat file, not plain sequence; convert it to FASTA first";
     case GenomeStatus::kBinary:
       return file + " holds binary data, not a plain-text sequence";
+    case GenomeStatus::kDamaged:
+      return file + " is not a whole gzip file: it is damaged or cut short";
     case GenomeStatus::kReadError:
       return genome.errorNumber
                  ? systemErrorText("Cannot read genome file " + fileName, genome.errorNumber)

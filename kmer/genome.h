@@ -19,6 +19,7 @@ enum class GenomeStatus {
   kEmbl,        // an EMBL flat file (first line "ID   "), not plain sequence
   kBinary,      // holds NUL bytes: not a text file
   kReadError,   // a read failed part-way (a directory, an I/O error, a file that changed)
+  kDamaged,     // compressed data that cannot be decompressed whole (set by the reader's caller)
   kTooShort,    // L is at or below the caller's limit; letters not stored
 };
 

@@ -163,6 +163,13 @@ TEST_F(Batch, ResultsAreTheSameForEveryThreadCountAndForGzipInput) {
   EXPECT_TRUE(results("gz/zipped") == expected);
   for (const char* f : {"islands.bed", "islands.gff3", "islands.tsv", "scores.svg"})
     EXPECT_TRUE(testing::fileExists(std::string("gz/zipped/") + f)) << f;
+  // A gzip file cut short is refused, not read as a shorter genome.
+  const std::string zipped = testing::readFile("zipped.fa.gz");
+  testing::writeFile("cut.fa.gz", zipped.substr(0, zipped.size() / 2));
+  EXPECT_EQ(run({"-o", "cut", "cut.fa.gz"}), 1);
+  EXPECT_EQ(err_,
+            "morvale-run: cut.fa.gz: Genome file cut.fa.gz is not a whole gzip file: it is "
+            "damaged or cut short\n");
 }
 
 // With the clock frozen at the seed, the dialogue writes the same files.
