@@ -19,7 +19,7 @@ using morvale::testing::readFile;
 using morvale::testing::writeFile;
 
 // Two records; plasmidB has an N run, so its positions run ahead of its letters.
-struct Spec {
+struct FeatureRow {
   int record;  // 0 chrA.1, 1 plasmidB.1
   const char* key;
   const char* location;                  // as GenBank and EMBL write it
@@ -29,7 +29,7 @@ struct Spec {
   const char* locusTag;
   const char* product;  // "|" where the flat files break the line
 };
-const Spec kFeatures[] = {
+const FeatureRow kFeatures[] = {
     {0, "CDS", "complement(101..400)", {{101, 400}}, "", '-', "A1", "site-specific|integrase"},
     {0,
      "CDS",
@@ -96,7 +96,7 @@ std::string flatFile(bool embl) {
                        "\nVERSION     " + kNames[r] +
                        ".1\nFEATURES             Location/Qualifiers\n";
     text += ft + "source          1.." + std::to_string(seq.size()) + "\n";
-    for (const Spec& f : kFeatures) {
+    for (const FeatureRow& f : kFeatures) {
       if (f.record != r) continue;
       const std::string more = ft + std::string(16, ' ');
       text +=
@@ -121,7 +121,7 @@ std::string flatFile(bool embl) {
 std::string gff3() {
   std::string text = "##gff-version 3\n";
   int id = 0;
-  for (const Spec& f : kFeatures) {
+  for (const FeatureRow& f : kFeatures) {
     for (const auto& [start, end] : f.gff) {
       text += std::string(kNames[f.record]) + ".1\ttest\t" + f.key + "\t" + std::to_string(start) +
               "\t" + std::to_string(end) + "\t.\t" + f.strand + "\t.\tID=f" + std::to_string(id) +
