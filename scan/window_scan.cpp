@@ -85,6 +85,16 @@ ScanOutcome scoreWindows(ScanContext& scan, ScanPhase phase, const std::string& 
                                       ? 1
                                       : std::clamp<std::int64_t>(kMaxBatchDraws / drawsPerWindow, 1,
                                                                  16 * scan.workers.threads());
+  // Every repetition of a window is drawn before any is scored: check that they fit.
+  outcome.error = memoryShortfall(static_cast<double>(drawsPerWindow) * sizeof(int) +
+                                      static_cast<double>(repeats) * sizeof(WindowScore),
+                                  "Scoring each window " + std::to_string(repeats) +
+                                      " times with " + std::to_string(m) + " draws",
+                                  "choose fewer scans or draws");
+  if (!outcome.error.empty()) {
+    outcome.result = ScanResult::kFailed;
+    return outcome;
+  }
   std::vector<Position> batch;
   std::vector<int> drawn;
   std::vector<WindowScore> scores;

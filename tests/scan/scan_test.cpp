@@ -178,6 +178,15 @@ TEST_F(Scan, WhatTheScansSayAndRefuse) {
                             0),
             0u)
       << out.error;
+  RefinementSettings many;
+  many.windowSize = 100;
+  many.drawCount = kMaxDrawCount;
+  many.scanCount = 2000000000;
+  WorkerPool one(1);
+  out = IslandII(many, 2, 3, genome, {1000, 2000}, 1, "refined.txt", r, one);
+  EXPECT_EQ(out.error.rfind("Scoring each window 2000000000 times with 1000000 draws needs ", 0),
+            0u)
+      << out.error;
 }
 
 }  // namespace
