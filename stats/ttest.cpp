@@ -1,10 +1,11 @@
 #include "stats/ttest.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace morvale {
+
+const char* const kBetacfFailure = "a or b too big, or MAXIT too small in betacf";
+const char* const kBetaiBadX = "Bad x in routine betai";
 
 namespace {
 constexpr int kMaxIterations = 100;
@@ -34,7 +35,7 @@ double var(const double* data, int n) {
   return (s - ep * ep / n) / (n - 1);
 }
 
-double* tptest(const double* a, const double* b, int n, double* result) {
+const char* tptest(const double* a, const double* b, int n, double* result) {
   const double aveA = ave(a, n);
   const double varA = var(a, n);
   const double aveB = ave(b, n);
@@ -46,8 +47,9 @@ double* tptest(const double* a, const double* b, int n, double* result) {
   const double sd = std::sqrt((varA + varB - 2.0 * cov) / n);
   const double t = (aveA - aveB) / sd;
   result[0] = t;
-  result[1] = betai(0.5 * df, 0.5, df / (df + t * t));
-  return result;
+  const Numerical p = betai(0.5 * df, 0.5, df / (df + t * t));
+  result[1] = p.value;
+  return p.failure;
 }
 
 double gammln(double xx) {
@@ -61,7 +63,7 @@ double gammln(double xx) {
   return std::log(2.5066282746310007 * ser / xx) - tmp;
 }
 
-double betacf(double a, double b, double x) {
+Numerical betacf(double a, double b, double x) {
   const double qab = a + b;
   const double qap = a + 1.0;
   const double qam = a - 1.0;
@@ -79,25 +81,22 @@ double betacf(double a, double b, double x) {
     c = atLeastFpMin(1.0 + aa / c);
     const double del = d * c;
     h *= del;
-    if (std::fabs(del - 1.0) < kEps) return h;
+    if (std::fabs(del - 1.0) < kEps) return {h, nullptr};
   }
-  nrerror("a or b too big, or MAXIT too small in betacf");
+  return {h, kBetacfFailure};
 }
 
-double betai(double a, double b, double x) {
-  if (x < 0.0 || x > 1.0) nrerror("Bad x in routine betai");
+Numerical betai(double a, double b, double x) {
+  if (x < 0.0 || x > 1.0) return {0.0, kBetaiBadX};
   const double bt = (x == 0.0 || x == 1.0) ? 0.0
                                            : std::exp(gammln(a + b) - gammln(a) - gammln(b) +
                                                       a * std::log(x) + b * std::log(1.0 - x));
-  if (x < (a + 1.0) / (a + b + 2.0)) return bt * betacf(a, b, x) / a;
-  return 1.0 - bt * betacf(b, a, 1.0 - x) / b;
-}
-
-void nrerror(const char* message) {
-  std::fprintf(stderr, "Numerical Recipes run-time error...\n");
-  std::fprintf(stderr, "%s\n", message);
-  std::fprintf(stderr, "...now exiting to system...\n");
-  std::exit(1);
+  if (x < (a + 1.0) / (a + b + 2.0)) {
+    const Numerical cf = betacf(a, b, x);
+    return {bt * cf.value / a, cf.failure};
+  }
+  const Numerical cf = betacf(b, a, 1.0 - x);
+  return {1.0 - bt * cf.value / b, cf.failure};
 }
 
 }  // namespace morvale
