@@ -38,15 +38,12 @@ ScanOutcome IslandI(const FirstPhaseSettings& s, const std::string& letters, uns
       outcome.result = ScanResult::kFailed;
       return outcome;
     }
-    const ScanOutcome size =
+    ScanOutcome size =
         scoreWindows(scan, ScanPhase::kFirst, letters, w,
                      {WindowRun{0, s.windowStep, windowsOfSize(length, w, s.windowStep)}}, 1);
-    outcome.windowsTested += size.windowsTested;
-    if (size.result != ScanResult::kCompleted) {
-      outcome.result = size.result;
-      outcome.error = size.error;
-      return outcome;
-    }
+    size.windowsTested += outcome.windowsTested;
+    if (size.result != ScanResult::kCompleted) return size;
+    outcome.windowsTested = size.windowsTested;
     w += s.windowIncrement;
     if (w >= length || w > kMaxFirstPhaseWindow) break;
   }

@@ -49,6 +49,7 @@ class PhaseRunner {
   const ResultFileNames& names() const { return names_; }
 
   // Scans a checked genome: removes the first phase's run record, then runs the scan.
+  // A scan that fails or is stopped leaves no record (nor does the refinement's).
   ScanOutcome firstPhase(const FirstPhaseSettings& settings, const GenomeInput& genome,
                          unsigned seed);
   // Assembles the first-phase islands and, when the scan completed, writes the run

@@ -138,6 +138,15 @@ ScanOutcome scoreWindows(ScanContext& scan, ScanPhase phase, const std::string& 
     for (std::size_t i = 0; i < batch.size(); ++i) {
       const Position& pos = batch[i];
       const auto shown = static_cast<std::int64_t>(pos.centre);
+      const WindowScore* mine = scores.data() + i * static_cast<std::size_t>(repeats);
+      for (int rep = 0; rep < repeats && !pos.skipped; ++rep) {
+        if (!mine[rep].failure) continue;
+        outcome.result = ScanResult::kFailed;
+        outcome.numericalFailure = mine[rep].failure;
+        outcome.error = "the t-test failed numerically at window " + std::to_string(shown) +
+                        " (size " + std::to_string(w) + "): " + outcome.numericalFailure;
+        return false;
+      }
       for (int rep = 0; rep < repeats; ++rep) {
         ++outcome.windowsTested;
         if (phase == ScanPhase::kFirst) {
@@ -149,8 +158,7 @@ ScanOutcome scoreWindows(ScanContext& scan, ScanPhase phase, const std::string& 
           scan.progress.windowSkipped(shown);
           continue;
         }
-        const WindowScore& score =
-            scores[i * static_cast<std::size_t>(repeats) + static_cast<std::size_t>(rep)];
+        const WindowScore& score = mine[rep];
         if (!score.selected()) continue;
         errno = 0;
         if (!appendWindowScoreRow(scan.scoreFile, WindowScoreRow{w, pos.centre, score.p})) {

@@ -21,13 +21,14 @@ namespace morvale {
 
 enum class ScanResult {
   kCompleted,    // go on with island assembly
-  kFailed,       // the scan could not go on (lost rows, no memory): see the error
+  kFailed,       // the scan could not go on (lost rows, no memory, the t-test failed)
   kInterrupted,  // the front end asked the scan to stop
 };
 
 struct ScanOutcome {
   ScanResult result = ScanResult::kCompleted;
   std::string error;               // one line when kFailed
+  std::string numericalFailure;    // the t-test's own message when it failed (tptest)
   std::int64_t windowsTested = 0;  // windows scored or skipped, every repetition counted
 };
 
@@ -79,7 +80,10 @@ enum class ScanPhase {
 
 // Scores every window of `runs` against the pool, `repeats` times each, and
 // appends the selected rows to the score file. Stops early when the progress asks
-// it to (kInterrupted) or a row cannot be written (kFailed).
+// it to (kInterrupted), a row cannot be written or the t-test fails numerically
+// (kFailed). A failing window stops the scan before its own progress events: the
+// events and rows of the windows before it are out, as if they were scored one by
+// one, whatever the number of threads.
 ScanOutcome scoreWindows(ScanContext& scan, ScanPhase phase, const std::string& letters,
                          std::int64_t w, const std::vector<WindowRun>& runs, int repeats);
 

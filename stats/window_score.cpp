@@ -49,8 +49,8 @@ WindowScore scoreDrawnSamples(Distance d, const Profile& window, const SamplePoo
                       : profileDistance(d, pool.sparse(a), pool.sparse(b), s.distance);
   }
   double result[2];
-  tptest(s.windowDistances.data(), s.backgroundDistances.data(), m, result);
-  return WindowScore{result[0], result[1]};
+  const char* failure = tptest(s.windowDistances.data(), s.backgroundDistances.data(), m, result);
+  return WindowScore{result[0], result[1], failure};
 }
 
 }  // namespace morvale

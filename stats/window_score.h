@@ -30,6 +30,9 @@ void drawSamples(const SamplePool& pool, std::int64_t windowStart, std::int64_t 
 struct WindowScore {
   double t = 0.0;
   double p = 1.0;
+  // nullptr, or the t-test's failure message (tptest): the window has no score
+  // and the scan cannot go on.
+  const char* failure = nullptr;
   // A window-score row is written for the window: t >= 0 and p <= 0.1 (a t or p
   // that is not a number never is).
   bool selected() const { return t >= 0.0 && p <= 0.1; }
@@ -44,7 +47,7 @@ struct ScoreScratch {
 
 // Scores the window from the 3m rows drawn for it. Background pairs are read from
 // `pairs` when it keeps them (they must have been wanted and filled), otherwise
-// computed here.
+// computed here. A numerical failure of the t-test comes back in `failure`.
 WindowScore scoreDrawnSamples(Distance d, const Profile& window, const SamplePool& pool,
                               const int* drawn, int m, const PoolPairDistances& pairs,
                               ScoreScratch& scratch);

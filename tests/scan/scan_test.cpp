@@ -12,6 +12,7 @@
 #include "kmer/rand.h"
 #include "scan/island_one.h"
 #include "scan/island_two.h"
+#include "stats/ttest.h"
 #include "test_support.h"
 
 namespace morvale {
@@ -187,6 +188,32 @@ TEST_F(Scan, WhatTheScansSayAndRefuse) {
   EXPECT_EQ(out.error.rfind("Scoring each window 2000000000 times with 1000000 draws needs ", 0),
             0u)
       << out.error;
+}
+
+// A window whose t-test fails (poly-A window, poly-A samples) ends the scan: the
+// events and rows of the windows before it are out, the same on any thread count.
+TEST_F(Scan, ANumericalFailureEndsTheScanAfterTheWindowsBeforeIt) {
+  const std::string genome = testing::randomDna(1000, 3) + std::string(6000, 'A');
+  std::string rows;
+  std::vector<std::string> lines;
+  for (int threads : {1, 3}) {
+    Recorder r;
+    const ScanOutcome out = firstPhase(genome, settings(2, 100, 20, 3, 50, 1000), r, threads);
+    EXPECT_EQ(out.result, ScanResult::kFailed);
+    EXPECT_EQ(out.numericalFailure, kBetacfFailure);
+    const std::string last = r.lines.back();  // "window 100 C": the failing window's is C + 50
+    const std::string centre = std::to_string(std::stol(last.substr(11)) + 50);
+    EXPECT_EQ(out.error, "the t-test failed numerically at window " + centre +
+                             " (size 100): a or b too big, or MAXIT too small in betacf");
+    EXPECT_GT(std::stol(centre), 1000);
+    if (threads == 1) {
+      rows = testing::readFile("scores.txt");
+      lines = r.lines;
+      EXPECT_FALSE(rows.empty());
+    }
+    EXPECT_EQ(testing::readFile("scores.txt"), rows);
+    EXPECT_EQ(r.lines, lines);
+  }
 }
 
 }  // namespace
