@@ -35,6 +35,22 @@ int fail(Session& s, const std::vector<std::string>& lines) {
   return 1;
 }
 
+int fail(Session& s, const ScanStop& stop) {
+  if (stop.numericalFailure.empty()) return fail(s, stop.lines);
+  std::cerr << "Numerical Recipes run-time error...\n"
+            << stop.numericalFailure << "\n...now exiting to system...\n";
+  return 1;
+}
+
+// The stop of a scan that did not complete.
+ScanStop scanStop(const ScanOutcome& outcome) {
+  if (outcome.result == ScanResult::kCompleted) return {};
+  ScanStop stop;
+  if (outcome.numericalFailure.empty()) stop.lines = {outcome.error};
+  stop.numericalFailure = outcome.numericalFailure;
+  return stop;
+}
+
 int closingSteps(Session& s, int voteThreshold) {
   clear(s);
   s.ask.say("Refinement phase of Morvale completed");
@@ -61,8 +77,8 @@ int refine(Session& s, RefinementRequest& request) {
   request.measure = s.measure;
   request.tupleSize = s.tupleSize;
   request.genomeFile = s.genomeFile;
-  const std::vector<std::string> problems = s.phases.refinement(request);
-  if (!problems.empty()) return fail(s, problems);
+  const ScanStop stop = s.phases.refinement(request);
+  if (!stop.empty()) return fail(s, stop);
   return closingSteps(s, request.settings.voteThreshold);
 }
 
@@ -98,8 +114,8 @@ int firstPhasePath(Session& s) {
       s.ask.integer("Enter Increment of the probing window:", Setting::kWindowIncrement);
   s.genomeFile = s.ask.word("Enter Genome sequence filename (in plain format):");
   clear(s);
-  std::vector<std::string> problems = s.phases.firstPhase(f, s.genomeFile);
-  if (!problems.empty()) return fail(s, problems);
+  const ScanStop stop = s.phases.firstPhase(f, s.genomeFile);
+  if (!stop.empty()) return fail(s, stop);
   clear(s);
   s.ask.say("First phase of Morvale completed");
   s.ask.say("Please enter the parameters for detecting Islands above a cut off P-value:");
@@ -108,7 +124,7 @@ int firstPhasePath(Session& s) {
     FirstAssemblySettings a;
     a.cutoff = s.ask.real("Cut off P-value:");
     a.overlapCount = s.ask.integer("No. of overlapping windows:", Setting::kOverlapCount);
-    problems = s.phases.firstAssembly(a);
+    const std::vector<std::string> problems = s.phases.firstAssembly(a);
     if (!problems.empty()) return fail(s, problems);
     s.ask.say("Do you want to use other values?[Y/N]:");
     answer = s.ask.yesNo();
@@ -186,8 +202,8 @@ PhaseRunner& DialoguePhases::runner(int measure) {
   return *runner_;
 }
 
-std::vector<std::string> DialoguePhases::firstPhase(const FirstPhaseSettings& settings,
-                                                    const std::string& genomeFile) {
+ScanStop DialoguePhases::firstPhase(const FirstPhaseSettings& settings,
+                                    const std::string& genomeFile) {
   genome_.fileName = genomeFile;
   genome_.genome = readgenome(genomeFile, settings.windowSize);
   std::vector<std::string> problems = firstPhaseGenomeProblems(genome_, settings.windowSize);
@@ -195,8 +211,7 @@ std::vector<std::string> DialoguePhases::firstPhase(const FirstPhaseSettings& se
   describeGenome(genome_);
   const ScanOutcome outcome =
       runner(settings.measure).firstPhase(settings, genome_, static_cast<unsigned>(console_.now()));
-  if (outcome.result != ScanResult::kCompleted) return {outcome.error};
-  return {};
+  return scanStop(outcome);
 }
 
 std::vector<std::string> DialoguePhases::firstAssembly(const FirstAssemblySettings& assembly) {
@@ -205,7 +220,7 @@ std::vector<std::string> DialoguePhases::firstAssembly(const FirstAssemblySettin
   return {};
 }
 
-std::vector<std::string> DialoguePhases::refinement(const RefinementRequest& request) {
+ScanStop DialoguePhases::refinement(const RefinementRequest& request) {
   if (genome_.fileName != request.genomeFile || genome_.genome.status != GenomeStatus::kOk) {
     genome_.fileName = request.genomeFile;
     genome_.genome = readgenome(request.genomeFile);
@@ -216,14 +231,13 @@ std::vector<std::string> DialoguePhases::refinement(const RefinementRequest& req
   IslandList list = readIslandList(request.islandsFile);
   const std::string problem =
       refinementListProblem(list, request.islandsFile, genome_, request.settings.windowSize);
-  if (!problem.empty()) return {problem};
+  if (!problem.empty()) return std::vector<std::string>{problem};
   out_ << islandListSummary(list, request.islandsFile) << std::endl;
   const ScanOutcome outcome =
       runner(request.measure)
           .refinement(request.settings, request.tupleSize, genome_, request.islandsFile,
                       list.values, static_cast<unsigned>(console_.now()));
-  if (outcome.result != ScanResult::kCompleted) return {outcome.error};
-  return {};
+  return scanStop(outcome);
 }
 
 std::vector<std::string> DialoguePhases::refinementAssembly(double cutoff, int voteThreshold) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/console.h"
@@ -24,15 +25,26 @@ struct RefinementRequest {
   RefinementSettings settings;
 };
 
+// Why a scan stops the run (with status 1): the lines shown last on the screen,
+// or the t-test's failure message, which the run reports on standard error alone
+// as the numerical routines' three-line run-time error report. Empty when done.
+struct ScanStop {
+  ScanStop() = default;
+  ScanStop(std::vector<std::string> shown) : lines(std::move(shown)) {}  // NOLINT: implicit
+  std::vector<std::string> lines;
+  std::string numericalFailure;
+  bool empty() const { return lines.empty() && numericalFailure.empty(); }
+};
+
 // Each operation returns [] when done, or the lines that say why the run stops
 // (with status 1); nothing of an earlier run is touched when its inputs fail.
 class Phases {
  public:
   virtual ~Phases() = default;
-  virtual std::vector<std::string> firstPhase(const FirstPhaseSettings& settings,
-                                              const std::string& genomeFile) = 0;
+  virtual ScanStop firstPhase(const FirstPhaseSettings& settings,
+                              const std::string& genomeFile) = 0;
   virtual std::vector<std::string> firstAssembly(const FirstAssemblySettings& assembly) = 0;
-  virtual std::vector<std::string> refinement(const RefinementRequest& request) = 0;
+  virtual ScanStop refinement(const RefinementRequest& request) = 0;
   virtual std::vector<std::string> refinementAssembly(double cutoff, int voteThreshold) = 0;
 };
 
@@ -42,10 +54,9 @@ class DialoguePhases : public Phases {
  public:
   DialoguePhases(std::ostream& out, Console& console);
   ~DialoguePhases() override;
-  std::vector<std::string> firstPhase(const FirstPhaseSettings& settings,
-                                      const std::string& genomeFile) override;
+  ScanStop firstPhase(const FirstPhaseSettings& settings, const std::string& genomeFile) override;
   std::vector<std::string> firstAssembly(const FirstAssemblySettings& assembly) override;
-  std::vector<std::string> refinement(const RefinementRequest& request) override;
+  ScanStop refinement(const RefinementRequest& request) override;
   std::vector<std::string> refinementAssembly(double cutoff, int voteThreshold) override;
 
  private:

@@ -184,6 +184,20 @@ TEST_F(Console, BothPhasesFindAPlantedSegmentAndRecordTheirRun) {
   EXPECT_FALSE(testing::fileExists("Eu-first.run.txt"));
 }
 
+// A t-test without a p-value (a poly-A window against poly-A samples) ends the run
+// with the numerical routines' report alone on standard error and status 1.
+TEST_F(Console, ANumericalFailureEndsTheRunWithItsThreeLineReport) {
+  testing::writeFile("polyA.fa", ">A\n" + std::string(3000, 'A') + "\n");
+  const Outcome o = run("2 1 2 100 10 5 50 50 polyA.fa 0.1 1 n n");
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err,
+            "Numerical Recipes run-time error...\na or b too big, or MAXIT too small in betacf\n"
+            "...now exiting to system...\n");
+  EXPECT_TRUE(endsWith(o.out, "Generating random sample for 100 probing window\n")) << o.out;
+  EXPECT_FALSE(testing::fileExists("Eu-first.run.txt"));
+  EXPECT_FALSE(testing::fileExists("morvale.lock"));
+}
+
 // The real program: logs without screen codes, and Ctrl-C releases the lock.
 TEST_F(Console, TheProgramWritesPlainLogsAndLeavesNoLockBehind) {
   const std::string program = MORVALE_BIN;

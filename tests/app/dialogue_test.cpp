@@ -18,14 +18,14 @@ class RecordingPhases : public Phases {
   std::vector<std::string> scanProblems;
   std::vector<std::string> assemblyProblems;
 
-  std::vector<std::string> firstPhase(const FirstPhaseSettings& f, const std::string& g) override {
+  ScanStop firstPhase(const FirstPhaseSettings& f, const std::string& g) override {
     return record(scanProblems, "first", f.measure, f.tupleSize, f.windowSize, f.poolSize,
                   f.drawCount, f.windowStep, f.windowIncrement, g);
   }
   std::vector<std::string> firstAssembly(const FirstAssemblySettings& a) override {
     return record(assemblyProblems, "assemble", a.cutoff, a.overlapCount);
   }
-  std::vector<std::string> refinement(const RefinementRequest& r) override {
+  ScanStop refinement(const RefinementRequest& r) override {
     const RefinementSettings& s = r.settings;
     return record(scanProblems, "refine", r.measure, r.tupleSize, r.genomeFile, r.islandsFile,
                   s.windowSize, s.poolSize, s.drawCount, s.windowStep, s.scanCount,
