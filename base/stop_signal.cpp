@@ -10,13 +10,13 @@ namespace morvale {
 
 namespace {
 
-volatile std::sig_atomic_t stopAsked = 0;
+volatile std::sig_atomic_t stopAsked = 0;  // the signal's number, 0 for none
 volatile std::sig_atomic_t graceful = 0;
 char lockPath[4096] = {};
 
 extern "C" void onStopSignal(int sig) {
   if (graceful && !stopAsked) {
-    stopAsked = 1;
+    stopAsked = sig;
     return;
   }
   if (lockPath[0]) unlink(lockPath);
@@ -36,6 +36,10 @@ void installStopHandlers(StopMode mode) {
 
 bool stopRequested() {
   return stopAsked != 0;
+}
+
+int stopSignal() {
+  return stopAsked;
 }
 
 void setFileRemovedOnSignal(const char* path) {

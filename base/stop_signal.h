@@ -14,6 +14,9 @@ void installStopHandlers(StopMode mode);
 
 // True once a signal asked a graceful run to stop.
 bool stopRequested();
+// The signal that asked a graceful run to stop (SIGINT, SIGTERM or SIGHUP), 0 before
+// any did; a run that stops for it ends with status 128 + that number.
+int stopSignal();
 
 // The file the handlers remove before the process ends by a signal; "" for none.
 // Paths longer than 4095 bytes are not registered.

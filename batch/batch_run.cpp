@@ -1,6 +1,7 @@
 #include "batch/batch_run.h"
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -8,6 +9,7 @@
 
 #include "base/folder_lock.h"
 #include "base/number_text.h"
+#include "base/stop_signal.h"
 #include "batch/batch_progress.h"
 #include "batch/gzip_source.h"
 #include "islands/auto_cutoff.h"
@@ -411,7 +413,7 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
   }
   if (interrupted) {
     err << "morvale-run: stopped; the genomes finished before stay whole" << std::endl;
-    return 130;
+    return 128 + (stopSignal() != 0 ? stopSignal() : SIGINT);
   }
   return failed ? 1 : 0;
 }

@@ -17,7 +17,8 @@ std::string genomeName(const std::string& path);
 // Runs the whole command; progress and errors go to `err`. Returns the exit status:
 // 0 every genome completed, 1 any failed, 2 a usage error found before anything
 // started (the same name twice, an output folder that holds results without
-// --force), 130 when stopped by Ctrl-C.
+// --force), 128 + the signal's number when a signal stopped it (130 for Ctrl-C,
+// 143 for SIGTERM, 129 for SIGHUP).
 int runBatch(const BatchOptions& options, Console& console, std::ostream& err, bool terminal);
 
 }  // namespace morvale
