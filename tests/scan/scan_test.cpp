@@ -197,6 +197,7 @@ TEST_F(Scan, ANumericalFailureEndsTheScanAfterTheWindowsBeforeIt) {
   std::string rows;
   std::vector<std::string> lines;
   for (int threads : {1, 3}) {
+    std::filesystem::remove("scores.txt");
     Recorder r;
     const ScanOutcome out = firstPhase(genome, settings(2, 100, 20, 3, 50, 1000), r, threads);
     EXPECT_EQ(out.result, ScanResult::kFailed);
