@@ -10,6 +10,7 @@
 #include "base/folder_lock.h"
 #include "base/number_text.h"
 #include "base/stop_signal.h"
+#include "base/system_error.h"
 #include "batch/batch_progress.h"
 #include "batch/gzip_source.h"
 #include "islands/auto_cutoff.h"
@@ -125,27 +126,33 @@ class GenomeRun {
     annotation_ = report::Annotation();
     std::string error;
     const GenomeStatus status = genome.genome.status;
+    int openError = 0;
     if (status == GenomeStatus::kGenBank || status == GenomeStatus::kEmbl) {
-      std::string text;
       report::FlatFile flat;
-      if (!readTextFile(genome.fileName, text, error) ||
-          !report::readFlatFile(text, genome.fileName, flat, error))
-        return error;
+      const std::unique_ptr<ByteSource> in = openInputFile(genome.fileName, openError);
+      if (!in) return systemErrorText("Cannot open " + genome.fileName, openError);
+      if (!report::readFlatFile(*in, genome.fileName, flat, error)) return error;
+      for (const std::string& w : flat.warnings) err_ << "morvale-run: warning: " << w << std::endl;
       genome.genome = std::move(flat.genome);
       annotation_ = std::move(flat.annotation);
       annotated_ = true;
     } else if (!o_.annotation.empty() && status == GenomeStatus::kOk) {
       if (!gffRead_) {
-        std::string text;
-        if (!readTextFile(o_.annotation, text, gffError_) ||
-            !report::readGff3(text, o_.annotation, gff_, gffError_))
-          gff_ = report::Annotation();
+        const std::unique_ptr<ByteSource> in = openInputFile(o_.annotation, openError);
+        if (!in) gffError_ = systemErrorText("Cannot open " + o_.annotation, openError);
+        if (!in || !report::readGff3(*in, o_.annotation, gff_, gffError_)) gff_ = {};
         gffRead_ = true;
       }
       if (!gffError_.empty()) return gffError_;
-      annotation_ = gff_;
+      // The features are copied for each genome but the last, which takes them.
+      annotation_ = index_ + 1 == o_.genomes.size() ? std::move(gff_) : gff_;
       annotated_ = true;
     }
+    if (genome.genome.headerInsideLine)
+      err_ << "morvale-run: " << genome.fileName << ": line " << genome.genome.headerInsideLine
+           << ": '>' inside a line starts a header there" << std::endl;
+    error = duplicateRecordProblem(genome.genome, genome.fileName);
+    if (!error.empty()) return error;
     if (annotated_ && genome.genome.status == GenomeStatus::kOk) {
       const std::vector<std::string> warnings =
           report::placeFeatures(annotation_, genome.genome, genome.fileName);
@@ -240,7 +247,9 @@ class GenomeRun {
     report::Inputs in;
     if (!report::loadRun(genome.genome, genome.fileName, scores, islands, true, in, error))
       return "failed: " + error;
-    if (annotated_) {
+    if (annotated_ && !o_.perRecord) {
+      report::annotate(in, std::move(annotation_));  // already placed on this genome's records
+    } else if (annotated_) {
       report::Annotation mine;
       mine.file = annotation_.file;
       std::set<std::string> records;

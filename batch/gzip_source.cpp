@@ -4,9 +4,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
-
-#include "base/system_error.h"
 
 namespace morvale {
 
@@ -15,6 +12,9 @@ namespace {
 class GzipSource : public ByteSource {
  public:
   explicit GzipSource(gzFile f) : f_(f) {}
+  ~GzipSource() override { gzclose(f_); }
+  GzipSource(const GzipSource&) = delete;
+  GzipSource& operator=(const GzipSource&) = delete;
   int next() override {
     if (at_ == size_) {
       if (error_ || ended_) return -1;
@@ -62,24 +62,21 @@ bool isGzipFile(const std::string& fileName) {
   return first == 0x1f && second == 0x8b;
 }
 
-bool readTextFile(const std::string& fileName, std::string& text, std::string& error) {
-  gzFile f = gzopen(fileName.c_str(), "rb");  // reads plain files as they are
-  if (!f) {
-    error = systemErrorText("Cannot open " + fileName, errno ? errno : ENOMEM);
-    return false;
+std::unique_ptr<ByteSource> openInputFile(const std::string& fileName, int& errorNumber) {
+  errorNumber = 0;
+  if (!isGzipFile(fileName)) {
+    auto plain = std::make_unique<FileByteSource>(fileName);
+    errorNumber = plain->openError();
+    if (errorNumber) return nullptr;
+    return plain;
   }
-  text.clear();
-  char buffer[1 << 16];
-  int got;
-  while ((got = gzread(f, buffer, sizeof buffer)) > 0)
-    text.append(buffer, static_cast<std::size_t>(got));
-  int zerror = 0;
-  const char* message = gzerror(f, &zerror);
-  const bool ok = got == 0 && zerror == Z_OK;
-  if (!ok)
-    error = "Cannot read " + fileName + ": " + (zerror == Z_ERRNO ? std::strerror(errno) : message);
-  gzclose(f);
-  return ok;
+  gzFile f = gzopen(fileName.c_str(), "rb");
+  if (!f) {
+    errorNumber = errno ? errno : ENOMEM;
+    return nullptr;
+  }
+  gzbuffer(f, 1 << 17);
+  return std::make_unique<GzipSource>(f);
 }
 
 Genome readGenomeFile(const std::string& fileName, std::int64_t stopAtOrBelow) {
@@ -98,7 +95,6 @@ Genome readGenomeFile(const std::string& fileName, std::int64_t stopAtOrBelow) {
     g = Genome();
     g.status = GenomeStatus::kDamaged;
   }
-  gzclose(f);
   return g;
 }
 

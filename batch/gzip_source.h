@@ -2,6 +2,7 @@
 // decompressed file for the genome reader. Plain files pass through unchanged.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "kmer/genome.h"
@@ -15,8 +16,9 @@ Genome readGenomeFile(const std::string& fileName, std::int64_t stopAtOrBelow = 
 // True when the file starts with the gzip magic bytes.
 bool isGzipFile(const std::string& fileName);
 
-// The whole text of `fileName`, plain or gzip-compressed. False with `error` set to
-// one line naming the file and the reason when it cannot be read.
-bool readTextFile(const std::string& fileName, std::string& text, std::string& error);
+// The bytes of `fileName`, plain or gzip-compressed, for a reader that takes them
+// front to back (a damaged gzip file ends in a read error, EIO). Null with
+// `errorNumber` set when the file cannot be opened.
+std::unique_ptr<ByteSource> openInputFile(const std::string& fileName, int& errorNumber);
 
 }  // namespace morvale

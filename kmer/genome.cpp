@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <set>
 
 #include "base/system_error.h"
 
@@ -39,59 +40,39 @@ bool isBlank(int c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-// A plain file, read in blocks (the bytes are handed on one at a time).
-class FileSource : public ByteSource {
- public:
-  explicit FileSource(std::FILE* f) : f_(f) {}
-  int next() override {
-    if (at_ == size_) {
-      size_ = std::fread(buffer_, 1, sizeof buffer_, f_);
-      at_ = 0;
-      if (size_ == 0) {
-        if (std::ferror(f_) && !error_) error_ = errno ? errno : EIO;
-        return -1;
-      }
-    }
-    return static_cast<unsigned char>(buffer_[at_++]);
-  }
-  int readError() override { return error_; }
-  bool rewind() override {
-    std::rewind(f_);
-    at_ = size_ = 0;
-    return error_ == 0;
-  }
+}  // namespace
 
- private:
-  std::FILE* f_;
-  char buffer_[1 << 16];
-  std::size_t at_ = 0;
-  std::size_t size_ = 0;
-  int error_ = 0;
-};
+GenomeBuilder::GenomeBuilder(Genome& genome, bool storeLetters)
+    : g_(genome), store_(storeLetters) {}
 
-// The records as the first pass meets them.
-class RecordMapper {
- public:
-  explicit RecordMapper(std::vector<GenomeRecord>& records) : records_(records) {}
-  void header() {
-    close();
-    records_.push_back(GenomeRecord{"", joined_, joined_, 0, {}});
-    open_ = true;
-    naming_ = true;
+void GenomeBuilder::header() {
+  if (open_) g_.records.back().joinedEnd = joined_;
+  g_.records.push_back(GenomeRecord{"", joined_, joined_, 0, {}});
+  open_ = true;
+  naming_ = true;
+}
+
+void GenomeBuilder::headerByte(int c) {
+  if (!naming_) return;
+  GenomeRecord& r = g_.records.back();
+  if (isBlank(c)) {
+    naming_ = r.name.empty();
+  } else {
+    r.name += static_cast<char>(c);
   }
-  // A byte of the header line after '>': the first word is the record's name.
-  void headerByte(int c) {
-    if (!naming_) return;
-    GenomeRecord& r = records_.back();
-    if (isBlank(c)) {
-      naming_ = r.name.empty();
-    } else {
-      r.name += static_cast<char>(c);
-    }
-  }
-  void letter() {
+}
+
+void GenomeBuilder::namedRecord(const std::string& name) {
+  header();
+  g_.records.back().name = name;
+  naming_ = false;
+}
+
+void GenomeBuilder::sequenceByte(int c) {
+  if (const char letter = acceptedLetter(c)) {
+    naming_ = false;
     ensureOpen();
-    GenomeRecord& r = records_.back();
+    GenomeRecord& r = g_.records.back();
     if (!r.runs.empty() && r.runs.back().joinedStart + r.runs.back().length == joined_ &&
         r.runs.back().recordStart + r.runs.back().length == r.length) {
       ++r.runs.back().length;
@@ -100,67 +81,85 @@ class RecordMapper {
     }
     ++r.length;
     ++joined_;
-  }
-  void skippedLetter() {
-    ensureOpen();
-    ++records_.back().length;
-  }
-  void close() {
-    if (open_) records_.back().joinedEnd = joined_;
+    if (store_) g_.letters += letter;
+  } else if (keepsAPosition(c)) {
     naming_ = false;
+    ensureOpen();
+    ++g_.records.back().length;
   }
-  std::int64_t letters() const { return joined_; }
+}
 
- private:
-  void ensureOpen() {
-    if (!open_) {
-      records_.push_back(GenomeRecord{"", joined_, joined_, 0, {}});
-      open_ = true;
-    }
+void GenomeBuilder::finish() {
+  if (open_) g_.records.back().joinedEnd = joined_;
+  naming_ = false;
+  g_.length = joined_;
+}
+
+void GenomeBuilder::ensureOpen() {
+  if (!open_) {
+    g_.records.push_back(GenomeRecord{"", joined_, joined_, 0, {}});
+    open_ = true;
   }
-  std::vector<GenomeRecord>& records_;
-  std::int64_t joined_ = 0;
-  bool open_ = false;
-  bool naming_ = false;
-};
+}
 
-// Applies the byte rules to the whole source, handing each byte class to `on`.
-// Returns whether a NUL byte was seen (binary data, not a sequence).
-template <typename OnHeader, typename OnHeaderByte, typename OnLetter, typename OnSkipped>
-bool scanBytes(ByteSource& in, OnHeader onHeader, OnHeaderByte onHeaderByte, OnLetter onLetter,
-               OnSkipped onSkipped) {
+namespace {
+
+// Applies the byte rules to the whole source: headers to `onHeader` and
+// `onHeaderByte`, every other byte to `onSequence`. Returns whether a NUL byte was
+// seen (binary data, not a sequence); notes the first line where a header starts
+// after other text on its line.
+template <typename OnHeader, typename OnHeaderByte, typename OnSequence>
+bool scanBytes(ByteSource& in, OnHeader onHeader, OnHeaderByte onHeaderByte, OnSequence onSequence,
+               std::int64_t& headerInsideLine) {
+  static const unsigned char kByteOrderMark[] = {0xef, 0xbb, 0xbf};
   bool inHeader = false;
   bool sawNul = false;
-  for (int c; (c = in.next()) != -1;) {
+  bool lineHasText = false;
+  std::int64_t line = 1;
+  std::int64_t offset = 0;
+  for (int c; (c = in.next()) != -1; ++offset) {
     if (c == 0) {
       sawNul = true;
     } else if (inHeader) {
       if (c == '\n') {
         inHeader = false;
+        lineHasText = false;
+        ++line;
       } else {
         onHeaderByte(c);
       }
     } else if (c == '>') {
+      if (lineHasText && headerInsideLine == 0) headerInsideLine = line;
       inHeader = true;
       onHeader();
-    } else if (char letter = acceptedLetter(c)) {
-      onLetter(letter);
-    } else if (keepsAPosition(c)) {
-      onSkipped();
+    } else {
+      if (c == '\n') {
+        lineHasText = false;
+        ++line;
+      } else if (!isBlank(c) && !(offset < 3 && c == kByteOrderMark[offset])) {
+        lineHasText = true;
+      }
+      onSequence(c);
     }
   }
   return sawNul;
 }
 
-// What the first bytes say the file is.
+// What the first bytes say the file is; a flat file may begin with a UTF-8
+// byte-order mark and blank lines or spaces.
 GenomeStatus kindFromStart(ByteSource& in) {
-  char start[5] = {};
-  int got = 0;
-  for (int c; got < 5 && (c = in.next()) != -1;) start[got++] = static_cast<char>(c);
-  const std::string head(start, static_cast<std::size_t>(got));
-  if (got >= 2 && static_cast<unsigned char>(start[0]) == 0x1f &&
-      static_cast<unsigned char>(start[1]) == 0x8b)
-    return GenomeStatus::kCompressed;
+  int c = in.next();
+  if (c == 0x1f) return in.next() == 0x8b ? GenomeStatus::kCompressed : GenomeStatus::kOk;
+  if (c == 0xef) {
+    if (in.next() != 0xbb || in.next() != 0xbf) return GenomeStatus::kOk;
+    c = in.next();
+  }
+  while (c != -1 && isBlank(c)) c = in.next();
+  std::string head;
+  for (; c != -1; c = in.next()) {
+    head += static_cast<char>(c);
+    if (head.size() == 5) break;
+  }
   if (head == "LOCUS") return GenomeStatus::kGenBank;
   if (head == "ID   ") return GenomeStatus::kEmbl;
   return GenomeStatus::kOk;
@@ -177,13 +176,12 @@ Genome readGenomeFrom(ByteSource& in, std::int64_t stopAtOrBelow) {
     g.errorNumber = in.readError();
     return g;
   }
-  RecordMapper records(g.records);
+  GenomeBuilder records(g, false);
   const bool binary = scanBytes(
       in, [&] { records.header(); }, [&](int c) { records.headerByte(c); },
-      [&](char) { records.letter(); }, [&] { records.skippedLetter(); });
-  records.close();
-  const std::int64_t count = records.letters();
-  g.length = count;
+      [&](int c) { records.sequenceByte(c); }, g.headerInsideLine);
+  records.finish();
+  const std::int64_t count = g.length;
   if (binary) {
     g.status = GenomeStatus::kBinary;
   } else if (in.readError()) {
@@ -197,15 +195,17 @@ Genome readGenomeFrom(ByteSource& in, std::int64_t stopAtOrBelow) {
   } else {
     g.letters.resize(static_cast<std::size_t>(count));
     std::int64_t at = 0;
+    std::int64_t ignored = 0;
     // The file may change between the passes; never store past L letters.
-    const auto none = [] {};
     scanBytes(
-        in, none, [](int) {},
-        [&](char letter) {
-          if (at < count) g.letters[static_cast<std::size_t>(at)] = letter;
-          ++at;
+        in, [] {}, [](int) {},
+        [&](int c) {
+          if (const char letter = acceptedLetter(c)) {
+            if (at < count) g.letters[static_cast<std::size_t>(at)] = letter;
+            ++at;
+          }
         },
-        none);
+        ignored);
     if (in.readError() || at != count) {
       g.status = GenomeStatus::kReadError;
       g.errorNumber = in.readError();
@@ -215,17 +215,25 @@ Genome readGenomeFrom(ByteSource& in, std::int64_t stopAtOrBelow) {
 }
 
 Genome readgenome(const std::string& fileName, std::int64_t stopAtOrBelow) {
-  std::FILE* f = std::fopen(fileName.c_str(), "r");
-  if (!f) {
+  FileByteSource source(fileName);
+  if (source.openError()) {
     Genome g;
     g.status = GenomeStatus::kCannotOpen;
-    g.errorNumber = errno;
+    g.errorNumber = source.openError();
     return g;
   }
-  FileSource source(f);
-  Genome g = readGenomeFrom(source, stopAtOrBelow);
-  std::fclose(f);
-  return g;
+  return readGenomeFrom(source, stopAtOrBelow);
+}
+
+std::string duplicateRecordProblem(const Genome& genome, const std::string& fileName) {
+  std::set<std::string> names;
+  for (const GenomeRecord& r : genome.records) {
+    if (names.insert(r.name).second) continue;
+    return fileName + ": two records are " +
+           (r.name.empty() ? std::string("without a name") : "named " + r.name) +
+           "; tracks and tables could not tell them apart, so give each record its own name";
+  }
+  return "";
 }
 
 Genome recordGenome(const Genome& genome, std::size_t r) {

@@ -113,7 +113,7 @@ std::vector<std::string> placeFeatures(Annotation& annotation, const Genome& gen
   std::map<std::string, std::int64_t> lengths;
   for (const GenomeRecord& r : genome.records) lengths.emplace(r.name, r.length);
   std::vector<std::string> warnings;
-  std::vector<Feature> kept;
+  std::size_t kept = 0;  // the features kept move to the front, in order
   for (Feature& f : annotation.features) {
     const auto record = lengths.find(f.record);
     std::string why;
@@ -124,13 +124,14 @@ std::vector<std::string> placeFeatures(Annotation& annotation, const Genome& gen
             " letters of record " + f.record;
     }
     if (why.empty()) {
-      kept.push_back(std::move(f));
+      if (&annotation.features[kept] != &f) annotation.features[kept] = std::move(f);
+      ++kept;
     } else {
       warnings.push_back("feature " + featureName(f) + " (" + annotation.file + " line " +
                          std::to_string(f.line) + ") " + why + "; it is skipped");
     }
   }
-  annotation.features = std::move(kept);
+  annotation.features.resize(kept);
   return warnings;
 }
 

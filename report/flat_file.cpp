@@ -2,30 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <sstream>
-#include <vector>
 
+#include "base/system_error.h"
 #include "base/tokens.h"
 
 namespace morvale::report {
 
 namespace {
-
-// The genome reader's rules applied to text held in memory.
-class TextSource : public ByteSource {
- public:
-  explicit TextSource(const std::string& text) : text_(text) {}
-  int next() override { return at_ < text_.size() ? static_cast<unsigned char>(text_[at_++]) : -1; }
-  int readError() override { return 0; }
-  bool rewind() override {
-    at_ = 0;
-    return true;
-  }
-
- private:
-  const std::string& text_;
-  std::size_t at_ = 0;
-};
 
 std::string trim(const std::string& s) {
   const std::size_t from = s.find_first_not_of(" \t\r");
@@ -33,8 +18,13 @@ std::string trim(const std::string& s) {
   return s.substr(from, s.find_last_not_of(" \t\r") - from + 1);
 }
 
+bool startsWith(const std::string& s, const char* prefix) {
+  return s.rfind(prefix, 0) == 0;
+}
+
 // Location grammar: LOC := complement(LOC) | join(LOC,...) | order(LOC,...) |
-// [ACC:]RANGE; RANGE := [<]N[..[>]N] | N^N.
+// [ACC:]RANGE; RANGE := POS[..POS] | N^N | N.N; POS := [<|>]N | (N.N). A '<' on a
+// range's first position or a '>' on its last one marks that end open.
 class LocationReader {
  public:
   LocationReader(const std::string& text, Feature& f) : s_(text), f_(f) {}
@@ -42,13 +32,24 @@ class LocationReader {
     s_.erase(std::remove_if(s_.begin(), s_.end(),
                             [](char c) { return std::isspace(static_cast<unsigned char>(c)); }),
              s_.end());
-    if (!location(false) || at_ != s_.size() || f_.segments.empty()) return false;
-    std::sort(f_.segments.begin(), f_.segments.end(),
-              [](const FeatureSegment& a, const FeatureSegment& b) { return a.start < b.start; });
+    if (!location(false) || at_ != s_.size()) return false;
+    std::stable_sort(parts_.begin(), parts_.end(), [](const Part& a, const Part& b) {
+      return a.segment.start < b.segment.start;
+    });
+    for (const Part& p : parts_) f_.segments.push_back(p.segment);
+    if (!parts_.empty()) {
+      f_.partialStart = parts_.front().openStart;
+      f_.partialEnd = parts_.back().openEnd;
+    }
     return true;
   }
 
  private:
+  struct Part {
+    FeatureSegment segment;
+    bool openStart;
+    bool openEnd;
+  };
   bool word(const char* w) {
     const std::size_t n = std::char_traits<char>::length(w);
     if (s_.compare(at_, n, w) != 0) return false;
@@ -63,6 +64,17 @@ class LocationReader {
     v = n;
     return true;
   }
+  // A position: its number (of "(N.M)", the one that widens the range, as `first`
+  // says) and the partial mark before it, if any.
+  bool position(bool first, std::int64_t& v, char& mark) {
+    mark = word("<") ? '<' : word(">") ? '>' : 0;
+    if (mark || !word("(")) return number(v);
+    std::int64_t low = 0;
+    std::int64_t high = 0;
+    if (!number(low) || !word(".") || !number(high) || high < low || !word(")")) return false;
+    v = first ? low : high;
+    return true;
+  }
   bool list(bool complemented) {
     do {
       if (!location(complemented)) return false;
@@ -75,88 +87,188 @@ class LocationReader {
       return location(true) && word(")");
     }
     if (word("join(") || word("order(")) return list(complemented);
-    // A part on another record: its accession, then a colon.
+    // A part on another entry: its accession, then a colon.
     const std::size_t colon = s_.find(':', at_);
     const std::size_t stop = s_.find_first_of(",)", at_);
     const bool remote = colon != std::string::npos && (stop == std::string::npos || colon < stop);
     if (remote) at_ = colon + 1;
-    const bool openStart = word("<");
     std::int64_t first = 0;
-    if (!number(first)) return false;
+    char firstMark = 0;
+    if (!position(true, first, firstMark)) return false;
     std::int64_t last = first;
-    bool openEnd = false;
+    char lastMark = firstMark;
     if (word("..")) {
-      openEnd = word(">");
-      if (!number(last) || last < first) return false;
+      if (!position(false, last, lastMark) || last < first) return false;
     } else if (word("^")) {
-      if (!number(last)) return false;
-      return true;  // a site between two bases: no letters
+      return number(last);  // a site between two bases: no letters
+    } else if (!firstMark && s_.compare(at_, 1, ".") == 0) {
+      ++at_;  // one base of the range N.M, which one unknown: the whole range
+      if (!number(last) || last < first) return false;
     }
-    if (remote) return true;
-    f_.segments.push_back({first - 1, last});
-    f_.partialStart = f_.partialStart || openStart;
-    f_.partialEnd = f_.partialEnd || openEnd;
+    if (!remote) parts_.push_back({{first - 1, last}, firstMark == '<', lastMark == '>'});
     return true;
   }
   std::string s_;
   std::size_t at_ = 0;
   Feature& f_;
+  std::vector<Part> parts_;
 };
 
-// One record's feature table, its lines with the five-character prefix removed.
-struct TableLine {
-  std::string text;
-  std::size_t line;
-};
+// A qualifier value as written: a quoted one without its quotes, "" read as ".
+std::string qualifierValue(const std::string& written) {
+  const std::string value = trim(written);
+  if (value.size() < 2 || value.front() != '"' || value.back() != '"') return value;
+  std::string out;
+  for (std::size_t i = 1; i + 1 < value.size(); ++i) {
+    out += value[i];
+    if (value[i] == '"' && value[i + 1] == '"' && i + 2 < value.size()) ++i;
+  }
+  return out;
+}
 
-// Turns the feature table into features of `record`.
-bool readFeatures(const std::vector<TableLine>& table, const std::string& record,
-                  const std::string& fileName, Annotation& annotation, std::string& error) {
-  for (std::size_t i = 0; i < table.size();) {
-    const std::string key =
-        trim(table[i].text.substr(0, std::min<std::size_t>(16, table[i].text.size())));
-    if (key.empty()) {
-      ++i;
-      continue;
+// The feature table of one record, read line by line (without the five-character
+// prefix): one feature is held at a time, and of its qualifiers only those kept.
+class FeatureTable {
+ public:
+  FeatureTable(const std::string& fileName, FlatFile& flat) : file_(fileName), flat_(flat) {}
+
+  bool line(const std::string& text, std::size_t number, std::string& error) {
+    const std::string key = trim(text.substr(0, std::min<std::size_t>(16, text.size())));
+    const std::string rest = text.size() > 16 ? trim(text.substr(16)) : "";
+    if (!key.empty()) {
+      if (!finish(error)) return false;
+      open_ = true;
+      key_ = key;
+      feature_ = Feature();
+      feature_.line = number;
+      wanted_ = featureKindOf(key, feature_.kind);
+      location_ = rest;
+      inQualifiers_ = false;
+      kept_ = nullptr;
+      return true;
     }
-    Feature f;
-    f.record = record;
-    f.line = table[i].line;
-    const bool wanted = featureKindOf(key, f.kind);
-    std::string location = table[i].text.size() > 16 ? trim(table[i].text.substr(16)) : "";
-    std::vector<std::string> qualifiers;
-    for (++i;
-         i < table.size() &&
-         trim(table[i].text.substr(0, std::min<std::size_t>(16, table[i].text.size()))).empty();
-         ++i) {
-      const std::string rest = table[i].text.size() > 16 ? trim(table[i].text.substr(16)) : "";
-      if (!rest.empty() && rest[0] == '/') {
-        qualifiers.push_back(rest);
-      } else if (qualifiers.empty()) {
-        location += rest;
-      } else {
-        qualifiers.back() += " " + rest;
-      }
+    if (!open_ || !wanted_) return true;
+    if (!rest.empty() && rest[0] == '/') {
+      inQualifiers_ = true;
+      const std::size_t equals = rest.find('=');
+      const std::string name =
+          rest.substr(1, equals == std::string::npos ? std::string::npos : equals - 1);
+      kept_ = name == "locus_tag" ? &locusTag_
+              : name == "gene"    ? &gene_
+              : name == "product" ? &product_
+                                  : nullptr;
+      if (kept_) *kept_ = equals == std::string::npos ? "" : rest.substr(equals + 1);
+    } else if (!inQualifiers_) {
+      location_ += rest;
+    } else if (kept_) {
+      *kept_ += " " + rest;
     }
-    if (!wanted) continue;
-    if (!readLocation(location, f)) {
-      error = fileName + " line " + std::to_string(f.line) + ": the location \"" +
-              location.substr(0, 60) + "\" of a " + key + " feature cannot be read";
+    return true;
+  }
+
+  // Ends the feature being read, if any: adds it, or warns of it.
+  bool finish(std::string& error) {
+    if (!open_ || !wanted_) {
+      open_ = false;
+      return true;
+    }
+    open_ = false;
+    if (!readLocation(location_, feature_)) {
+      error = file_ + " line " + std::to_string(feature_.line) + ": the location \"" +
+              location_.substr(0, 60) + "\" of a " + key_ + " feature cannot be read";
       return false;
     }
-    for (const std::string& q : qualifiers) {
-      const std::size_t equals = q.find('=');
-      const std::string name =
-          q.substr(1, equals == std::string::npos ? std::string::npos : equals - 1);
-      std::string value = equals == std::string::npos ? "" : trim(q.substr(equals + 1));
-      if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-        value = value.substr(1, value.size() - 2);
-      if (name == "locus_tag") f.locusTag = value;
-      if (name == "gene") f.gene = value;
-      if (name == "product") f.product = value;
+    feature_.locusTag = qualifierValue(locusTag_);
+    feature_.gene = qualifierValue(gene_);
+    feature_.product = qualifierValue(product_);
+    locusTag_.clear();
+    gene_.clear();
+    product_.clear();
+    if (feature_.segments.empty()) {
+      flat_.warnings.push_back(file_ + " line " + std::to_string(feature_.line) + ": the " + key_ +
+                               " feature at " + location_.substr(0, 60) +
+                               " lies only on another entry; it is skipped");
+      return true;
     }
-    annotation.features.push_back(std::move(f));
+    flat_.annotation.features.push_back(std::move(feature_));
+    return true;
   }
+
+ private:
+  const std::string& file_;
+  FlatFile& flat_;
+  bool open_ = false;
+  bool wanted_ = false;
+  bool inQualifiers_ = false;
+  std::string key_;
+  Feature feature_;
+  std::string location_;
+  std::string locusTag_, gene_, product_;
+  std::string* kept_ = nullptr;  // the qualifier whose lines are being read, if kept
+};
+
+// One record, its first line already read: its header lines, features and letters.
+bool readRecord(ByteSource& in, const std::string& first, bool genBank, std::size_t& number,
+                const std::string& fileName, GenomeBuilder& letters, FlatFile& flat,
+                std::string& error) {
+  const std::size_t recordLine = number;
+  std::istringstream head(first.substr(genBank ? 5 : 2));
+  std::string name;
+  head >> name;
+  if (!genBank && !name.empty() && name.back() == ';') name.pop_back();
+  std::string accession;
+  std::string version;
+  if (!genBank) {
+    const std::size_t sv = first.find("SV ");
+    if (sv != std::string::npos) version = std::to_string(std::atoi(first.c_str() + sv + 3));
+  }
+  const std::size_t firstFeature = flat.annotation.features.size();
+  FeatureTable table(fileName, flat);
+  bool inSequence = false;
+  bool ended = false;
+  std::string line;
+  while (readLine(in, line)) {
+    ++number;
+    if (startsWith(line, "//")) {
+      ended = true;
+      break;
+    }
+    if (inSequence) {
+      for (const char c : line)
+        if (std::isalpha(static_cast<unsigned char>(c)) || c == '-' || c == '*')
+          letters.sequenceByte(c);
+    } else if (startsWith(line, genBank ? "ORIGIN" : "SQ")) {
+      if (!table.finish(error)) return false;
+      inSequence = true;
+      if (!genBank && !accession.empty() && !version.empty() &&
+          accession.find('.') == std::string::npos)
+        accession += "." + version;
+      letters.namedRecord(accession.empty() ? name : accession);
+    } else if (genBank && startsWith(line, "VERSION")) {
+      std::istringstream(line.substr(7)) >> accession;
+    } else if (genBank && startsWith(line, "ACCESSION") && accession.empty()) {
+      std::istringstream(line.substr(9)) >> accession;
+    } else if (!genBank && startsWith(line, "AC   ") && accession.empty()) {
+      std::istringstream(line.substr(5)) >> accession;
+      if (!accession.empty() && accession.back() == ';') accession.pop_back();
+    } else if (startsWith(line, genBank ? "     " : "FT   ")) {
+      if (!table.line(line.substr(5), number, error)) return false;
+    }
+  }
+  if (!ended) {
+    error = in.readError() ? systemErrorText("Cannot read " + fileName, in.readError())
+                           : fileName + " line " + std::to_string(recordLine) + ": the record " +
+                                 name + " ends before its \"//\" line (the file is cut short)";
+    return false;
+  }
+  if (!inSequence) {
+    error = fileName + " line " + std::to_string(recordLine) + ": the record " + name +
+            " holds no sequence (" + (genBank ? "ORIGIN" : "SQ") + ")";
+    return false;
+  }
+  const std::string& record = flat.genome.records.back().name;
+  for (std::size_t f = firstFeature; f < flat.annotation.features.size(); ++f)
+    flat.annotation.features[f].record = record;
   return true;
 }
 
@@ -166,86 +278,43 @@ bool readLocation(const std::string& location, Feature& feature) {
   return LocationReader(location, feature).read();
 }
 
-bool readFlatFile(const std::string& text, const std::string& fileName, FlatFile& flat,
-                  std::string& error) {
-  std::istringstream lines(text);
-  std::string fasta;  // the records as FASTA, read by the genome file's rules
+bool readFlatFile(ByteSource& in, const std::string& fileName, FlatFile& flat, std::string& error) {
   flat.annotation.file = fileName;
+  GenomeBuilder letters(flat.genome, true);
   std::string line;
   std::size_t number = 0;
-  while (std::getline(lines, line)) {
+  std::size_t records = 0;
+  while (readLine(in, line)) {
     ++number;
-    if (trim(line).empty()) continue;
-    const bool genBank = line.rfind("LOCUS", 0) == 0;
-    const bool embl = line.rfind("ID   ", 0) == 0;
-    if (!genBank && !embl) {
+    if (number == 1 && startsWith(line, "\xef\xbb\xbf")) line.erase(0, 3);
+    const std::size_t from = line.find_first_not_of(" \t\r\v\f");
+    if (from == std::string::npos) continue;
+    line.erase(0, from);
+    const bool genBank = startsWith(line, "LOCUS");
+    if (!genBank && !startsWith(line, "ID   ")) {
       error = fileName + " line " + std::to_string(number) + ": a record must start with " +
               "LOCUS (GenBank) or ID (EMBL)";
       return false;
     }
-    const std::size_t recordLine = number;
-    std::istringstream head(line.substr(genBank ? 5 : 2));
-    std::string name;
-    head >> name;
-    if (embl && !name.empty() && name.back() == ';') name.pop_back();
-    std::string accession;
-    std::string version;
-    std::string sequence;
-    std::vector<TableLine> table;
-    bool inSequence = false;
-    bool ended = false;
-    if (embl) {
-      const std::size_t sv = line.find("SV ");
-      if (sv != std::string::npos) version = std::to_string(std::atoi(line.c_str() + sv + 3));
-    }
-    while (std::getline(lines, line)) {
-      ++number;
-      if (line.rfind("//", 0) == 0) {
-        ended = true;
-        break;
-      }
-      if (inSequence) {
-        for (char c : line)
-          if (std::isalpha(static_cast<unsigned char>(c)) || c == '-' || c == '*') sequence += c;
-      } else if (genBank && line.rfind("ORIGIN", 0) == 0) {
-        inSequence = true;
-      } else if (embl && line.rfind("SQ", 0) == 0) {
-        inSequence = true;
-      } else if (genBank && line.rfind("VERSION", 0) == 0) {
-        std::istringstream(line.substr(7)) >> accession;
-      } else if (genBank && line.rfind("ACCESSION", 0) == 0 && accession.empty()) {
-        std::istringstream(line.substr(9)) >> accession;
-      } else if (embl && line.rfind("AC   ", 0) == 0 && accession.empty()) {
-        std::istringstream(line.substr(5)) >> accession;
-        if (!accession.empty() && accession.back() == ';') accession.pop_back();
-      } else if ((genBank && line.rfind("     ", 0) == 0) ||
-                 (embl && line.rfind("FT   ", 0) == 0)) {
-        table.push_back({line.substr(5), number});
-      }
-    }
-    if (!ended) {
-      error = fileName + " line " + std::to_string(recordLine) + ": the record " + name +
-              " ends before its \"//\" line (the file is cut short)";
-      return false;
-    }
-    if (!inSequence) {
-      error = fileName + " line " + std::to_string(recordLine) + ": the record " + name +
-              " holds no sequence (" + (genBank ? "ORIGIN" : "SQ") + ")";
-      return false;
-    }
-    if (embl && !accession.empty() && !version.empty() && accession.find('.') == std::string::npos)
-      accession += "." + version;
-    const std::string record = accession.empty() ? name : accession;
-    fasta += ">" + record + "\n" + sequence + "\n";
-    if (!readFeatures(table, record, fileName, flat.annotation, error)) return false;
+    if (!readRecord(in, line, genBank, number, fileName, letters, flat, error)) return false;
+    ++records;
   }
-  if (fasta.empty()) {
+  if (in.readError()) {
+    error = systemErrorText("Cannot read " + fileName, in.readError());
+    return false;
+  }
+  if (records == 0) {
     error = fileName + ": holds no record";
     return false;
   }
-  TextSource source(fasta);
-  flat.genome = readGenomeFrom(source);
+  letters.finish();
   return true;
+}
+
+bool readFlatFile(const std::string& text, const std::string& fileName, FlatFile& flat,
+                  std::string& error) {
+  TextByteSource in(text);
+  return readFlatFile(in, fileName, flat, error);
 }
 
 }  // namespace morvale::report

@@ -1,33 +1,17 @@
 #include "report/gff_annotation.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cstdlib>
 #include <map>
 #include <sstream>
 #include <vector>
 
+#include "base/system_error.h"
 #include "base/tokens.h"
+#include "report/gff3_text.h"
 
 namespace morvale::report {
 
 namespace {
-
-// %XX escapes decoded, as GFF3 writes reserved characters.
-std::string unescaped(const std::string& value) {
-  std::string out;
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    if (value[i] == '%' && i + 2 < value.size() &&
-        std::isxdigit(static_cast<unsigned char>(value[i + 1])) &&
-        std::isxdigit(static_cast<unsigned char>(value[i + 2]))) {
-      out += static_cast<char>(std::strtol(value.substr(i + 1, 2).c_str(), nullptr, 16));
-      i += 2;
-    } else {
-      out += value[i];
-    }
-  }
-  return out;
-}
 
 std::map<std::string, std::string> attributes(const std::string& column) {
   std::map<std::string, std::string> out;
@@ -37,7 +21,7 @@ std::map<std::string, std::string> attributes(const std::string& column) {
     if (equals == std::string::npos) continue;
     std::string key = part.substr(0, equals);
     while (!key.empty() && key.front() == ' ') key.erase(key.begin());
-    out[key] = unescaped(part.substr(equals + 1));
+    out[key] = gff3Decoded(part.substr(equals + 1));
   }
   return out;
 }
@@ -49,15 +33,15 @@ struct Names {
 
 }  // namespace
 
-bool readGff3(const std::string& text, const std::string& fileName, Annotation& annotation,
+bool readGff3(ByteSource& in, const std::string& fileName, Annotation& annotation,
               std::string& error) {
   annotation.file = fileName;
-  std::istringstream lines(text);
   std::string line;
   std::size_t number = 0;
   std::map<std::string, std::size_t> byId;  // feature ID -> index, for features of several lines
   std::map<std::string, Names> parents;     // gene ID -> its names
-  while (std::getline(lines, line)) {
+  std::vector<std::string> columns;
+  while (readLine(in, line)) {
     ++number;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (number == 1 && line.rfind("##gff-version 3", 0) != 0) {
@@ -66,9 +50,13 @@ bool readGff3(const std::string& text, const std::string& fileName, Annotation& 
     }
     if (line.rfind("##FASTA", 0) == 0) break;
     if (line.empty() || line[0] == '#') continue;
-    std::vector<std::string> columns;
-    std::istringstream fields(line);
-    for (std::string field; std::getline(fields, field, '\t');) columns.push_back(field);
+    columns.clear();
+    for (std::size_t from = 0;;) {
+      const std::size_t tab = line.find('\t', from);
+      columns.push_back(line.substr(from, tab == std::string::npos ? tab : tab - from));
+      if (tab == std::string::npos) break;
+      from = tab + 1;
+    }
     long long start = 0;
     long long end = 0;
     if (columns.size() != 9 || !parseInteger(columns[3], start) || !parseInteger(columns[4], end) ||
@@ -86,13 +74,14 @@ bool readGff3(const std::string& text, const std::string& fileName, Annotation& 
     FeatureKind kind;
     if (!featureKindOf(columns[2], kind)) continue;
     const std::string id = a["ID"];
+    const std::string seqid = gff3Decoded(columns[0]);
     const auto known = id.empty() ? byId.end() : byId.find(id);
-    if (known != byId.end() && annotation.features[known->second].record == columns[0]) {
+    if (known != byId.end() && annotation.features[known->second].record == seqid) {
       annotation.features[known->second].segments.push_back({start - 1, end});
       continue;
     }
     Feature f;
-    f.record = columns[0];
+    f.record = seqid;
     f.kind = kind;
     f.segments.push_back({start - 1, end});
     f.complement = columns[6] == "-";
@@ -112,11 +101,21 @@ bool readGff3(const std::string& text, const std::string& fileName, Annotation& 
     if (!id.empty()) byId[id] = annotation.features.size();
     annotation.features.push_back(std::move(f));
   }
+  if (in.readError()) {
+    error = systemErrorText("Cannot read " + fileName, in.readError());
+    return false;
+  }
   for (Feature& f : annotation.features) {
     std::sort(f.segments.begin(), f.segments.end(),
               [](const FeatureSegment& x, const FeatureSegment& y) { return x.start < y.start; });
   }
   return true;
+}
+
+bool readGff3(const std::string& text, const std::string& fileName, Annotation& annotation,
+              std::string& error) {
+  TextByteSource in(text);
+  return readGff3(in, fileName, annotation, error);
 }
 
 }  // namespace morvale::report

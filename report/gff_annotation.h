@@ -8,14 +8,19 @@
 
 #include <string>
 
+#include "kmer/byte_source.h"
 #include "report/annotation.h"
 
 namespace morvale::report {
 
-// Reads the text of the GFF3 file `fileName` into `annotation`. Returns false with
-// `error` naming the file and line when it is not GFF3 (no "##gff-version 3" line
-// first, or a feature line without nine columns or with positions that are not
-// whole numbers).
+// Reads the GFF3 file `fileName` from `in`, line by line, into `annotation`;
+// seqids and attribute values are percent-decoded. Returns false with `error`
+// naming the file and line when it is not GFF3 (no "##gff-version 3" line first, or
+// a feature line without nine columns or with positions that are not whole
+// numbers), or the reason when it cannot be read.
+bool readGff3(ByteSource& in, const std::string& fileName, Annotation& annotation,
+              std::string& error);
+// The same for the text of the file, held in memory.
 bool readGff3(const std::string& text, const std::string& fileName, Annotation& annotation,
               std::string& error);
 

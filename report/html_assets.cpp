@@ -87,6 +87,24 @@ std::string htmlEscaped(const std::string& text) {
   return out;
 }
 
+std::string urlEncoded(const std::string& path) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (const char c : path) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    const bool plain = (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') ||
+                       b == '-' || b == '.' || b == '_' || b == '~' || b == '/';
+    if (plain) {
+      out += c;
+    } else {
+      out += '%';
+      out += kHex[b >> 4];
+      out += kHex[b & 15];
+    }
+  }
+  return out;
+}
+
 std::string jsonString(const std::string& text) {
   std::string out = "\"";
   for (unsigned char c : text) {

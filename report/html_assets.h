@@ -1,6 +1,6 @@
 // What the HTML pages share: their style, the script that sorts a table by any
-// column, and escaping for HTML text and attributes. Pages are single files that
-// need nothing from a network.
+// column, and escaping for HTML text and attributes and for paths in links. Pages are single files
+// that need nothing from a network.
 #pragma once
 
 #include <string>
@@ -16,6 +16,12 @@ extern const char* const kSortScript;
 
 // `text` with & < > " ' escaped for HTML text and attribute values.
 std::string htmlEscaped(const std::string& text);
+
+// A relative path as a URL path: every byte but letters, digits, '-', '.', '_',
+// '~' and the '/' between names written as %XX (so '#', '%', '?', spaces and
+// non-ASCII bytes name the file, not a fragment or a query). HTML-escape it too
+// when it goes into an attribute.
+std::string urlEncoded(const std::string& path);
 
 // `text` as a JSON string literal, safe inside a <script> element.
 std::string jsonString(const std::string& text);

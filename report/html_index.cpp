@@ -34,7 +34,8 @@ void writeHtmlIndex(std::ostream& out, const std::string& title,
     if (row.page.empty()) {
       out << htmlEscaped(row.genome);
     } else {
-      out << "<a href=\"" << htmlEscaped(row.page) << "\">" << htmlEscaped(row.genome) << "</a>";
+      out << "<a href=\"" << htmlEscaped(urlEncoded(row.page)) << "\">" << htmlEscaped(row.genome)
+          << "</a>";
     }
     out << "</td>";
     for (std::size_t c = 0; c < columns.size(); ++c) {

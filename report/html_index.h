@@ -9,7 +9,8 @@
 namespace morvale::report {
 
 // One row of the index: the summary's columns as text; `page` is the genome's page
-// relative to the index ("" for none); numeric columns sort by their value.
+// relative to the index as a file path ("" for none; the link encodes it); numeric columns sort by
+// their value.
 struct IndexRow {
   std::string genome;
   std::string page;

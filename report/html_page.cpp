@@ -122,10 +122,13 @@ void geneCell(std::ostream& out, const Inputs& in, const Piece& p) {
 
 void islandTable(std::ostream& out, const Inputs& in, const PageLinks& links) {
   out << "<section><h2>Islands</h2><p class=\"links\">";
-  if (!links.bed.empty()) out << "<a href=\"" << htmlEscaped(links.bed) << "\">BED</a>";
-  if (!links.gff3.empty()) out << "<a href=\"" << htmlEscaped(links.gff3) << "\">GFF3</a>";
-  if (!links.tsv.empty()) out << "<a href=\"" << htmlEscaped(links.tsv) << "\">table (TSV)</a>";
-  if (!links.genes.empty()) out << "<a href=\"" << htmlEscaped(links.genes) << "\">genes (TSV)</a>";
+  if (!links.bed.empty()) out << "<a href=\"" << htmlEscaped(urlEncoded(links.bed)) << "\">BED</a>";
+  if (!links.gff3.empty())
+    out << "<a href=\"" << htmlEscaped(urlEncoded(links.gff3)) << "\">GFF3</a>";
+  if (!links.tsv.empty())
+    out << "<a href=\"" << htmlEscaped(urlEncoded(links.tsv)) << "\">table (TSV)</a>";
+  if (!links.genes.empty())
+    out << "<a href=\"" << htmlEscaped(urlEncoded(links.genes)) << "\">genes (TSV)</a>";
   out << in.islands.size() << " islands; positions 1-based within each record, as in the file."
       << "</p>\n<table id=\"islands\" class=\"sortable\"><thead><tr><th class=\"text\">island</th>"
       << "<th class=\"text\">record</th><th data-type=\"number\">start</th>"

@@ -13,6 +13,7 @@
 #include "islands/auto_cutoff.h"
 #include "islands/result_files.h"
 #include "kmer/letters_checksum.h"
+#include "report/gff3_text.h"
 
 namespace morvale::report {
 
@@ -198,17 +199,14 @@ void suggestCutoff(Inputs& in) {
   in.suggestion = "suggested cut-off: " + exactRealText(rule.cutoff) + ", " + rankCutoffWords(rule);
 }
 
-// A GFF3 attribute value: ; = & and , written as %XX (a list keeps its commas).
-std::string gffValue(const std::string& list) {
-  std::string out;
-  for (char c : list) {
-    if (c == ';' || c == '=' || c == '&' || c == '\t') {
-      out += numberText("%%%02X", static_cast<unsigned char>(c));
-    } else {
-      out += c;
-    }
+// The names of features `which` as a GFF3 attribute's list of values.
+std::string gffNames(const Inputs& in, const std::vector<std::size_t>& which) {
+  std::string list;
+  for (std::size_t i : which) {
+    list += (list.empty() ? "" : ",") +
+            gff3Escaped(featureName(in.annotation.features[i]), Gff3Column::kAttributeValue);
   }
-  return out;
+  return list;
 }
 
 // One piece's line parts shared by the tracks and the table.
@@ -263,15 +261,22 @@ void writeGenes(std::ostream& out, const Inputs& in) {
       const bool inside = std::find(g.genes.begin(), g.genes.end(), f) != g.genes.end();
       const bool mobility = std::find(g.mobility.begin(), g.mobility.end(), f) != g.mobility.end();
       const bool site = std::find(g.trnaSites.begin(), g.trnaSites.end(), f) != g.trnaSites.end();
-      out << "island_" << i + 1 << '\t' << (first ? recordName(in, first->record) : "") << '\t'
-          << (first ? first->start + 1 : 0) << '\t' << (first ? first->end : 0) << '\t'
-          << featureTypeName(feature.kind) << '\t' << feature.locusTag << '\t' << feature.gene
-          << '\t' << feature.product << '\t' << (feature.partialStart ? "<" : "")
-          << feature.start() + 1 << '\t' << (feature.partialEnd ? ">" : "") << feature.end() << '\t'
+      out << "island_" << i + 1 << '\t' << (first ? tsvField(recordName(in, first->record)) : "")
+          << '\t' << (first ? first->start + 1 : 0) << '\t' << (first ? first->end : 0) << '\t'
+          << featureTypeName(feature.kind) << '\t' << tsvField(feature.locusTag) << '\t'
+          << tsvField(feature.gene) << '\t' << tsvField(feature.product) << '\t'
+          << (feature.partialStart ? "<" : "") << feature.start() + 1 << '\t'
+          << (feature.partialEnd ? ">" : "") << feature.end() << '\t'
           << (feature.complement ? '-' : '+') << '\t' << (mobility ? "yes" : "no") << '\t'
           << (site ? "yes" : "no") << '\t' << (inside ? "yes" : "no") << '\n';
     }
   }
+}
+
+std::string tsvField(std::string text) {
+  for (char& c : text)
+    if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+  return text;
 }
 
 std::string recordName(const Inputs& in, std::size_t r) {
@@ -316,6 +321,8 @@ bool loadRun(Genome genome, const std::string& genomeFile, const std::string& sc
   in.scoresFile = scoresFile;
   in.islandsFile = islandsFile;
   in.genome = std::move(genome);
+  error = duplicateRecordProblem(in.genome, genomeFile);
+  if (!error.empty()) return false;
   if (length(in) == 0) {
     error = genomeFile + ": holds no sequence letters";
     return false;
@@ -347,13 +354,14 @@ void writeGff3(std::ostream& out, const Inputs& in) {
   out << "##gff-version 3\n";
   for (std::size_t r = 0; r < in.genome.records.size(); ++r) {
     if (in.genome.records[r].length > 0)
-      out << "##sequence-region " << recordName(in, r) << " 1 " << in.genome.records[r].length
-          << '\n';
+      out << "##sequence-region " << gff3Escaped(recordName(in, r), Gff3Column::kSeqid) << " 1 "
+          << in.genome.records[r].length << '\n';
   }
   for (const Piece& piece : in.pieces) {
     const Island& island = in.islands[piece.island];
-    out << recordName(in, piece.record) << "\tmorvale\tgenomic_island\t" << piece.start + 1 << '\t'
-        << piece.end << "\t.\t.\t.\tID=" << pieceName(piece);
+    out << gff3Escaped(recordName(in, piece.record), Gff3Column::kSeqid)
+        << "\tmorvale\tgenomic_island\t" << piece.start + 1 << '\t' << piece.end
+        << "\t.\t.\t.\tID=" << pieceName(piece);
     if (piece.parts > 1) {
       out << ";island=island_" << piece.island + 1 << ";part=" << piece.part << "/" << piece.parts;
     }
@@ -362,8 +370,8 @@ void writeGff3(std::ostream& out, const Inputs& in) {
     if (in.annotated) {
       const IslandGenes& g = in.islandGenes[piece.island];
       out << ";genes=" << g.genes.size();
-      if (!g.mobility.empty()) out << ";mobility_genes=" << gffValue(featureNames(in, g.mobility));
-      if (!g.trnaSites.empty()) out << ";trna_sites=" << gffValue(featureNames(in, g.trnaSites));
+      if (!g.mobility.empty()) out << ";mobility_genes=" << gffNames(in, g.mobility);
+      if (!g.trnaSites.empty()) out << ";trna_sites=" << gffNames(in, g.trnaSites);
     }
     out << '\n';
   }
@@ -378,14 +386,15 @@ void writeTable(std::ostream& out, const Inputs& in) {
     const Island& island = in.islands[piece.island];
     total += piece.end - piece.start;
     if (piece.part == 1) windows += island.windows;
-    out << pieceName(piece) << '\t' << recordName(in, piece.record) << '\t' << piece.start + 1
-        << '\t' << piece.end << '\t' << piece.end - piece.start << '\t' << island.windows << '\t'
-        << bestPText(island, "%.3g") << '\t' << numberText("%.1f", piece.gcPercent) << '\t'
+    out << pieceName(piece) << '\t' << tsvField(recordName(in, piece.record)) << '\t'
+        << piece.start + 1 << '\t' << piece.end << '\t' << piece.end - piece.start << '\t'
+        << island.windows << '\t' << bestPText(island, "%.3g") << '\t'
+        << numberText("%.1f", piece.gcPercent) << '\t'
         << numberText("%+.1f", piece.gcPercent - in.gcPercent);
     if (in.annotated) {
       const IslandGenes& g = in.islandGenes[piece.island];
-      out << '\t' << g.genes.size() << '\t' << featureNames(in, g.mobility) << '\t'
-          << featureNames(in, g.trnaSites);
+      out << '\t' << g.genes.size() << '\t' << tsvField(featureNames(in, g.mobility)) << '\t'
+          << tsvField(featureNames(in, g.trnaSites));
     }
     out << '\n';
   }

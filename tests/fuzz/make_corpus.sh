@@ -2,7 +2,7 @@
 # Writes a small seed corpus for each fuzz target into DIR (default: corpus/).
 set -euo pipefail
 dir="${1:-corpus}"
-mkdir -p "$dir/genome" "$dir/scores" "$dir/islands"
+mkdir -p "$dir/genome" "$dir/scores" "$dir/islands" "$dir/flat_file" "$dir/gff3" "$dir/options"
 printf '>seq one\nACGTacgtNNNN\r\nAC-GT\n>two\nttgca\n' > "$dir/genome/fasta"
 printf 'ACGT\nacgt\n' > "$dir/genome/bare"
 printf '>header without line end' > "$dir/genome/header"
@@ -13,3 +13,8 @@ printf '5000\t2500\t0.01\n5000\t2500\t0.01\n5000 1234567 nan\n-4 7' > "$dir/scor
 printf '1\t1200\n2000\t3000\n' > "$dir/islands/pairs"
 printf '100 200 150 400 7' > "$dir/islands/bad"
 printf '10\n20\n4000\n9000\n' > "$dir/islands/clipped"
+printf '\xef\xbb\xbf\nLOCUS       A 30 bp DNA\nACCESSION   A1\nVERSION     A1.1\nFEATURES             Location/Qualifiers\n     CDS             complement(join(<1..5,10..>20))\n                     /locus_tag="a""1"\n                     /product="two\n                     lines"\n     tRNA            B1.1:1..9\nORIGIN\n        1 acgtnacgta cgtacgtacg tacgtacgta\n//\n' > "$dir/flat_file/genbank"
+printf 'ID   E; SV 2; linear; DNA\nAC   E9;\nFT   CDS             order(1.3,(2.4)..8,9^10)\nFT                   /gene="g"\nSQ   Sequence\n     acgtacgtac\n//\n' > "$dir/flat_file/embl"
+printf '##gff-version 3\nc%%3B1\tt\tgene\t1\t90\t.\t+\t.\tID=g;locus_tag=L%%3D1\nc%%3B1\tt\tCDS\t1\t40\t.\t+\t0\tID=c;Parent=g;product=a%%2Cb%%09\nc%%3B1\tt\tCDS\t50\t90\t.\t+\t0\tID=c;start_range=.,50\n##FASTA\n>c\nACGT\n' > "$dir/gff3/gff3"
+printf -- '-o\nout\n--cutoff\n1e-5\n--window\n3000\n-t\n2\n--per-record\ng.fa\n' > "$dir/options/run"
+printf -- '--sensitive\n--measure\nkl-markov\n--votes\n9\n--annotation\na.gff3\n-\n' > "$dir/options/odd"

@@ -104,6 +104,32 @@ TEST_F(GenomeInput, FilesThatAreNotPlainSequenceAreRefusedByName) {
   EXPECT_EQ(readgenome("g.fa", 9).letters, "acgtacgtac");
 }
 
+// Flat files after a byte-order mark, blank lines or spaces; where a header starts
+// inside a line; record names two records share.
+TEST_F(GenomeInput, FlatFilesAfterAMarkHeadersInsideLinesAndSharedNames) {
+  struct Case {
+    const char* content;
+    GenomeStatus status;
+    std::int64_t insideLine;
+    const char* duplicate;  // the start of duplicateRecordProblem's line
+  } cases[] = {
+      {"\xef\xbb\xbfLOCUS       X 4 bp\n", GenomeStatus::kGenBank, 0, ""},
+      {"\n\r\n   LOCUS       X\n", GenomeStatus::kGenBank, 0, ""},
+      {"\xef\xbb\xbf\n ID   X; SV 1\n", GenomeStatus::kEmbl, 0, ""},
+      {"\xef\xbb\xbf>a\nACGT\n  >b\nAC\n", GenomeStatus::kOk, 0, ""},
+      {">a\nACGT\n>b x>y\nAC>a\nGT>c\n", GenomeStatus::kOk, 4, "g.fa: two records are named a; "},
+      {"AC\n>\nG\n>\nT", GenomeStatus::kOk, 0, "g.fa: two records are without a name; "},
+  };
+  for (const Case& c : cases) {
+    testing::writeFile("g.fa", c.content);
+    const Genome g = readgenome("g.fa");
+    EXPECT_EQ(g.status, c.status) << c.content;
+    EXPECT_EQ(g.headerInsideLine, c.insideLine) << c.content;
+    const std::string problem = duplicateRecordProblem(g, "g.fa");
+    EXPECT_EQ(*c.duplicate ? problem.rfind(c.duplicate, 0) : problem.size(), 0u) << c.content;
+  }
+}
+
 TEST(LettersChecksum, IsTheMd5OfTheLetters) {
   EXPECT_EQ(lettersChecksum(""), "d41d8cd98f00b204e9800998ecf8427e");
   EXPECT_EQ(lettersChecksum("abc"), "900150983cd24fb0d6963f7d28e17f72");

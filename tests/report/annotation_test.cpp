@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "report/flat_file.h"
+#include "report/gff3_text.h"
 #include "report/gff_annotation.h"
 #include "report/report.h"
 #include "test_support.h"
@@ -258,6 +259,78 @@ TEST_F(Annotated, FilesThatAreNotWhatTheyClaimAreRefusedWithTheirLine) {
   EXPECT_FALSE(
       readGff3("##gff-version 3\nchrA\tx\tCDS\tten\t20\t.\t+\t.\tID=a\n", "a.gff", gff, error));
   EXPECT_EQ(error.rfind("a.gff line 2: not a GFF3 feature line", 0), 0u);
+}
+
+TEST(Locations, PartialMarksOnlyAtTheFeaturesOwnEndsAndPartsElsewhereLeftOut) {
+  struct Case {
+    const char* location;
+    bool read;
+    const char* segments;  // 0-based, end exclusive
+    bool complement, partialStart, partialEnd;
+  } cases[] = {
+      {"complement(join(5001..>5005,5010..5020))", true, "5000-5005,5009-5020", true, false, false},
+      {"complement(<1..>300)", true, "0-300", true, true, true},
+      {"join(<1..10,20..>30)", true, "0-10,19-30", false, true, true},
+      {"join(20..30,<1..10)", true, "0-10,19-30", false, true, false},
+      {"<5", true, "4-5", false, true, false},
+      {"(1.5)..(90.99)", true, "0-99", false, false, false},
+      {"3.7", true, "2-7", false, false, false},
+      {"join(1..10,AB000001.1:1..100)", true, "0-10", false, false, false},
+      {"complement(AB000001.1:1..100)", true, "", true, false, false},
+      {"10^11", true, "", false, false, false},
+      {"12..complement", false, "", false, false, false},
+      {"5..>", false, "", false, false, false},
+      {"9..3", false, "", false, false, false},
+  };
+  for (const Case& c : cases) {
+    Feature f;
+    EXPECT_EQ(readLocation(c.location, f), c.read) << c.location;
+    if (!c.read) continue;
+    std::string segments;
+    for (const FeatureSegment& s : f.segments)
+      segments +=
+          (segments.empty() ? "" : ",") + std::to_string(s.start) + "-" + std::to_string(s.end);
+    EXPECT_EQ(segments, c.segments) << c.location;
+    EXPECT_EQ(f.complement, c.complement) << c.location;
+    EXPECT_EQ(f.partialStart, c.partialStart) << c.location;
+    EXPECT_EQ(f.partialEnd, c.partialEnd) << c.location;
+  }
+}
+
+// A byte-order mark and blank lines first, quotes doubled in a value, a feature
+// that lies on another entry only.
+TEST(FlatFiles, OddButValidTextReadsAsWritten) {
+  const std::string text =
+      "\xef\xbb\xbf\n  LOCUS       A 20 bp DNA\nFEATURES             Location/Qualifiers\n"
+      "     CDS             1..9\n                     /product=\"the \"\"big\"\"\n"
+      "                     one\"\n     CDS             B1.1:1..9\n"
+      "ORIGIN\n        1 acgtacgtac gtacgtacgt\n//\n";
+  FlatFile flat;
+  std::string error;
+  ASSERT_TRUE(readFlatFile(text, "a.gb", flat, error)) << error;
+  EXPECT_EQ(flat.genome.letters, "acgtacgtacgtacgtacgt");
+  ASSERT_EQ(flat.annotation.features.size(), 1u);
+  EXPECT_EQ(flat.annotation.features[0].product, "the \"big\" one");
+  EXPECT_EQ(flat.warnings, std::vector<std::string>{"a.gb line 7: the CDS feature at B1.1:1..9 "
+                                                    "lies only on another entry; it is skipped"});
+}
+
+// What the tracks escape, the reader decodes: seqids and attribute values.
+TEST(Gff3Text, EscapedTextReadsBackAsItWas) {
+  const std::string text = "a;b=c&d,e%f\tg\nh\ri\x01j\x7f k<\"\xc3\xa9";
+  EXPECT_EQ(gff3Escaped(text, Gff3Column::kAttributeValue),
+            "a%3Bb%3Dc%26d%2Ce%25f%09g%0Ah%0Di%01j%7F k<\"\xc3\xa9");
+  EXPECT_EQ(gff3Escaped("chr_1.2:x|y-z a#", Gff3Column::kSeqid), "chr_1.2:x|y-z%20a%23");
+  Annotation gff;
+  std::string error;
+  const std::string line =
+      "##gff-version 3\n" + gff3Escaped("c;1 " + text, Gff3Column::kSeqid) +
+      "\tt\tCDS\t1\t9\t.\t+\t.\tID=x;locus_tag=" + gff3Escaped(text, Gff3Column::kAttributeValue) +
+      "\n";
+  ASSERT_TRUE(readGff3(line, "a.gff3", gff, error)) << error;
+  ASSERT_EQ(gff.features.size(), 1u);
+  EXPECT_EQ(gff.features[0].record, "c;1 " + text);
+  EXPECT_EQ(gff.features[0].locusTag, text);
 }
 
 // Two contigs of a public draft genome, from Debian's any2fasta-examples (GPL-3).
