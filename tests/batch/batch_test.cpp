@@ -48,7 +48,11 @@ TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
       {{"-t", "0", "g.fa"}, "-t 0: enter a whole number from 1 to 1024"},
       {{"--bogus", "g.fa"}, "unknown option --bogus (see --help)"},
       {{"--force=yes", "g.fa"}, "--force takes no value"},
-      {{"g.fa", "--out"}, "--out needs a value: "},
+      {{"g.fa", "--out"}, "--out needs a folder name"},
+      {{"g.fa", "-qo"}, "-o needs a folder name"},
+      {{"g.fa", "-k"}, "-k needs a whole number from 1 to 8"},
+      {{"-qt", "0", "g.fa"}, "-t 0: enter a whole number from 1 to 1024"},
+      {{"-qx", "g.fa"}, "unknown option -x in -qx (see --help)"},
       {{"-q"}, "no genome file given (see --help)"},
   };
   for (const Case& c : cases) {
@@ -59,14 +63,16 @@ TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
   }
   BatchOptions o;
   std::string error;
-  ASSERT_EQ(parseOptions({"--measure", "euclid-markov", "-k4", "--seed=7", "--no-refine", "-o",
-                          "out", "a.fa", "--", "-b.fa"},
+  ASSERT_EQ(parseOptions({"--measure", "euclid-markov", "-qk4", "--seed=7", "--no-refine", "-qt",
+                          "3", "-o", "out", "a.fa", "--", "-b.fa"},
                          o, error),
             Parsed::kRun)
       << error;
   EXPECT_EQ(o.first.measure, 5);
   EXPECT_EQ(o.first.tupleSize, 4);
   EXPECT_EQ(o.seed, 7u);
+  EXPECT_TRUE(o.quiet);
+  EXPECT_EQ(o.threads, 3);
   EXPECT_FALSE(o.refine);
   EXPECT_EQ(o.genomes, (std::vector<std::string>{"a.fa", "-b.fa"}));
   struct Preset {
