@@ -9,10 +9,10 @@
 #include "base/folder_lock.h"
 #include "base/number_text.h"
 #include "batch/batch_progress.h"
-#include "batch/gzip_source.h"
+#include "report/gzip_source.h"
 #include "islands/auto_cutoff.h"
 #include "islands/island_list.h"
-#include "report/flat_file.h"
+#include "report/genome_input.h"
 #include "report/gff_annotation.h"
 #include "report/html_index.h"
 #include "report/report.h"
@@ -118,41 +118,29 @@ class GenomeRun {
   // Reads the genome and its annotation: a flat file's own, or --annotation's for a
   // FASTA genome. Features that do not fit the genome are warned of and left out.
   std::string load(GenomeInput& genome) {
-    genome.genome = readGenomeFile(genome.fileName);
-    annotated_ = false;
-    annotation_ = report::Annotation();
-    std::string error;
-    const GenomeStatus status = genome.genome.status;
-    if (status == GenomeStatus::kGenBank || status == GenomeStatus::kEmbl) {
+    if (!o_.annotation.empty() && !gffRead_) {
       std::string text;
-      report::FlatFile flat;
-      if (!readTextFile(genome.fileName, text, error) ||
-          !report::readFlatFile(text, genome.fileName, flat, error))
-        return error;
-      genome.genome = std::move(flat.genome);
-      annotation_ = std::move(flat.annotation);
-      annotated_ = true;
-    } else if (!o_.annotation.empty() && status == GenomeStatus::kOk) {
-      if (!gffRead_) {
-        std::string text;
-        if (!readTextFile(o_.annotation, text, gffError_) ||
-            !report::readGff3(text, o_.annotation, gff_, gffError_))
-          gff_ = report::Annotation();
-        gffRead_ = true;
-      }
-      if (!gffError_.empty()) return gffError_;
-      annotation_ = gff_;
-      annotated_ = true;
+      if (!readTextFile(o_.annotation, text, gffError_) ||
+          !report::readGff3(text, o_.annotation, gff_, gffError_))
+        gff_ = report::Annotation();
+      gffRead_ = true;
     }
-    if (annotated_ && genome.genome.status == GenomeStatus::kOk) {
-      const std::vector<std::string> warnings =
-          report::placeFeatures(annotation_, genome.genome, genome.fileName);
-      for (std::size_t w = 0; w < warnings.size() && w < kWarningsShown; ++w)
-        err_ << "morvale-run: " << genome.fileName << ": warning: " << warnings[w] << std::endl;
-      if (warnings.size() > kWarningsShown) {
-        err_ << "morvale-run: " << genome.fileName << ": warning: and "
-             << warnings.size() - kWarningsShown << " more features left out" << std::endl;
-      }
+    const bool gff = !o_.annotation.empty() && gffError_.empty();
+    report::AnnotatedGenome input;
+    const std::string error = report::readAnnotatedGenome(genome.fileName, gff ? &gff_ : nullptr, input);
+    if (!error.empty()) return error;
+    // A GFF3 file that cannot be read fails the genomes it was given for.
+    if (!gffError_.empty() && input.genome.status == GenomeStatus::kOk && !input.annotated)
+      return gffError_;
+    genome.genome = std::move(input.genome);
+    annotated_ = input.annotated;
+    annotation_ = std::move(input.annotation);
+    const std::vector<std::string>& warnings = input.warnings;
+    for (std::size_t w = 0; w < warnings.size() && w < kWarningsShown; ++w)
+      err_ << "morvale-run: " << genome.fileName << ": warning: " << warnings[w] << std::endl;
+    if (warnings.size() > kWarningsShown) {
+      err_ << "morvale-run: " << genome.fileName << ": warning: and "
+           << warnings.size() - kWarningsShown << " more features left out" << std::endl;
     }
     return "";
   }
