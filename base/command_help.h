@@ -10,13 +10,13 @@ namespace morvale {
 
 // One option as the help shows it.
 struct OptionHelp {
-  std::string shortName;    // "-k", or "" for none
-  std::string longName;     // "--window", or "" for none
-  std::string value;        // the word for its value ("N", "DIR"), "" for a flag
-  std::string help;         // what it does
-  std::string defaultText;  // "" when it has none
-  std::string needs;        // what its value must be ("a whole number from 1 to 8")
-  bool fileValue = false;   // its value names a file or folder
+  std::string shortName;             // "-k", or "" for none
+  std::string longName;              // "--window", or "" for none
+  std::string value;                 // the word for its value ("N", "DIR"), "" for a flag
+  std::string help;                  // what it does
+  std::string defaultText;           // "" when it has none
+  std::string needs;                 // what its value must be ("a whole number from 1 to 8")
+  bool fileValue = false;            // its value names a file or folder
   std::vector<std::string> choices;  // the words its value may be, when they are few
 };
 

@@ -9,11 +9,11 @@
 #include "base/folder_lock.h"
 #include "base/number_text.h"
 #include "batch/batch_progress.h"
-#include "report/gzip_source.h"
 #include "islands/auto_cutoff.h"
 #include "islands/island_list.h"
 #include "report/genome_input.h"
 #include "report/gff_annotation.h"
+#include "report/gzip_source.h"
 #include "report/html_index.h"
 #include "report/report.h"
 #include "report/report_files.h"
@@ -127,7 +127,8 @@ class GenomeRun {
     }
     const bool gff = !o_.annotation.empty() && gffError_.empty();
     report::AnnotatedGenome input;
-    const std::string error = report::readAnnotatedGenome(genome.fileName, gff ? &gff_ : nullptr, input);
+    const std::string error =
+        report::readAnnotatedGenome(genome.fileName, gff ? &gff_ : nullptr, input);
     if (!error.empty()) return error;
     // A GFF3 file that cannot be read fails the genomes it was given for.
     if (!gffError_.empty() && input.genome.status == GenomeStatus::kOk && !input.annotated)

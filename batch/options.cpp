@@ -153,8 +153,7 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending) {
                     return std::string();
                   }});
   rows.push_back({"-o", "--out", "DIR", "output folder, one subfolder per genome", d.out,
-                  "a folder name",
-                  [](BatchOptions& o, const std::string& text) {
+                  "a folder name", [](BatchOptions& o, const std::string& text) {
                     if (text.empty()) return std::string("enter a folder name");
                     o.out = text;
                     return std::string();
@@ -196,8 +195,7 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending) {
                     return complaint;
                   }});
   rows.push_back({"-t", "--threads", "N", "threads", "the machine's cores",
-                  "a whole number from 1 to 1024",
-                  [](BatchOptions& o, const std::string& text) {
+                  "a whole number from 1 to 1024", [](BatchOptions& o, const std::string& text) {
                     long long v = 0;
                     std::string complaint = wholeNumber(text, 1, 1024, v);
                     o.threads = static_cast<int>(v);
@@ -284,8 +282,7 @@ Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& o, std::
         return Parsed::kUsageError;
       }
       std::string value = *row->value ? arg.substr(at + 1) : "";
-      if (*row->value && value.empty() && !nextValue(*row, name, value))
-        return Parsed::kUsageError;
+      if (*row->value && value.empty() && !nextValue(*row, name, value)) return Parsed::kUsageError;
       if (!use(*row, name, value)) return Parsed::kUsageError;
       if (*row->value) break;
     }
@@ -332,8 +329,14 @@ CommandHelp commandHelp() {
   std::vector<PendingInteger> unused;
   for (const OptionRow& s : optionRows(unused)) {
     const std::string value = s.value;
-    h.options.push_back({s.shortName, s.longName, value, s.help, s.defaultText,
-                         *s.value ? s.range : "", value == "DIR" || value == "FILE", {}});
+    h.options.push_back({s.shortName,
+                         s.longName,
+                         value,
+                         s.help,
+                         s.defaultText,
+                         *s.value ? s.range : "",
+                         value == "DIR" || value == "FILE",
+                         {}});
     if (value == "M") {
       for (int m = 1; m <= 6; ++m) h.options.back().choices.push_back(std::to_string(m));
       for (int m = 1; m <= 6; ++m) h.options.back().choices.push_back(measureName(m));
@@ -352,9 +355,10 @@ CommandHelp commandHelp() {
       {"KL-first-Islands.txt", "first-phase islands: start, end (0-based offsets)"},
       {"KL-refinement.txt", "refinement window scores"},
       {"KL-refinement-Islands.txt", "refinement islands"},
-      {"KL-first.run.txt", "run record of each phase (KL-refinement.run.txt): version, "
-                           "genome checksum, settings, seed; present only when the phase's "
-                           "files are whole"},
+      {"KL-first.run.txt",
+       "run record of each phase (KL-refinement.run.txt): version, "
+       "genome checksum, settings, seed; present only when the phase's "
+       "files are whole"},
       {"islands.bed", "the final islands as a BED track"},
       {"islands.gff3", "the same as GFF3"},
       {"islands.tsv", "the islands table"},

@@ -13,8 +13,8 @@
 int main(int argc, char** argv) {
   morvale::report::ReportArgs a;
   std::string error;
-  switch (morvale::report::parseReportArgs(std::vector<std::string>(argv + 1, argv + argc), a,
-                                           error)) {
+  switch (
+      morvale::report::parseReportArgs(std::vector<std::string>(argv + 1, argv + argc), a, error)) {
     case morvale::report::ReportParsed::kHelp:
       std::cout << morvale::plainHelp(morvale::report::reportHelp());
       return 0;

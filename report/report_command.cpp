@@ -63,8 +63,14 @@ CommandHelp reportHelp() {
       "first-phase file the cut-off suggested by rank (the 2 % most significant windows) "
       "is printed on standard error and drawn in the picture.";
   h.options = {
-      {"", "--html", "PAGE.html", "also write a page that shows it all, offline", "",
-       "a file name for the page", true, {}},
+      {"",
+       "--html",
+       "PAGE.html",
+       "also write a page that shows it all, offline",
+       "",
+       "a file name for the page",
+       true,
+       {}},
       {"-h", "--help", "", "show this text", "", "", false, {}},
       {"", "--version", "", "show the version", "", "", false, {}},
   };

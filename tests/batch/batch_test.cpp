@@ -283,9 +283,10 @@ TEST_F(Batch, AnnotatedGenomesNameTheGenesOfTheirIslands) {
   EXPECT_NE(genes.find("\ttRNA\tP2\t\t\t29001\t29076\t+\tno\tyes\t"), std::string::npos);
   EXPECT_EQ(testing::readFile("gff/planted/genes.tsv"), genes);
   // morvale-report reads the gzip GenBank file again and finds the same genes.
-  const std::string report = std::string(MORVALE_REPORT_BIN) +
-                             " planted.gbk.gz gb/planted/KL-first.txt gb/planted/KL-first-Islands.txt"
-                             " again > table.txt";
+  const std::string report =
+      std::string(MORVALE_REPORT_BIN) +
+      " planted.gbk.gz gb/planted/KL-first.txt gb/planted/KL-first-Islands.txt"
+      " again > table.txt";
   ASSERT_EQ(std::system(report.c_str()), 0);
   EXPECT_EQ(testing::readFile("again.genes.tsv"), genes);
   EXPECT_NE(testing::readFile("gb/planted/islands.tsv").find("\tP1\tP2\n"), std::string::npos);
