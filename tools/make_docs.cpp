@@ -54,8 +54,9 @@ CommandHelp dialogueHelp() {
       {"mkdir run && cd run && morvale",
        "a dialogue in a folder of its own; the example genome is "
        "share/morvale/ecoli300k_with_inserts.fasta of the installation (/usr/share/morvale "
-       "from the package), and example-answers.txt beside it holds the answers of a worked "
-       "example"},
+       "from the package), and example-answers.txt beside it holds the answers of the worked "
+       "example of the README, whose genome line ../data/ecoli300k_with_inserts.fasta is to "
+       "be changed to the installed file"},
       {"morvale < answers.txt > run.log", "a whole run from a file of answers, logged"},
   };
   h.exitStatus =
