@@ -12,11 +12,11 @@
 #include "base/stop_signal.h"
 #include "base/system_error.h"
 #include "batch/batch_progress.h"
-#include "batch/gzip_source.h"
 #include "islands/auto_cutoff.h"
 #include "islands/island_list.h"
-#include "report/flat_file.h"
+#include "report/genome_input.h"
 #include "report/gff_annotation.h"
+#include "report/gzip_source.h"
 #include "report/html_index.h"
 #include "report/report.h"
 #include "report/report_files.h"
@@ -121,47 +121,38 @@ class GenomeRun {
   // Reads the genome and its annotation: a flat file's own, or --annotation's for a
   // FASTA genome. Features that do not fit the genome are warned of and left out.
   std::string load(GenomeInput& genome) {
-    genome.genome = readGenomeFile(genome.fileName);
-    annotated_ = false;
-    annotation_ = report::Annotation();
-    std::string error;
-    const GenomeStatus status = genome.genome.status;
-    int openError = 0;
-    if (status == GenomeStatus::kGenBank || status == GenomeStatus::kEmbl) {
-      report::FlatFile flat;
-      const std::unique_ptr<ByteSource> in = openInputFile(genome.fileName, openError);
-      if (!in) return systemErrorText("Cannot open " + genome.fileName, openError);
-      if (!report::readFlatFile(*in, genome.fileName, flat, error)) return error;
-      for (const std::string& w : flat.warnings) err_ << "morvale-run: warning: " << w << std::endl;
-      genome.genome = std::move(flat.genome);
-      annotation_ = std::move(flat.annotation);
-      annotated_ = true;
-    } else if (!o_.annotation.empty() && status == GenomeStatus::kOk) {
-      if (!gffRead_) {
-        const std::unique_ptr<ByteSource> in = openInputFile(o_.annotation, openError);
-        if (!in) gffError_ = systemErrorText("Cannot open " + o_.annotation, openError);
-        if (!in || !report::readGff3(*in, o_.annotation, gff_, gffError_)) gff_ = {};
-        gffRead_ = true;
-      }
-      if (!gffError_.empty()) return gffError_;
-      // The features are copied for each genome but the last, which takes them.
-      annotation_ = index_ + 1 == o_.genomes.size() ? std::move(gff_) : gff_;
-      annotated_ = true;
+    if (!o_.annotation.empty() && !gffRead_) {
+      int openError = 0;
+      const std::unique_ptr<ByteSource> in = openInputFile(o_.annotation, openError);
+      if (!in) gffError_ = systemErrorText("Cannot open " + o_.annotation, openError);
+      if (!in || !report::readGff3(*in, o_.annotation, gff_, gffError_)) gff_ = {};
+      gffRead_ = true;
     }
+    const bool gff = !o_.annotation.empty() && gffError_.empty();
+    report::AnnotatedGenome input;
+    // The last genome takes --annotation's features; the others copy them.
+    std::string error = report::readAnnotatedGenome(genome.fileName, gff ? &gff_ : nullptr,
+                                                    index_ + 1 == o_.genomes.size(), input);
+    if (!error.empty()) return error;
+    // A GFF3 file that cannot be read fails the genomes it was given for.
+    if (!gffError_.empty() && input.genome.status == GenomeStatus::kOk && !input.annotated)
+      return gffError_;
+    genome.genome = std::move(input.genome);
+    annotated_ = input.annotated;
+    annotation_ = std::move(input.annotation);
+    for (const std::string& w : input.readerWarnings)
+      err_ << "morvale-run: warning: " << w << std::endl;
     if (genome.genome.headerInsideLine)
       err_ << "morvale-run: " << genome.fileName << ": line " << genome.genome.headerInsideLine
            << ": '>' inside a line starts a header there" << std::endl;
     error = duplicateRecordProblem(genome.genome, genome.fileName);
     if (!error.empty()) return error;
-    if (annotated_ && genome.genome.status == GenomeStatus::kOk) {
-      const std::vector<std::string> warnings =
-          report::placeFeatures(annotation_, genome.genome, genome.fileName);
-      for (std::size_t w = 0; w < warnings.size() && w < kWarningsShown; ++w)
-        err_ << "morvale-run: " << genome.fileName << ": warning: " << warnings[w] << std::endl;
-      if (warnings.size() > kWarningsShown) {
-        err_ << "morvale-run: " << genome.fileName << ": warning: and "
-             << warnings.size() - kWarningsShown << " more features left out" << std::endl;
-      }
+    const std::vector<std::string>& warnings = input.warnings;
+    for (std::size_t w = 0; w < warnings.size() && w < kWarningsShown; ++w)
+      err_ << "morvale-run: " << genome.fileName << ": warning: " << warnings[w] << std::endl;
+    if (warnings.size() > kWarningsShown) {
+      err_ << "morvale-run: " << genome.fileName << ": warning: and "
+           << warnings.size() - kWarningsShown << " more features left out" << std::endl;
     }
     return "";
   }

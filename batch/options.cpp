@@ -152,8 +152,8 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending) {
                     o.refine = false;
                     return std::string();
                   }});
-  rows.push_back({"-o", "--out", "DIR", "output folder, one subfolder per genome", d.out, "",
-                  [](BatchOptions& o, const std::string& text) {
+  rows.push_back({"-o", "--out", "DIR", "output folder, one subfolder per genome", d.out,
+                  "a folder name", [](BatchOptions& o, const std::string& text) {
                     if (text.empty()) return std::string("enter a folder name");
                     o.out = text;
                     return std::string();
@@ -166,7 +166,7 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending) {
   rows.push_back({"", "--annotation", "FILE",
                   "GFF3 annotation (plain or gzip) for FASTA genomes; GenBank and EMBL files "
                   "carry their own",
-                  "", "", [](BatchOptions& o, const std::string& text) {
+                  "", "a file name", [](BatchOptions& o, const std::string& text) {
                     if (text.empty()) return std::string("enter a file name");
                     o.annotation = text;
                     return std::string();
@@ -185,7 +185,8 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending) {
                     o.minRecord = v;
                     return complaint.empty() ? complaint : "enter a whole number of at least 1";
                   }});
-  rows.push_back({"", "--seed", "N", "seed of every random draw", "the clock", "0 to 4294967295",
+  rows.push_back({"", "--seed", "N", "seed of every random draw", "the clock",
+                  "a whole number from 0 to 4294967295",
                   [](BatchOptions& o, const std::string& text) {
                     long long v = 0;
                     std::string complaint = wholeNumber(text, 0, 4294967295LL, v);
@@ -193,8 +194,8 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending) {
                     o.seedGiven = true;
                     return complaint;
                   }});
-  rows.push_back({"-t", "--threads", "N", "threads", "the machine's cores", "1 to 1024",
-                  [](BatchOptions& o, const std::string& text) {
+  rows.push_back({"-t", "--threads", "N", "threads", "the machine's cores",
+                  "a whole number from 1 to 1024", [](BatchOptions& o, const std::string& text) {
                     long long v = 0;
                     std::string complaint = wholeNumber(text, 1, 1024, v);
                     o.threads = static_cast<int>(v);
@@ -215,8 +216,30 @@ Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& o, std::
   const std::vector<OptionRow> rows = optionRows(pending);
   o.threads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
   std::set<std::string> given;
+  const auto find = [&rows](const std::string& name) -> const OptionRow* {
+    for (const OptionRow& s : rows)
+      if (name == s.longName || (*s.shortName && name == s.shortName)) return &s;
+    return nullptr;
+  };
+  // Applies `row` given as `name`; false with `error` set when its value is refused.
+  const auto use = [&](const OptionRow& row, const std::string& name, const std::string& value) {
+    given.insert(*row.longName ? row.longName : row.shortName);
+    const std::string complaint = row.apply(o, value);
+    if (!complaint.empty()) error = name + " " + value + ": " + complaint;
+    return complaint.empty();
+  };
+  // The value after `name`, from the next argument; false when there is none.
+  std::size_t i = 0;
+  const auto nextValue = [&](const OptionRow& row, const std::string& name, std::string& value) {
+    if (i + 1 == args.size()) {
+      error = name + " needs " + row.range;
+      return false;
+    }
+    value = args[++i];
+    return true;
+  };
   bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
+  for (; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
       o.genomes.push_back(arg);
@@ -226,44 +249,42 @@ Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& o, std::
       optionsEnded = true;
       continue;
     }
-    if (arg == "-h" || arg == "--help") return Parsed::kHelp;
+    if (arg == "--help") return Parsed::kHelp;
     if (arg == "--version") return Parsed::kVersion;
-    // --name=value, --name value, -x value, -xvalue
-    std::string name = arg;
-    std::string value;
-    bool inlineValue = false;
-    if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
-      name = arg.substr(0, arg.find('='));
-      value = arg.substr(arg.find('=') + 1);
-      inlineValue = true;
-    } else if (arg.rfind("--", 0) != 0 && arg.size() > 2) {
-      name = arg.substr(0, 2);
-      value = arg.substr(2);
-      inlineValue = true;
-    }
-    const OptionRow* row = nullptr;
-    for (const OptionRow& s : rows)
-      if (name == s.longName || (*s.shortName && name == s.shortName)) row = &s;
-    if (!row) {
-      error = "unknown option " + arg + " (see --help)";
-      return Parsed::kUsageError;
-    }
-    if (!*row->value && inlineValue) {
-      error = name + " takes no value";
-      return Parsed::kUsageError;
-    }
-    if (*row->value && !inlineValue) {
-      if (i + 1 == args.size()) {
-        error = name + " needs a value: " + row->range;
+    if (arg.rfind("--", 0) == 0) {  // --name, --name value, --name=value
+      const std::size_t equals = arg.find('=');
+      const std::string name = arg.substr(0, equals);
+      const OptionRow* row = find(name);
+      if (!row) {
+        error = "unknown option " + name + " (see --help)";
         return Parsed::kUsageError;
       }
-      value = args[++i];
+      std::string value;
+      if (equals != std::string::npos) {
+        if (!*row->value) {
+          error = name + " takes no value";
+          return Parsed::kUsageError;
+        }
+        value = arg.substr(equals + 1);
+      } else if (*row->value && !nextValue(*row, name, value)) {
+        return Parsed::kUsageError;
+      }
+      if (!use(*row, name, value)) return Parsed::kUsageError;
+      continue;
     }
-    given.insert(*row->longName ? row->longName : row->shortName);
-    const std::string complaint = row->apply(o, value);
-    if (!complaint.empty()) {
-      error = name + " " + value + ": " + complaint;
-      return Parsed::kUsageError;
+    // Short options, bundled: -q, -t 2, -t2, -qt 2, -qk3.
+    for (std::size_t at = 1; at < arg.size(); ++at) {
+      const std::string name = std::string("-") + arg[at];
+      if (name == "-h") return Parsed::kHelp;
+      const OptionRow* row = find(name);
+      if (!row) {
+        error = "unknown option " + name + (arg.size() > 2 ? " in " + arg : "") + " (see --help)";
+        return Parsed::kUsageError;
+      }
+      std::string value = *row->value ? arg.substr(at + 1) : "";
+      if (*row->value && value.empty() && !nextValue(*row, name, value)) return Parsed::kUsageError;
+      if (!use(*row, name, value)) return Parsed::kUsageError;
+      if (*row->value) break;
     }
   }
   if (o.sensitive) {
@@ -290,46 +311,80 @@ Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& o, std::
   return Parsed::kRun;
 }
 
-std::string helpText() {
+CommandHelp commandHelp() {
+  CommandHelp h;
+  h.name = "morvale-run";
+  h.summary = "find genomic islands in genome files, driven by options";
+  h.synopsis = "[options] GENOME...";
+  h.description =
+      "Finds genomic islands in each GENOME: FASTA, plain sequence, GenBank or EMBL, "
+      "plain or gzip-compressed. It runs the first phase (window k-mer profiles against "
+      "random samples of the genome, a paired t-test, islands chained from the "
+      "significant windows), then the refinement, into the folder DIR/NAME/ for a genome "
+      "file NAME.fasta, and writes DIR/summary.tsv. GenBank and EMBL files bring their "
+      "genes; --annotation gives them for a FASTA genome.\n\n"
+      "Every setting has the range the morvale dialogue accepts (k is the k-mer length). "
+      "--seed makes a run repeatable: the same seed gives the same files, whatever the "
+      "number of threads. Progress and errors go to standard error.";
   std::vector<PendingInteger> unused;
-  std::string text =
-      "usage: morvale-run [options] GENOME...\n"
-      "\n"
-      "Finds genomic islands in each GENOME (FASTA or plain sequence, optionally gzip-\n"
-      "compressed): the first phase, then the refinement, into DIR/NAME/ for a genome\n"
-      "file NAME.fasta, with tracks (islands.bed, islands.gff3), a table (islands.tsv)\n"
-      "and a picture (scores.svg) of the final islands, and DIR/summary.tsv.\n"
-      "\n"
-      "options (default in brackets; k is the k-mer length):\n";
   for (const OptionRow& s : optionRows(unused)) {
-    std::string names =
-        *s.shortName ? std::string(s.shortName) + (*s.longName ? ", " : "") : std::string("    ");
-    names += std::string(s.longName) + (*s.value ? std::string(" ") + s.value : "");
-    std::string words = s.help;
-    if (!s.defaultText.empty()) words += " [" + s.defaultText + "]";
-    if (!s.range.empty() && *s.value) words += "; " + s.range;
-    // Two columns, the second wrapped at 79 characters.
-    std::string line = "  " + names;
-    line.resize(std::max<std::size_t>(line.size() + 2, 28), ' ');
-    std::size_t from = 0;
-    while (from < words.size()) {
-      std::size_t take = words.size() - from;
-      if (line.size() + take > 79) {
-        take = words.rfind(' ', from + 79 - line.size()) - from;
-      }
-      text += line + words.substr(from, take) + "\n";
-      from += take + 1;
-      line = std::string(28, ' ');
+    const std::string value = s.value;
+    h.options.push_back({s.shortName,
+                         s.longName,
+                         value,
+                         s.help,
+                         s.defaultText,
+                         *s.value ? s.range : "",
+                         value == "DIR" || value == "FILE",
+                         {}});
+    if (value == "M") {
+      for (int m = 1; m <= 6; ++m) h.options.back().choices.push_back(std::to_string(m));
+      for (int m = 1; m <= 6; ++m) h.options.back().choices.push_back(measureName(m));
+    } else if (h.options.back().longName == "--cutoff") {
+      h.options.back().choices = {"auto"};
     }
   }
-  text +=
-      "  -h, --help                show this text\n"
-      "      --version             show the version\n"
-      "\n"
-      "Progress and errors go to standard error. Exit status: 0 when every genome\n"
-      "completed, 1 when any failed (the others still complete), 2 for a usage error,\n"
-      "130 after Ctrl-C (finished genomes stay whole).\n";
-  return text;
+  h.options.push_back({"-h", "--help", "", "show this text", "", "", false, {}});
+  h.options.push_back({"", "--version", "", "show the version", "", "", false, {}});
+  h.filesIntro =
+      "A genome's folder DIR/NAME/ holds, for measures 3 and 6 (1 and 4 write "
+      "Absolute-first.txt, Ab-first-Islands.txt, ...; 2 and 5 Euclidean-first.txt, "
+      "Eu-first-Islands.txt, ...):";
+  h.files = {
+      {"KL-first.txt", "first-phase window scores: window size, centre, p-value"},
+      {"KL-first-Islands.txt", "first-phase islands: start, end (0-based offsets)"},
+      {"KL-refinement.txt", "refinement window scores"},
+      {"KL-refinement-Islands.txt", "refinement islands"},
+      {"KL-first.run.txt",
+       "run record of each phase (KL-refinement.run.txt): version, "
+       "genome checksum, settings, seed; present only when the phase's "
+       "files are whole"},
+      {"islands.bed", "the final islands as a BED track"},
+      {"islands.gff3", "the same as GFF3"},
+      {"islands.tsv", "the islands table"},
+      {"scores.svg", "the scores along the genome"},
+      {"report.html", "a page to explore it all, offline"},
+      {"genes.tsv", "the genes of each island (annotated genomes only)"},
+      {"DIR/summary.tsv", "one row per genome: length, GC, islands, cut-off, status"},
+      {"DIR/index.html", "the summary as a page (a run of several genomes)"},
+  };
+  h.examples = {
+      {"morvale-run -o out --seed 1 genome.fasta",
+       "both phases on one genome into out/genome/, repeatable with seed 1"},
+      {"morvale-run -qt 2 -o out *.fna.gz",
+       "many gzip-compressed genomes on two threads without progress; out/index.html "
+       "lists them"},
+      {"morvale-run --per-record --no-refine -o out assembly.gbk",
+       "the first phase only, each long record of a GenBank file on its own"},
+  };
+  h.exitStatus =
+      "0 when every genome completed, 1 when any failed (the others still complete), "
+      "2 for a usage error, 130 after Ctrl-C (finished genomes stay whole).";
+  return h;
+}
+
+std::string helpText() {
+  return plainHelp(commandHelp());
 }
 
 }  // namespace morvale

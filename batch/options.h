@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/command_help.h"
 #include "scan/settings.h"
 
 namespace morvale {
@@ -45,7 +46,10 @@ enum class Parsed { kRun, kHelp, kVersion, kUsageError };
 Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& options,
                     std::string& error);
 
-// The --help text: every option with its default and range.
+// The help in parts: every option with its default and range, the files a genome's
+// folder holds, examples. The manual page and the shell completion are made from it.
+CommandHelp commandHelp();
+// The --help text.
 std::string helpText();
 
 // The preset --sensitive: measure 3, k 2, rank fraction 0.05, 4 windows, for the

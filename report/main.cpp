@@ -5,52 +5,38 @@
 #include <string>
 #include <vector>
 
+#include "base/version.h"
 #include "report/report.h"
+#include "report/report_command.h"
 #include "report/report_files.h"
 
-namespace {
-
-const char* const kUsage =
-    "usage: morvale-report [--html PAGE.html] GENOME SCORES ISLANDS [OUTPUT_PREFIX]\n"
-    "\n"
-    "Reads a genome file, a window-score file and an islands file of either phase of\n"
-    "a Morvale run and writes PREFIX.bed, PREFIX.gff3, PREFIX.tsv and PREFIX.svg\n"
-    "(PREFIX defaults to the islands file's name without .txt), and with --html a\n"
-    "page that shows them all; then prints the islands table. Positions are each\n"
-    "island's record and its positions within the record as it stands in the file.\n"
-    "With the run record beside the window-score file, the genome must be the run's;\n"
-    "for a first-phase file the cut-off suggested by rank is printed on standard\n"
-    "error and drawn.\n"
-    "Exit status: 0 done, 1 an input file could not be used, 2 wrong arguments.\n";
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    std::cout << kUsage;
-    return 0;
-  }
-  std::string html;
-  if (args.size() >= 2 && args[0] == "--html") {
-    html = args[1];
-    args.erase(args.begin(), args.begin() + 2);
-  }
-  if (args.size() < 3 || args.size() > 4 || args[0].rfind("-", 0) == 0) {
-    std::cerr << kUsage;
-    return 2;
-  }
-  std::string prefix = args.size() == 4 ? args[3] : args[2];
-  if (args.size() == 3 && prefix.size() > 4 && prefix.compare(prefix.size() - 4, 4, ".txt") == 0)
-    prefix.resize(prefix.size() - 4);
-  morvale::report::Inputs in;
+  morvale::report::ReportArgs a;
   std::string error;
-  if (!morvale::report::loadInputs(args[0], args[1], args[2], in, error)) {
+  switch (
+      morvale::report::parseReportArgs(std::vector<std::string>(argv + 1, argv + argc), a, error)) {
+    case morvale::report::ReportParsed::kHelp:
+      std::cout << morvale::plainHelp(morvale::report::reportHelp());
+      return 0;
+    case morvale::report::ReportParsed::kVersion:
+      std::cout << "morvale-report " << morvale::programVersion() << std::endl;
+      return 0;
+    case morvale::report::ReportParsed::kUsageError:
+      std::cerr << "morvale-report: " << error << std::endl;
+      return 2;
+    case morvale::report::ReportParsed::kRun:
+      break;
+  }
+  morvale::report::Inputs in;
+  if (!morvale::report::loadInputs(a.genome, a.scores, a.islands, in, error)) {
     std::cerr << "morvale-report: " << error << std::endl;
     return 1;
   }
+  for (const std::string& warning : in.warnings)
+    std::cerr << "morvale-report: " << a.genome << ": warning: " << warning << std::endl;
+  const std::string& p = a.prefix;
   error = morvale::report::writeReportFiles(
-      in, {prefix + ".bed", prefix + ".gff3", prefix + ".tsv", prefix + ".svg", html, ""});
+      in, {p + ".bed", p + ".gff3", p + ".tsv", p + ".svg", a.html, p + ".genes.tsv"});
   if (!error.empty()) {
     std::cerr << "morvale-report: " << error << std::endl;
     return 1;

@@ -13,6 +13,7 @@
 #include "islands/auto_cutoff.h"
 #include "islands/result_files.h"
 #include "kmer/letters_checksum.h"
+#include "report/genome_input.h"
 #include "report/gff3_text.h"
 
 namespace morvale::report {
@@ -307,12 +308,16 @@ double minusLog10(double p) {
 
 bool loadInputs(const std::string& genomeFile, const std::string& scoresFile,
                 const std::string& islandsFile, Inputs& in, std::string& error) {
-  Genome genome = readgenome(genomeFile);
-  if (genome.status != GenomeStatus::kOk) {
-    error = genomeErrorText(genome, genomeFile);
+  AnnotatedGenome genome;
+  error = readAnnotatedGenome(genomeFile, nullptr, false, genome);
+  if (error.empty() && genome.genome.status != GenomeStatus::kOk)
+    error = genomeErrorText(genome.genome, genomeFile);
+  if (!error.empty() ||
+      !loadRun(std::move(genome.genome), genomeFile, scoresFile, islandsFile, false, in, error))
     return false;
-  }
-  return loadRun(std::move(genome), genomeFile, scoresFile, islandsFile, false, in, error);
+  if (genome.annotated) annotate(in, std::move(genome.annotation));
+  in.warnings = std::move(genome.warnings);
+  return true;
 }
 
 bool loadRun(Genome genome, const std::string& genomeFile, const std::string& scoresFile,

@@ -65,10 +65,12 @@ struct Inputs {
   bool annotated = false;        // features were given (see annotate)
   Annotation annotation;
   std::vector<IslandGenes> islandGenes;  // by island
+  std::vector<std::string> warnings;  // features of the genome file left out, one line each
   std::string suggestion;  // "suggested cut-off: 1e-12, the 2 % most significant of N windows"
 };
 
-// Reads and checks the genome (plain), the two result files and the run record
+// Reads and checks the genome (as readAnnotatedGenome does: a GenBank or EMBL
+// genome is annotated with its features, those left out are in `warnings`), the two result files and the run record
 // beside the window-score file. A genome whose length or checksum differs from the
 // record's, and an island beyond the genome's end, are refused. On failure returns
 // false with `error` set to one line naming the file and the problem.

@@ -48,7 +48,11 @@ TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
       {{"-t", "0", "g.fa"}, "-t 0: enter a whole number from 1 to 1024"},
       {{"--bogus", "g.fa"}, "unknown option --bogus (see --help)"},
       {{"--force=yes", "g.fa"}, "--force takes no value"},
-      {{"g.fa", "--out"}, "--out needs a value: "},
+      {{"g.fa", "--out"}, "--out needs a folder name"},
+      {{"g.fa", "-qo"}, "-o needs a folder name"},
+      {{"g.fa", "-k"}, "-k needs a whole number from 1 to 8"},
+      {{"-qt", "0", "g.fa"}, "-t 0: enter a whole number from 1 to 1024"},
+      {{"-qx", "g.fa"}, "unknown option -x in -qx (see --help)"},
       {{"-q"}, "no genome file given (see --help)"},
   };
   for (const Case& c : cases) {
@@ -59,14 +63,16 @@ TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
   }
   BatchOptions o;
   std::string error;
-  ASSERT_EQ(parseOptions({"--measure", "euclid-markov", "-k4", "--seed=7", "--no-refine", "-o",
-                          "out", "a.fa", "--", "-b.fa"},
+  ASSERT_EQ(parseOptions({"--measure", "euclid-markov", "-qk4", "--seed=7", "--no-refine", "-qt",
+                          "3", "-o", "out", "a.fa", "--", "-b.fa"},
                          o, error),
             Parsed::kRun)
       << error;
   EXPECT_EQ(o.first.measure, 5);
   EXPECT_EQ(o.first.tupleSize, 4);
   EXPECT_EQ(o.seed, 7u);
+  EXPECT_TRUE(o.quiet);
+  EXPECT_EQ(o.threads, 3);
   EXPECT_FALSE(o.refine);
   EXPECT_EQ(o.genomes, (std::vector<std::string>{"a.fa", "-b.fa"}));
   struct Preset {
@@ -276,6 +282,13 @@ TEST_F(Batch, AnnotatedGenomesNameTheGenesOfTheirIslands) {
       << genes;
   EXPECT_NE(genes.find("\ttRNA\tP2\t\t\t29001\t29076\t+\tno\tyes\t"), std::string::npos);
   EXPECT_EQ(testing::readFile("gff/planted/genes.tsv"), genes);
+  // morvale-report reads the gzip GenBank file again and finds the same genes.
+  const std::string report =
+      std::string(MORVALE_REPORT_BIN) +
+      " planted.gbk.gz gb/planted/KL-first.txt gb/planted/KL-first-Islands.txt"
+      " again > table.txt";
+  ASSERT_EQ(std::system(report.c_str()), 0);
+  EXPECT_EQ(testing::readFile("again.genes.tsv"), genes);
   EXPECT_NE(testing::readFile("gb/planted/islands.tsv").find("\tP1\tP2\n"), std::string::npos);
   const std::string page = testing::readFile("gb/planted/report.html");
   EXPECT_NE(page.find("<details><summary>"), std::string::npos);

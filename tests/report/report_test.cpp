@@ -238,8 +238,22 @@ TEST_F(Report, PageOfAFiveMbpGenomeStaysUnderTwoMegabytes) {
 TEST_F(Report, CommandLine) {
   const std::string tool = MORVALE_REPORT_BIN;
   writeFile("i.txt", "1\t30\n");
-  EXPECT_EQ(std::system((tool + " 2> help.txt").c_str()), 2 << 8);
   EXPECT_EQ(std::system((tool + " --help > help.txt").c_str()), 0);
+  // A usage error is one line naming the argument, with status 2.
+  const struct {
+    const char* args;
+    const char* line;
+  } usage[] = {{"", "missing GENOME"},
+               {"g.fa s.txt", "missing ISLANDS"},
+               {"g.fa s.txt i.txt p extra", "one argument too many: extra"},
+               {"-x g.fa s.txt i.txt", "unknown option -x"},
+               {"g.fa s.txt i.txt --html", "--html needs a file name for the page"}};
+  for (const auto& u : usage) {
+    EXPECT_EQ(std::system((tool + " " + u.args + " 2> err.txt").c_str()), 2 << 8) << u.args;
+    const std::string err = readFile("err.txt");
+    EXPECT_EQ(err.rfind(std::string("morvale-report: ") + u.line, 0), 0u) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+  }
   EXPECT_EQ(std::system((tool + " g.fa s.txt nope.txt 2> err.txt").c_str()), 1 << 8);
   EXPECT_EQ(readFile("err.txt"), "morvale-report: nope.txt: cannot open the islands file\n");
   EXPECT_EQ(std::system((tool + " --html page.html g.fa s.txt i.txt > table.txt").c_str()), 0);

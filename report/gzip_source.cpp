@@ -1,4 +1,4 @@
-#include "batch/gzip_source.h"
+#include "report/gzip_source.h"
 
 #include <zlib.h>
 

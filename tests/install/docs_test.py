@@ -1,0 +1,104 @@
+#!/usr/bin/env python3
+"""The manual pages and the bash completion against the programs' --help, the
+version they print, and the tree `cmake --install` writes.
+
+usage: docs_test.py BUILD_DIR VERSION   (exits 77 when groff is missing, after the rest)
+"""
+import os, re, shutil, subprocess, sys, tempfile
+
+build, version = sys.argv[1], sys.argv[2]
+docs = os.path.join(build, "docs")
+failures = []
+
+
+def check(ok, what):
+    if not ok:
+        failures.append(what)
+
+
+def run(*args, **kw):
+    return subprocess.run(args, capture_output=True, text=True, timeout=60, **kw)
+
+
+def help_options(program):
+    """Option names in the option column of --help."""
+    text = run(os.path.join(build, program), "--help").stdout
+    names = set()
+    for line in text.splitlines():
+        if re.match(r"^ {2,6}-", line):
+            names |= set(re.findall(r"(?<![\w-])--?[\w][\w-]*", re.split(r"\s{2,}", line.strip())[0]))
+    return names
+
+
+def read(name):
+    with open(os.path.join(docs, name)) as f:
+        return f.read()
+
+
+def page_options(page):
+    names = set()
+    for m in re.finditer(r"^\.TP\n(.*)$", page, re.M):
+        names |= set(re.findall(r"\\fB(.*?)\\fR", m.group(1)))
+    return {n.replace("\\-", "-") for n in names if n.startswith("\\-")}
+
+
+completion = read("morvale-run.bash")
+completed = set(re.search(r'cur == -\* \]\]; then\n\s+COMPREPLY=\(\$\(compgen -W "([^"]*)"',
+                          completion).group(1).split())
+for program, least in [("morvale-run", 25), ("morvale-report", 3)]:
+    shown = help_options(program)
+    page = read(program + ".1")
+    check(len(shown) >= least, f"{program} --help lists only {sorted(shown)}")
+    check(page_options(page) == shown,
+          f"{program}.1 options differ from --help: {sorted(page_options(page) ^ shown)}")
+    if program == "morvale-run":
+        check(completed == shown, f"completion differs from --help: {sorted(completed ^ shown)}")
+    out = run(os.path.join(build, program), "--version").stdout
+    check(out == f"{program} {version}\n", f"{program} --version says {out!r}")
+for name in ["morvale.1", "morvale-run.1", "morvale-report.1"]:
+    page = read(name)
+    check(f'"morvale {version}"' in page, f"{name} does not give version {version}")
+    for section in ["NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "FILES", "EXIT STATUS", "EXAMPLES"]:
+        check(f"\n.SH {section}\n" in page, f"{name} has no {section} section")
+
+# The completion as bash runs it: words for a cursor after the given words.
+with tempfile.TemporaryDirectory() as tmp:
+    os.mkdir(os.path.join(tmp, "outdir"))
+    open(os.path.join(tmp, "g.fasta"), "w").close()
+    for words, expected in [
+        (["--refine-c"], ["--refine-cutoff"]),
+        (["--measure", "kl"], ["kl", "kl-markov"]),
+        (["-o", ""], ["outdir"]),
+        (["--cutoff", ""], ["auto"]),
+        (["-k", ""], []),
+        (["g."], ["g.fasta"]),
+    ]:
+        script = (f'source {os.path.join(docs, "morvale-run.bash")}; '
+                  f'COMP_WORDS=(morvale-run {" ".join(repr(w) for w in words)}); '
+                  f'COMP_CWORD={len(words)}; _morvale_run; printf "%s\\n" "${{COMPREPLY[@]}}"')
+        got = sorted(w for w in run("bash", "-c", script, cwd=tmp).stdout.split("\n") if w)
+        check(got == expected, f"completion of {words}: {got}, expected {expected}")
+
+    # cmake --install: programs, manual pages, completion and the example.
+    prefix = os.path.join(tmp, "prefix")
+    installed = run("cmake", "--install", build, "--prefix", prefix)
+    check(installed.returncode == 0, "cmake --install failed: " + installed.stderr)
+    for path in ["bin/morvale", "bin/morvale-run", "bin/morvale-report",
+                 "share/man/man1/morvale.1", "share/man/man1/morvale-run.1",
+                 "share/man/man1/morvale-report.1", "share/bash-completion/completions/morvale-run",
+                 "share/morvale/ecoli300k_with_inserts.fasta",
+                 "share/morvale/ecoli300k_with_inserts.truth.tsv", "share/morvale/example-answers.txt"]:
+        check(os.path.isfile(os.path.join(prefix, path)), f"cmake --install wrote no {path}")
+
+groff = shutil.which("groff")
+if groff:
+    for name in ["morvale.1", "morvale-run.1", "morvale-report.1"]:
+        warned = run(groff, "-man", "-ww", "-z", os.path.join(docs, name)).stderr
+        check(warned == "", f"groff warns on {name}: {warned}")
+for failure in failures:
+    print("FAIL:", failure)
+if failures:
+    sys.exit(1)
+if not groff:
+    print("groff is missing: the manual pages were not checked by it")
+    sys.exit(77)
