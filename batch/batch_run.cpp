@@ -3,7 +3,9 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <set>
+#include <system_error>
 
 #include "base/folder_lock.h"
 #include "base/number_text.h"
@@ -24,17 +26,24 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Files Morvale writes into a genome's folder; --force removes them first.
-void removeOwnFiles(const std::string& folder) {
+// Files Morvale writes into a genome's folder; --force removes them first. "" or
+// one line naming the first that cannot be removed (a folder in its place).
+std::string removeOwnFiles(const std::string& folder) {
+  std::vector<std::string> files;
   for (int measure = 1; measure <= 3; ++measure) {
     const ResultFileNames n = resultFileNames(measure, folder);
-    for (const std::string* f : {&n.firstScores, &n.firstIslands, &n.refinementScores,
-                                 &n.refinementIslands, &n.firstRecord, &n.refinementRecord})
-      fs::remove(*f);
+    files.insert(files.end(), {n.firstScores, n.firstIslands, n.refinementScores,
+                               n.refinementIslands, n.firstRecord, n.refinementRecord});
   }
   for (const char* f :
        {"islands.bed", "islands.gff3", "islands.tsv", "scores.svg", "report.html", "genes.tsv"})
-    fs::remove(folder + "/" + f);
+    files.push_back(folder + "/" + f);
+  for (const std::string& f : files) {
+    std::error_code ec;
+    fs::remove(f, ec);
+    if (ec) return "cannot remove " + f + ": " + ec.message();
+  }
+  return "";
 }
 
 // Warnings of features left out, shown per genome before they are summed up.
@@ -67,10 +76,13 @@ class GenomeRun {
     GenomeInput genome;
     genome.fileName = o_.genomes[index];
     const std::string folder = o_.out + "/" + name;
-    const std::string error = load(genome);
+    const std::string error = guarded([&] {
+      const std::string problem = load(genome);
+      return problem.empty() ? problem : "failed: " + problem;
+    });
     if (!error.empty()) {
       rows.emplace_back(name);
-      rows.back().status = "failed: " + error;
+      rows.back().status = error;
       return false;
     }
     if (!o_.perRecord || genome.genome.status != GenomeStatus::kOk)
@@ -91,7 +103,15 @@ class GenomeRun {
       }
       GenomeInput part;
       part.fileName = genome.fileName;
-      part.genome = recordGenome(genome.genome, r);
+      const std::string problem = guarded([&] {
+        part.genome = recordGenome(genome.genome, r);
+        return std::string();
+      });
+      if (!problem.empty()) {
+        rows.emplace_back(name + "/" + sub);
+        rows.back().status = problem;
+        continue;
+      }
       if (one(part, name + "/" + sub, folder + "/" + sub, std::chrono::steady_clock::now(), rows))
         return true;
     }
@@ -99,6 +119,26 @@ class GenomeRun {
   }
 
  private:
+  // Runs `step`, which returns a status; what it throws (out of memory, a system
+  // call's failure) becomes "failed: reason" for this genome alone.
+  template <typename Step>
+  static std::string guarded(Step step) {
+    try {
+      return step();
+    } catch (const std::bad_alloc&) {
+      return "failed: out of memory: this genome, k or pool size needs more memory than the "
+             "machine can give";
+    } catch (const std::system_error& e) {  // std::filesystem_error among them
+      return "failed: " + oneLine(e.what());
+    }
+  }
+
+  static std::string oneLine(std::string text) {
+    for (char& c : text)
+      if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+    return text;
+  }
+
   // Reads the genome and its annotation: a flat file's own, or --annotation's for a
   // FASTA genome. Features that do not fit the genome are warned of and left out.
   std::string load(GenomeInput& genome) {
@@ -146,7 +186,7 @@ class GenomeRun {
            std::chrono::steady_clock::time_point started, std::vector<SummaryRow>& rows) {
     rows.emplace_back(name);
     SummaryRow& s = rows.back();
-    const std::string status = phases(genome, folder, s);
+    const std::string status = guarded([&] { return phases(genome, folder, s); });
     s.status = status;
     s.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     return status == "interrupted";
@@ -157,7 +197,11 @@ class GenomeRun {
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec) return "failed: cannot create " + folder + ": " + ec.message();
-    if (o_.force) removeOwnFiles(folder);
+    if (o_.force) {
+      const std::string problem = removeOwnFiles(folder);
+      if (!problem.empty()) return "failed: " + problem;
+    }
+    if (!workers_.startError().empty()) return "failed: " + workers_.startError();
     std::vector<std::string> problems = firstPhaseGenomeProblems(genome, o_.first.windowSize);
     if (!problems.empty()) return "failed: " + problems.back();
     describeGenome(genome);
@@ -286,8 +330,9 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
   }
   const std::string summaryPath = o.out + "/summary.tsv";
   if (!o.force) {
-    bool holds = fs::exists(summaryPath);
-    for (const std::string& name : names) holds = holds || fs::exists(o.out + "/" + name);
+    std::error_code ec;
+    bool holds = fs::exists(summaryPath, ec);
+    for (const std::string& name : names) holds = holds || fs::exists(o.out + "/" + name, ec);
     if (holds) {
       err << "morvale-run: the folder " << o.out
           << " already holds results; use --force to replace them, or another --out" << std::endl;

@@ -1,11 +1,14 @@
 #include "batch/summary.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include "base/number_text.h"
+#include "base/system_error.h"
 #include "report/html_index.h"
 
 namespace morvale {
@@ -38,13 +41,24 @@ std::vector<std::string> summaryCells(const SummaryRow& s) {
 
 std::string writeWhole(const std::string& path, const std::string& text) {
   const std::string temporary = path + ".tmp";
-  std::ofstream out(temporary);
-  out << text;
-  out.close();
+  errno = 0;
+  std::FILE* out = std::fopen(temporary.c_str(), "wb");
+  if (!out) return systemErrorText("cannot write " + path, errno);
+  bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  written = std::fflush(out) == 0 && written;
+  int reason = errno;
+  if (std::fclose(out) != 0 && written) {
+    written = false;
+    reason = errno;
+  }
   std::error_code ec;
-  if (out) fs::rename(temporary, path, ec);
-  if (!out || ec) return "cannot write " + path;
-  return "";
+  if (written) {
+    fs::rename(temporary, path, ec);
+    reason = ec.value();
+  }
+  if (written && !ec) return "";
+  fs::remove(temporary, ec);
+  return systemErrorText("cannot write " + path, reason);
 }
 
 std::string writeSummary(const std::string& folder, const std::vector<SummaryRow>& rows) {
@@ -58,7 +72,8 @@ std::string writeSummary(const std::string& folder, const std::vector<SummaryRow
     text += s.name;
     for (const std::string& cell : cells) text += "\t" + cell;
     text += "\n";
-    const bool page = fs::exists(folder + "/" + s.name + "/report.html");
+    std::error_code ec;
+    const bool page = fs::exists(folder + "/" + s.name + "/report.html", ec);
     index.push_back({s.name, page ? s.name + "/report.html" : "", cells});
   }
   std::string error = writeWhole(folder + "/summary.tsv", text);

@@ -32,7 +32,9 @@ const std::vector<std::string>& summaryColumns();
 // status and note made spaces).
 std::vector<std::string> summaryCells(const SummaryRow& row);
 
-// Writes `text` to `path` whole: a temporary file beside it, renamed. "" or the problem.
+// Writes `text` to `path` whole: path + ".tmp" written and renamed over `path`. On
+// failure the temporary file is removed and `path` is left as it was; returns "" or
+// one line naming `path` and the system's reason (e.g. "No space left on device").
 std::string writeWhole(const std::string& path, const std::string& text);
 
 // Writes folder/summary.tsv, and folder/index.html when there are two rows or more.
