@@ -50,16 +50,25 @@ std::string removeOwnFiles(const std::string& folder) {
 constexpr std::size_t kWarningsShown = 10;
 
 // A record's folder name: its name with every character other than letters,
-// digits, '.', '_' and '-' made '_'; "record_N" for a record without a name.
+// digits, '.', '_' and '-' made '_' and leading dots dropped; "record_N" (N from 1)
+// for a record whose name leaves nothing.
 std::string folderNameOf(const std::string& recordName, std::size_t index) {
-  if (recordName.empty()) return "record_" + std::to_string(index + 1);
   std::string name = recordName;
   for (char& c : name) {
     const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
                        c == '.' || c == '_' || c == '-';
     if (!plain) c = '_';
   }
-  return name == "." || name == ".." ? "record_" + std::to_string(index + 1) : name;
+  name.erase(0, name.find_first_not_of('.'));
+  return name.empty() ? "record_" + std::to_string(index + 1) : name;
+}
+
+// `name`, or name_2, name_3, ... for the first of them not in `used`; the one
+// returned is added to `used`.
+std::string uniqueName(const std::string& name, std::set<std::string>& used) {
+  std::string unique = name;
+  for (int n = 2; !used.insert(unique).second; ++n) unique = name + "_" + std::to_string(n);
+  return unique;
 }
 
 class GenomeRun {
@@ -90,8 +99,7 @@ class GenomeRun {
     std::set<std::string> used;
     for (std::size_t r = 0; r < genome.genome.records.size(); ++r) {
       const GenomeRecord& record = genome.genome.records[r];
-      std::string sub = folderNameOf(record.name, r);
-      while (!used.insert(sub).second) sub += "_";
+      const std::string sub = uniqueName(folderNameOf(record.name, r), used);
       const std::int64_t letters = record.joinedEnd - record.joinedStart;
       if (letters < o_.minRecord) {
         SummaryRow skipped(name + "/" + sub);
@@ -300,7 +308,8 @@ class GenomeRun {
 
 }  // namespace
 
-std::string genomeName(const std::string& path) {
+std::string genomeName(const std::string& path, std::size_t index) {
+  if (path == "-") return "stdin";
   std::string name = fs::path(path).filename().string();
   const auto strip = [&name](const std::string& ending) {
     if (name.size() > ending.size() &&
@@ -314,20 +323,19 @@ std::string genomeName(const std::string& path) {
   for (const char* ending : {".fasta", ".fa", ".fna", ".fas", ".fsa", ".seq", ".txt", ".gbk", ".gb",
                              ".gbff", ".genbank", ".embl"})
     if (strip(ending)) break;
-  return name;
+  for (char& c : name)
+    if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '_';
+  name.erase(0, name.find_first_not_of('.'));
+  return name.empty() ? "genome_" + std::to_string(index + 1) : name;
 }
 
 int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool terminal) {
   std::vector<std::string> names;
-  std::set<std::string> unique;
-  for (const std::string& genome : o.genomes) {
-    names.push_back(genomeName(genome));
-    if (!unique.insert(names.back()).second) {
-      err << "morvale-run: two genomes are named " << names.back()
-          << " (their results would share a folder); rename one of them" << std::endl;
-      return 2;
-    }
-  }
+  // The run's own files are not genome folders.
+  std::set<std::string> used = {"summary.tsv", "summary.tsv.tmp", "index.html", "index.html.tmp",
+                                lockFilePath("")};
+  for (std::size_t i = 0; i < o.genomes.size(); ++i)
+    names.push_back(uniqueName(genomeName(o.genomes[i], i), used));
   const std::string summaryPath = o.out + "/summary.tsv";
   if (!o.force) {
     std::error_code ec;

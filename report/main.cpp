@@ -1,6 +1,7 @@
 // morvale-report: turns one Morvale run's files into genome-browser tracks (BED,
 // GFF3), a table of islands, a picture of the scores along the genome (SVG) and,
 // on request, a page to explore them (HTML).
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -21,7 +22,19 @@ const char* const kUsage =
     "With the run record beside the window-score file, the genome must be the run's;\n"
     "for a first-phase file the cut-off suggested by rank is printed on standard\n"
     "error and drawn.\n"
-    "Exit status: 0 done, 1 an input file could not be used, 2 wrong arguments.\n";
+    "Exit status: 0 done, 1 an input file could not be used, 2 wrong arguments (also\n"
+    "an output that is one of the inputs).\n";
+
+// True when `output` names the same file as `input`: the same device and inode when
+// both exist, else the same path once made absolute and normal.
+bool sameFile(const std::string& output, const std::string& input) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (fs::exists(output, ec) && fs::exists(input, ec)) return fs::equivalent(output, input, ec);
+  const fs::path a = fs::absolute(output, ec).lexically_normal();
+  const fs::path b = fs::absolute(input, ec).lexically_normal();
+  return a == b;
+}
 
 }  // namespace
 
@@ -43,6 +56,17 @@ int main(int argc, char** argv) {
   std::string prefix = args.size() == 4 ? args[3] : args[2];
   if (args.size() == 3 && prefix.size() > 4 && prefix.compare(prefix.size() - 4, 4, ".txt") == 0)
     prefix.resize(prefix.size() - 4);
+  const std::vector<std::string> outputs = {prefix + ".bed", prefix + ".gff3", prefix + ".tsv",
+                                            prefix + ".svg", html};
+  for (const std::string& output : outputs) {
+    for (std::size_t i = 0; i < 3 && !output.empty(); ++i) {
+      if (sameFile(output, args[i])) {
+        std::cerr << "morvale-report: the output " << output << " is the input " << args[i]
+                  << "; choose another output name" << std::endl;
+        return 2;
+      }
+    }
+  }
   morvale::report::Inputs in;
   std::string error;
   if (!morvale::report::loadInputs(args[0], args[1], args[2], in, error)) {
@@ -50,7 +74,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   error = morvale::report::writeReportFiles(
-      in, {prefix + ".bed", prefix + ".gff3", prefix + ".tsv", prefix + ".svg", html, ""});
+      in, {outputs[0], outputs[1], outputs[2], outputs[3], outputs[4], ""});
   if (!error.empty()) {
     std::cerr << "morvale-report: " << error << std::endl;
     return 1;
