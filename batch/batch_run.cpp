@@ -101,11 +101,15 @@ class GenomeRun {
       const GenomeRecord& record = genome.genome.records[r];
       const std::string sub = uniqueName(folderNameOf(record.name, r), used);
       const std::int64_t letters = record.joinedEnd - record.joinedStart;
-      if (letters < o_.minRecord) {
+      // At least --min-record letters, and more than the first window, are scanned.
+      if (letters < o_.minRecord || letters <= o_.first.windowSize) {
         SummaryRow skipped(name + "/" + sub);
         skipped.length = letters;
-        skipped.status = "skipped: " + std::to_string(letters) +
-                         " letters, fewer than --min-record " + std::to_string(o_.minRecord);
+        skipped.status = letters < o_.minRecord
+                             ? "skipped: " + std::to_string(letters) +
+                                   " letters, fewer than --min-record " +
+                                   std::to_string(o_.minRecord)
+                             : std::string("skipped: shorter than the first window");
         rows.push_back(skipped);
         continue;
       }
@@ -219,8 +223,10 @@ class GenomeRun {
       s.note = std::to_string(genome.genome.records.size()) +
                " records scanned as one genome; --per-record scans each on its own";
     }
-    std::ofstream quiet;  // the assemblies' console messages are not for this command
-    PhaseRunner runner(o_.first.measure, folder, console_, progress_, workers_, quiet);
+    // The assemblies' console messages and complaints are the dialogue's, not this
+    // command's: "Unable to open 0" after a refinement without rows becomes a note.
+    std::ofstream quiet;
+    PhaseRunner runner(o_.first.measure, folder, console_, progress_, workers_, quiet, quiet);
     const int count = static_cast<int>(o_.genomes.size());
     const int number = static_cast<int>(index_) + 1;
     progress_.phaseStarted(number, count, s.name, "first phase");
@@ -253,7 +259,7 @@ class GenomeRun {
     std::string scores = runner.names().firstScores;
     std::string islands = runner.names().firstIslands;
     if (o_.refine) {
-      IslandList list = readIslandList(islands);
+      IslandList list = readIslandList(islands, quiet);
       if (!list.values.empty()) {
         const std::string problem =
             refinementListProblem(list, islands, genome, o_.refinement.windowSize);
@@ -263,6 +269,9 @@ class GenomeRun {
                                     seed_);
         if (outcome.result == ScanResult::kInterrupted) return "interrupted";
         if (outcome.result == ScanResult::kFailed) return "failed: " + outcome.error;
+        std::error_code missing;
+        if (!fs::exists(runner.names().refinementScores, missing))
+          s.note += std::string(s.note.empty() ? "" : "; ") + "refinement kept no window";
         error = runner.refinementAssembly(o_.refinement.cutoff, o_.refinement.voteThreshold);
         if (!error.empty()) return "failed: " + error;
         scores = runner.names().refinementScores;
