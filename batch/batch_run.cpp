@@ -154,7 +154,16 @@ class GenomeRun {
   // Reads the genome and its annotation: a flat file's own, or --annotation's for a
   // FASTA genome. Features that do not fit the genome are warned of and left out.
   std::string load(GenomeInput& genome) {
-    genome.genome = readGenomeFile(genome.fileName);
+    const bool standardInput = genome.fileName == "-";
+    if (standardInput) {
+      if (!stdinRead_ && !readStandardInput(stdin_, stdinError_)) stdin_.clear();
+      stdinRead_ = true;
+      if (!stdinError_.empty()) return stdinError_;
+      genome.fileName = "standard input";
+      genome.genome = readGenomeBytes(stdin_);
+    } else {
+      genome.genome = readGenomeFile(genome.fileName);
+    }
     annotated_ = false;
     annotation_ = report::Annotation();
     std::string error;
@@ -162,9 +171,11 @@ class GenomeRun {
     if (status == GenomeStatus::kGenBank || status == GenomeStatus::kEmbl) {
       std::string text;
       report::FlatFile flat;
-      if (!readTextFile(genome.fileName, text, error) ||
-          !report::readFlatFile(text, genome.fileName, flat, error))
+      if (standardInput)
+        text = stdin_;
+      else if (!readTextFile(genome.fileName, text, error))
         return error;
+      if (!report::readFlatFile(text, genome.fileName, flat, error)) return error;
       genome.genome = std::move(flat.genome);
       annotation_ = std::move(flat.annotation);
       annotated_ = true;
@@ -313,6 +324,9 @@ class GenomeRun {
   bool gffRead_ = false;           // --annotation, read once for every genome
   report::Annotation gff_;
   std::string gffError_;
+  bool stdinRead_ = false;  // "-": standard input, read whole once
+  std::string stdin_;
+  std::string stdinError_;
 };
 
 }  // namespace

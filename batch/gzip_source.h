@@ -1,5 +1,6 @@
 // Genome files compressed with gzip, read through zlib: the bytes of the
-// decompressed file for the genome reader. Plain files pass through unchanged.
+// decompressed file for the genome reader. Plain files pass through unchanged;
+// standard input is read once into memory and unpacked there.
 #pragma once
 
 #include <string>
@@ -18,5 +19,14 @@ bool isGzipFile(const std::string& fileName);
 // The whole text of `fileName`, plain or gzip-compressed. False with `error` set to
 // one line naming the file and the reason when it cannot be read.
 bool readTextFile(const std::string& fileName, std::string& text, std::string& error);
+
+// Reads standard input whole, once, into `bytes`, unpacking gzip data (recognised by
+// its magic bytes). False with `error` set to one line when it cannot be read or is
+// damaged gzip data.
+bool readStandardInput(std::string& bytes, std::string& error);
+
+// The genome held in `bytes` (plain text, as readStandardInput leaves it), read with
+// the rules of readgenome.
+Genome readGenomeBytes(const std::string& bytes);
 
 }  // namespace morvale

@@ -299,6 +299,10 @@ Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& o, std::
       return Parsed::kUsageError;
     }
   }
+  if (std::count(o.genomes.begin(), o.genomes.end(), "-") > 1) {
+    error = "- (the genome on standard input) may be given once";
+    return Parsed::kUsageError;
+  }
   if (o.genomes.empty()) {
     error = "no genome file given (see --help)";
     return Parsed::kUsageError;
@@ -312,9 +316,10 @@ std::string helpText() {
       "usage: morvale-run [options] GENOME...\n"
       "\n"
       "Finds genomic islands in each GENOME (FASTA or plain sequence, optionally gzip-\n"
-      "compressed): the first phase, then the refinement, into DIR/NAME/ for a genome\n"
-      "file NAME.fasta, with tracks (islands.bed, islands.gff3), a table (islands.tsv)\n"
-      "and a picture (scores.svg) of the final islands, and DIR/summary.tsv.\n"
+      "compressed; - reads one from standard input): the first phase, then the\n"
+      "refinement, into DIR/NAME/ for a genome file NAME.fasta, with tracks\n"
+      "(islands.bed, islands.gff3), a table (islands.tsv) and a picture (scores.svg)\n"
+      "of the final islands, and DIR/summary.tsv.\n"
       "\n"
       "options (default in brackets; k is the k-mer length):\n";
   for (const OptionRow& s : optionRows(unused)) {
