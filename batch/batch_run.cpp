@@ -4,20 +4,21 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <set>
-#include <sstream>
+#include <system_error>
 
 #include "base/folder_lock.h"
 #include "base/number_text.h"
 #include "base/stop_signal.h"
 #include "base/system_error.h"
 #include "batch/batch_progress.h"
+#include "batch/summary.h"
 #include "islands/auto_cutoff.h"
 #include "islands/island_list.h"
 #include "report/genome_input.h"
 #include "report/gff_annotation.h"
 #include "report/gzip_source.h"
-#include "report/html_index.h"
 #include "report/report.h"
 #include "report/report_files.h"
 #include "scan/phase_runner.h"
@@ -28,48 +29,49 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// What the summary says of one genome, or of one record with --per-record.
-struct SummaryRow {
-  explicit SummaryRow(std::string genomeName) : name(std::move(genomeName)) {}
-  std::string name;
-  std::int64_t length = 0;
-  double gcPercent = 0.0;
-  std::size_t islands = 0;
-  std::int64_t islandLetters = 0;
-  std::string cutoff;  // the first phase's, as chosen
-  std::int64_t windowsTested = 0;
-  double seconds = 0.0;
-  std::string status = "not run";
-  std::string note;
-};
-
-// Files Morvale writes into a genome's folder; --force removes them first.
-void removeOwnFiles(const std::string& folder) {
+// Files Morvale writes into a genome's folder; --force removes them first. "" or
+// one line naming the first that cannot be removed (a folder in its place).
+std::string removeOwnFiles(const std::string& folder) {
+  std::vector<std::string> files;
   for (int measure = 1; measure <= 3; ++measure) {
     const ResultFileNames n = resultFileNames(measure, folder);
-    for (const std::string* f : {&n.firstScores, &n.firstIslands, &n.refinementScores,
-                                 &n.refinementIslands, &n.firstRecord, &n.refinementRecord})
-      fs::remove(*f);
+    files.insert(files.end(), {n.firstScores, n.firstIslands, n.refinementScores,
+                               n.refinementIslands, n.firstRecord, n.refinementRecord});
   }
   for (const char* f :
        {"islands.bed", "islands.gff3", "islands.tsv", "scores.svg", "report.html", "genes.tsv"})
-    fs::remove(folder + "/" + f);
+    files.push_back(folder + "/" + f);
+  for (const std::string& f : files) {
+    std::error_code ec;
+    fs::remove(f, ec);
+    if (ec) return "cannot remove " + f + ": " + ec.message();
+  }
+  return "";
 }
 
 // Warnings of features left out, shown per genome before they are summed up.
 constexpr std::size_t kWarningsShown = 10;
 
 // A record's folder name: its name with every character other than letters,
-// digits, '.', '_' and '-' made '_'; "record_N" for a record without a name.
+// digits, '.', '_' and '-' made '_' and leading dots dropped; "record_N" (N from 1)
+// for a record whose name leaves nothing.
 std::string folderNameOf(const std::string& recordName, std::size_t index) {
-  if (recordName.empty()) return "record_" + std::to_string(index + 1);
   std::string name = recordName;
   for (char& c : name) {
     const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
                        c == '.' || c == '_' || c == '-';
     if (!plain) c = '_';
   }
-  return name == "." || name == ".." ? "record_" + std::to_string(index + 1) : name;
+  name.erase(0, name.find_first_not_of('.'));
+  return name.empty() ? "record_" + std::to_string(index + 1) : name;
+}
+
+// `name`, or name_2, name_3, ... for the first of them not in `used`; the one
+// returned is added to `used`.
+std::string uniqueName(const std::string& name, std::set<std::string>& used) {
+  std::string unique = name;
+  for (int n = 2; !used.insert(unique).second; ++n) unique = name + "_" + std::to_string(n);
+  return unique;
 }
 
 class GenomeRun {
@@ -86,10 +88,13 @@ class GenomeRun {
     GenomeInput genome;
     genome.fileName = o_.genomes[index];
     const std::string folder = o_.out + "/" + name;
-    const std::string error = load(genome);
+    const std::string error = guarded([&] {
+      const std::string problem = load(genome);
+      return problem.empty() ? problem : "failed: " + problem;
+    });
     if (!error.empty()) {
       rows.emplace_back(name);
-      rows.back().status = "failed: " + error;
+      rows.back().status = error;
       return false;
     }
     if (!o_.perRecord || genome.genome.status != GenomeStatus::kOk)
@@ -97,20 +102,31 @@ class GenomeRun {
     std::set<std::string> used;
     for (std::size_t r = 0; r < genome.genome.records.size(); ++r) {
       const GenomeRecord& record = genome.genome.records[r];
-      std::string sub = folderNameOf(record.name, r);
-      while (!used.insert(sub).second) sub += "_";
+      const std::string sub = uniqueName(folderNameOf(record.name, r), used);
       const std::int64_t letters = record.joinedEnd - record.joinedStart;
-      if (letters < o_.minRecord) {
+      // At least --min-record letters, and more than the first window, are scanned.
+      if (letters < o_.minRecord || letters <= o_.first.windowSize) {
         SummaryRow skipped(name + "/" + sub);
         skipped.length = letters;
-        skipped.status = "skipped: " + std::to_string(letters) +
-                         " letters, fewer than --min-record " + std::to_string(o_.minRecord);
+        skipped.status = letters < o_.minRecord
+                             ? "skipped: " + std::to_string(letters) +
+                                   " letters, fewer than --min-record " +
+                                   std::to_string(o_.minRecord)
+                             : std::string("skipped: shorter than the first window");
         rows.push_back(skipped);
         continue;
       }
       GenomeInput part;
       part.fileName = genome.fileName;
-      part.genome = recordGenome(genome.genome, r);
+      const std::string problem = guarded([&] {
+        part.genome = recordGenome(genome.genome, r);
+        return std::string();
+      });
+      if (!problem.empty()) {
+        rows.emplace_back(name + "/" + sub);
+        rows.back().status = problem;
+        continue;
+      }
       if (one(part, name + "/" + sub, folder + "/" + sub, std::chrono::steady_clock::now(), rows))
         return true;
     }
@@ -118,9 +134,36 @@ class GenomeRun {
   }
 
  private:
+  // Runs `step`, which returns a status; what it throws (out of memory, a system
+  // call's failure) becomes "failed: reason" for this genome alone.
+  template <typename Step>
+  static std::string guarded(Step step) {
+    try {
+      return step();
+    } catch (const std::bad_alloc&) {
+      return "failed: out of memory: this genome, k or pool size needs more memory than the "
+             "machine can give";
+    } catch (const std::system_error& e) {  // std::filesystem_error among them
+      return "failed: " + oneLine(e.what());
+    }
+  }
+
+  static std::string oneLine(std::string text) {
+    for (char& c : text)
+      if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+    return text;
+  }
+
   // Reads the genome and its annotation: a flat file's own, or --annotation's for a
   // FASTA genome. Features that do not fit the genome are warned of and left out.
   std::string load(GenomeInput& genome) {
+    const bool standardInput = genome.fileName == "-";
+    if (standardInput) {
+      if (!stdinRead_ && !readStandardInput(stdin_, stdinError_)) stdin_.clear();
+      stdinRead_ = true;
+      if (!stdinError_.empty()) return stdinError_;
+      genome.fileName = "standard input";
+    }
     if (!o_.annotation.empty() && !gffRead_) {
       int openError = 0;
       const std::unique_ptr<ByteSource> in = openInputFile(o_.annotation, openError);
@@ -132,7 +175,8 @@ class GenomeRun {
     report::AnnotatedGenome input;
     // The last genome takes --annotation's features; the others copy them.
     std::string error = report::readAnnotatedGenome(genome.fileName, gff ? &gff_ : nullptr,
-                                                    index_ + 1 == o_.genomes.size(), input);
+                                                    index_ + 1 == o_.genomes.size(), input,
+                                                    standardInput ? &stdin_ : nullptr);
     if (!error.empty()) return error;
     // A GFF3 file that cannot be read fails the genomes it was given for.
     if (!gffError_.empty() && input.genome.status == GenomeStatus::kOk && !input.annotated)
@@ -162,7 +206,7 @@ class GenomeRun {
            std::chrono::steady_clock::time_point started, std::vector<SummaryRow>& rows) {
     rows.emplace_back(name);
     SummaryRow& s = rows.back();
-    const std::string status = phases(genome, folder, s);
+    const std::string status = guarded([&] { return phases(genome, folder, s); });
     s.status = status;
     s.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     return status == "interrupted";
@@ -173,7 +217,11 @@ class GenomeRun {
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec) return "failed: cannot create " + folder + ": " + ec.message();
-    if (o_.force) removeOwnFiles(folder);
+    if (o_.force) {
+      const std::string problem = removeOwnFiles(folder);
+      if (!problem.empty()) return "failed: " + problem;
+    }
+    if (!workers_.startError().empty()) return "failed: " + workers_.startError();
     std::vector<std::string> problems = firstPhaseGenomeProblems(genome, o_.first.windowSize);
     if (!problems.empty()) return "failed: " + problems.back();
     describeGenome(genome);
@@ -183,8 +231,10 @@ class GenomeRun {
       s.note = std::to_string(genome.genome.records.size()) +
                " records scanned as one genome; --per-record scans each on its own";
     }
-    std::ofstream quiet;  // the assemblies' console messages are not for this command
-    PhaseRunner runner(o_.first.measure, folder, console_, progress_, workers_, quiet);
+    // The assemblies' console messages and complaints are the dialogue's, not this
+    // command's: "Unable to open 0" after a refinement without rows becomes a note.
+    std::ofstream quiet;
+    PhaseRunner runner(o_.first.measure, folder, console_, progress_, workers_, quiet, quiet);
     const int count = static_cast<int>(o_.genomes.size());
     const int number = static_cast<int>(index_) + 1;
     progress_.phaseStarted(number, count, s.name, "first phase");
@@ -217,7 +267,7 @@ class GenomeRun {
     std::string scores = runner.names().firstScores;
     std::string islands = runner.names().firstIslands;
     if (o_.refine) {
-      IslandList list = readIslandList(islands);
+      IslandList list = readIslandList(islands, quiet);
       if (!list.values.empty()) {
         const std::string problem =
             refinementListProblem(list, islands, genome, o_.refinement.windowSize);
@@ -227,6 +277,9 @@ class GenomeRun {
                                     seed_);
         if (outcome.result == ScanResult::kInterrupted) return "interrupted";
         if (outcome.result == ScanResult::kFailed) return "failed: " + outcome.error;
+        std::error_code missing;
+        if (!fs::exists(runner.names().refinementScores, missing))
+          s.note += std::string(s.note.empty() ? "" : "; ") + "refinement kept no window";
         error = runner.refinementAssembly(o_.refinement.cutoff, o_.refinement.voteThreshold);
         if (!error.empty()) return "failed: " + error;
         scores = runner.names().refinementScores;
@@ -270,68 +323,15 @@ class GenomeRun {
   bool gffRead_ = false;           // --annotation, read once for every genome
   report::Annotation gff_;
   std::string gffError_;
+  bool stdinRead_ = false;  // "-": standard input, read whole once
+  std::string stdin_;
+  std::string stdinError_;
 };
-
-// The summary's columns after the genome's name, as text.
-std::vector<std::string> summaryCells(const SummaryRow& s) {
-  const auto clean = [](std::string text) {
-    for (char& c : text)
-      if (c == '\t' || c == '\n') c = ' ';
-    return text;
-  };
-  return {std::to_string(s.length),
-          numberText("%.2f", s.gcPercent),
-          std::to_string(s.islands),
-          std::to_string(s.islandLetters),
-          s.cutoff.empty() ? "NA" : s.cutoff,
-          std::to_string(s.windowsTested),
-          numberText("%.1f", s.seconds),
-          clean(s.status),
-          clean(s.note)};
-}
-
-const std::vector<std::string> kSummaryColumns = {"length",         "gc_percent", "islands",
-                                                  "island_letters", "cutoff",     "windows_tested",
-                                                  "seconds",        "status",     "note"};
-
-// Writes `text` to `path` whole (a temporary file renamed); "" or the problem.
-std::string writeWhole(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".tmp";
-  std::ofstream out(temporary);
-  out << text;
-  out.close();
-  std::error_code ec;
-  if (out) fs::rename(temporary, path, ec);
-  if (!out || ec) return "cannot write " + path;
-  return "";
-}
-
-// summary.tsv, and index.html when the run has more than one row.
-std::string writeSummary(const std::string& folder, const std::vector<SummaryRow>& rows) {
-  std::string text = "genome";
-  for (const std::string& column : kSummaryColumns) text += "\t" + column;
-  text += "\n";
-  std::vector<report::IndexRow> index;
-  for (const SummaryRow& s : rows) {
-    const std::vector<std::string> cells = summaryCells(s);
-    text += s.name;
-    for (const std::string& cell : cells) text += "\t" + cell;
-    text += "\n";
-    const bool page = fs::exists(folder + "/" + s.name + "/report.html");
-    index.push_back({s.name, page ? s.name + "/report.html" : "", cells});
-  }
-  std::string error = writeWhole(folder + "/summary.tsv", text);
-  if (!error.empty() || rows.size() < 2) return error;
-  std::ostringstream page;
-  report::writeHtmlIndex(page,
-                         "Morvale: genomic islands of " + std::to_string(rows.size()) + " genomes",
-                         kSummaryColumns, index);
-  return writeWhole(folder + "/index.html", page.str());
-}
 
 }  // namespace
 
-std::string genomeName(const std::string& path) {
+std::string genomeName(const std::string& path, std::size_t index) {
+  if (path == "-") return "stdin";
   std::string name = fs::path(path).filename().string();
   const auto strip = [&name](const std::string& ending) {
     if (name.size() > ending.size() &&
@@ -345,24 +345,24 @@ std::string genomeName(const std::string& path) {
   for (const char* ending : {".fasta", ".fa", ".fna", ".fas", ".fsa", ".seq", ".txt", ".gbk", ".gb",
                              ".gbff", ".genbank", ".embl"})
     if (strip(ending)) break;
-  return name;
+  for (char& c : name)
+    if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '_';
+  name.erase(0, name.find_first_not_of('.'));
+  return name.empty() ? "genome_" + std::to_string(index + 1) : name;
 }
 
 int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool terminal) {
   std::vector<std::string> names;
-  std::set<std::string> unique;
-  for (const std::string& genome : o.genomes) {
-    names.push_back(genomeName(genome));
-    if (!unique.insert(names.back()).second) {
-      err << "morvale-run: two genomes are named " << names.back()
-          << " (their results would share a folder); rename one of them" << std::endl;
-      return 2;
-    }
-  }
+  // The run's own files are not genome folders.
+  std::set<std::string> used = {"summary.tsv", "summary.tsv.tmp", "index.html", "index.html.tmp",
+                                lockFilePath("")};
+  for (std::size_t i = 0; i < o.genomes.size(); ++i)
+    names.push_back(uniqueName(genomeName(o.genomes[i], i), used));
   const std::string summaryPath = o.out + "/summary.tsv";
   if (!o.force) {
-    bool holds = fs::exists(summaryPath);
-    for (const std::string& name : names) holds = holds || fs::exists(o.out + "/" + name);
+    std::error_code ec;
+    bool holds = fs::exists(summaryPath, ec);
+    for (const std::string& name : names) holds = holds || fs::exists(o.out + "/" + name, ec);
     if (holds) {
       err << "morvale-run: the folder " << o.out
           << " already holds results; use --force to replace them, or another --out" << std::endl;

@@ -37,12 +37,17 @@ std::string wholeNumber(const std::string& text, long long low, long long high, 
   return "enter a whole number from " + std::to_string(low) + " to " + std::to_string(high);
 }
 
-std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending) {
+// Where each whole-number setting is kept in the options.
+using IntegerFields = std::vector<std::pair<Setting, int* (*)(BatchOptions&)>>;
+
+std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
+                                  IntegerFields* fields = nullptr) {
   const BatchOptions d;
   std::vector<OptionRow> rows;
   // The range table names each setting's option: "--name", or "-x" for a short one.
   const auto integer = [&](Setting setting, const char* help, int* (*field)(BatchOptions&),
                            int defaultValue) {
+    if (fields) fields->emplace_back(setting, field);
     const std::string option = rangeOf(setting).option;
     const bool isLong = option.rfind("--", 0) == 0;
     rows.push_back({isLong ? "" : rangeOf(setting).option, isLong ? rangeOf(setting).option : "",
@@ -87,35 +92,36 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending) {
   integer(
       Setting::kWindowIncrement, "growth of the window size",
       [](BatchOptions& o) { return &o.first.windowIncrement; }, d.first.windowIncrement);
-  rows.push_back({"", "--cutoff", "P", "first-phase cut-off: a p-value, or auto for the rank rule",
-                  "auto", "auto or a number", [](BatchOptions& o, const std::string& text) {
-                    if (text == "auto") {
-                      o.cutoffByRank = true;
-                    } else if (parseReal(text, o.cutoff)) {
-                      o.cutoffByRank = false;
-                    } else {
-                      return std::string("enter auto or a number such as 1e-10");
-                    }
-                    return std::string();
-                  }});
-  rows.push_back({"", "--auto-fraction", "F",
-                  "with --cutoff auto: the fraction of the windows tested whose smallest "
-                  "p-values set the cut-off",
-                  "0.02", "a number above 0, at most 1",
-                  [](BatchOptions& o, const std::string& text) {
-                    double f = 0;
-                    if (!parseReal(text, f) || !(f > 0 && f <= 1))
-                      return std::string("enter a number above 0, at most 1");
-                    o.autoFraction = f;
-                    return std::string();
-                  }});
-  rows.push_back(
-      {"", rangeOf(Setting::kOverlapCount).option, "N",
-       "overlapping windows a first-phase island needs", std::to_string(d.minWindows),
-       "a whole number", [&pending](BatchOptions& o, const std::string& text) {
-         pending.push_back({Setting::kOverlapCount, "--min-windows", text, &o.minWindows});
-         return std::string();
-       }});
+  // A real-valued setting of the range table; `word` (if the row has one) sets *byWord.
+  const auto real = [&](Setting setting, const char* help, std::string defaultText,
+                        double* (*field)(BatchOptions&), bool* (*byWord)(BatchOptions&)) {
+    rows.push_back({"", rangeOf(setting).option, "P", help, std::move(defaultText),
+                    rangeText(setting, 0),
+                    [setting, field, byWord](BatchOptions& o, const std::string& text) {
+                      const SettingRange& r = rangeOf(setting);
+                      double v = 0;
+                      if (*r.word && text == r.word) {
+                        *byWord(o) = true;
+                      } else if (parseReal(text, v) && inRealRange(setting, v)) {
+                        *field(o) = v;
+                        if (byWord) *byWord(o) = false;
+                      } else {
+                        return "enter " + rangeText(setting, 0);
+                      }
+                      return std::string();
+                    }});
+  };
+  real(
+      Setting::kCutoff, "first-phase cut-off: a p-value, or auto for the rank rule", "auto",
+      [](BatchOptions& o) { return &o.cutoff; }, [](BatchOptions& o) { return &o.cutoffByRank; });
+  real(
+      Setting::kAutoFraction,
+      "with --cutoff auto: the fraction of the windows tested whose smallest p-values set the "
+      "cut-off",
+      "0.02", [](BatchOptions& o) { return &o.autoFraction; }, nullptr);
+  integer(
+      Setting::kMinWindows, "overlapping windows a first-phase island needs",
+      [](BatchOptions& o) { return &o.minWindows; }, d.minWindows);
   rows.push_back({"", "--sensitive", "",
                   "preset for natural islands: measure 3, k 2, --auto-fraction 0.05, "
                   "--min-windows 4 (options given explicitly still win)",
@@ -141,12 +147,9 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending) {
   integer(
       Setting::kVoteThreshold, "scorings that keep a refinement window",
       [](BatchOptions& o) { return &o.refinement.voteThreshold; }, d.refinement.voteThreshold);
-  rows.push_back({"", "--refine-cutoff", "P", "refinement p-value cut-off", "0.05", "a number",
-                  [](BatchOptions& o, const std::string& text) {
-                    return parseReal(text, o.refinement.cutoff)
-                               ? std::string()
-                               : std::string("enter a number such as 0.05");
-                  }});
+  real(
+      Setting::kRefineCutoff, "refinement p-value cut-off", "0.05",
+      [](BatchOptions& o) { return &o.refinement.cutoff; }, nullptr);
   rows.push_back({"", "--no-refine", "", "stop after the first phase", "", "",
                   [](BatchOptions& o, const std::string&) {
                     o.refine = false;
@@ -213,7 +216,8 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending) {
 
 Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& o, std::string& error) {
   std::vector<PendingInteger> pending;
-  const std::vector<OptionRow> rows = optionRows(pending);
+  IntegerFields fields;
+  const std::vector<OptionRow> rows = optionRows(pending, &fields);
   o.threads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
   std::set<std::string> given;
   const auto find = [&rows](const std::string& name) -> const OptionRow* {
@@ -304,6 +308,22 @@ Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& o, std::
     }
     *p.field = static_cast<int>(v);
   }
+  // Bounds by another setting's value, given or not.
+  for (const auto& bounded : fields) {
+    const Setting limit = rangeOf(bounded.first).atMost;
+    for (const auto& other : fields) {
+      if (other.first != limit || *bounded.second(o) <= *other.second(o)) continue;
+      error = rangeOf(bounded.first).option + std::string(" ") +
+              std::to_string(*bounded.second(o)) + ": enter " +
+              rangeText(bounded.first, o.first.tupleSize) + " (" +
+              std::to_string(*other.second(o)) + ")";
+      return Parsed::kUsageError;
+    }
+  }
+  if (std::count(o.genomes.begin(), o.genomes.end(), "-") > 1) {
+    error = "- (the genome on standard input) may be given once";
+    return Parsed::kUsageError;
+  }
   if (o.genomes.empty()) {
     error = "no genome file given (see --help)";
     return Parsed::kUsageError;
@@ -318,7 +338,8 @@ CommandHelp commandHelp() {
   h.synopsis = "[options] GENOME...";
   h.description =
       "Finds genomic islands in each GENOME: FASTA, plain sequence, GenBank or EMBL, "
-      "plain or gzip-compressed. It runs the first phase (window k-mer profiles against "
+      "plain or gzip-compressed; - reads one from standard input. It runs the first phase (window "
+      "k-mer profiles against "
       "random samples of the genome, a paired t-test, islands chained from the "
       "significant windows), then the refinement, into the folder DIR/NAME/ for a genome "
       "file NAME.fasta, and writes DIR/summary.tsv. GenBank and EMBL files bring their "
@@ -378,8 +399,10 @@ CommandHelp commandHelp() {
        "the first phase only, each long record of a GenBank file on its own"},
   };
   h.exitStatus =
-      "0 when every genome completed, 1 when any failed (the others still complete), "
-      "2 for a usage error, 130 after Ctrl-C (finished genomes stay whole).";
+      "0 when every genome completed or was skipped, 1 when any failed (the others still "
+      "complete) or the summary could not be written, 2 for a usage error, 128 + the "
+      "signal's number when stopped by one: 130 after Ctrl-C, 143 after SIGTERM, 129 after "
+      "SIGHUP (finished genomes stay whole).";
   return h;
 }
 

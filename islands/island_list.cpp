@@ -14,13 +14,13 @@ bool isBlank(char c) {
 }
 }  // namespace
 
-IslandList readIslandList(const std::string& fileName) {
+IslandList readIslandList(const std::string& fileName, std::ostream& errors) {
   IslandList list;
   std::string text;
   if (!readWholeFile(fileName, text)) {
     list.errorNumber = errno;
-    reportUnableToOpen();
-    reportUnableToOpen();
+    reportUnableToOpen(errors);
+    reportUnableToOpen(errors);
     return list;
   }
   list.opened = true;

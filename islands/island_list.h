@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,7 @@ struct IslandList {
 
 // Reads `fileName`. A file that cannot be opened gives "Unable to open 0" on
 // standard error twice (the two readings of the list), and opened = false.
-IslandList readIslandList(const std::string& fileName);
+IslandList readIslandList(const std::string& fileName, std::ostream& errors = std::cerr);
 
 // One line: how many islands were read from the file and where reading stopped.
 std::string islandListSummary(const IslandList& list, const std::string& fileName);

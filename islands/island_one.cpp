@@ -44,15 +44,15 @@ std::size_t firstPhaseRowCount(const std::vector<WindowScoreRow>& rows) {
 
 int cIslandI::checkfile() {
   windowCount = 0;
-  scoreFileRead = readWindowScoreRows(scoreFileName, true, rows);
-  if (!scoreFileRead) reportUnableToOpen();
+  scoreFileRead = readWindowScoreRows(scoreFileName, true, rows, *errors);
+  if (!scoreFileRead) reportUnableToOpen(*errors);
   forSelectedRows(rows, cutoff, [this](const WindowScoreRow&) { ++windowCount; });
   return static_cast<int>(windowCount);
 }
 
 void cIslandI::readfile() {
   std::size_t next = 0;
-  if (!scoreFileRead) reportUnableToOpen();
+  if (!scoreFileRead) reportUnableToOpen(*errors);
   forSelectedRows(rows, cutoff, [&](const WindowScoreRow& row) {
     windowSizes[next] = row.windowSize;
     windowCentres[next] = centreInteger(row.windowCentre);
@@ -80,9 +80,11 @@ bool cIslandI::Calculate_Island() {
 }
 
 std::string cordsortI(int overlapCount, double cutoff, const std::string& scoreFileName,
-                      const std::string& islandsFileName, std::ostream& messages) {
+                      const std::string& islandsFileName, std::ostream& messages,
+                      std::ostream& errors) {
   cIslandI island;
   island.messages = &messages;
+  island.errors = &errors;
   island.overlapCount = overlapCount;
   island.cutoff = cutoff;
   island.scoreFileName = scoreFileName;

@@ -28,6 +28,8 @@ class cIslandI {
   bool scoreFileRead = false;
   // Where the assembly's messages go (the console's standard output).
   std::ostream* messages = &std::cout;
+  // Where its complaints about the files go (the console's standard error).
+  std::ostream* errors = &std::cerr;
 
   // Counting pass: the number of selected rows, also stored in windowCount.
   int checkfile();
@@ -46,10 +48,11 @@ std::size_t firstPhaseRowCount(const std::vector<WindowScoreRow>& rows);
 
 // Reads `scoreFileName`, writes `islandsFileName`. Both passes stop at the first
 // row that cannot be read whole or that repeats the previous row's centre and
-// p-value; a file that cannot be opened gives "Unable to open 0" on standard error
+// p-value; a file that cannot be opened gives "Unable to open 0" on `errors`
 // for each pass and an empty islands file. Returns "" or, when the islands file
 // could not be written, one line naming it and the reason.
 std::string cordsortI(int overlapCount, double cutoff, const std::string& scoreFileName,
-                      const std::string& islandsFileName, std::ostream& messages = std::cout);
+                      const std::string& islandsFileName, std::ostream& messages = std::cout,
+                      std::ostream& errors = std::cerr);
 
 }  // namespace morvale

@@ -9,14 +9,14 @@
 namespace morvale {
 
 int cIslandII::checkfileII() {
-  scoreFileRead = readWindowScoreRows(scoreFileName, true, rows);
-  if (!scoreFileRead) reportUnableToOpen();
+  scoreFileRead = readWindowScoreRows(scoreFileName, true, rows, *errors);
+  if (!scoreFileRead) reportUnableToOpen(*errors);
   rowCount = static_cast<std::int64_t>(rows.size());
   return static_cast<int>(rowCount);
 }
 
 void cIslandII::readfileII() {
-  if (!scoreFileRead) reportUnableToOpen();
+  if (!scoreFileRead) reportUnableToOpen(*errors);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     windowSizes[i] = rows[i].windowSize;
     windowCentres[i] = centreInteger(rows[i].windowCentre);
@@ -63,9 +63,10 @@ bool cIslandII::Calculate_IslandII() {
 
 std::string cordsortII(double cutoff, const std::string& scoreFileName,
                        const std::string& islandsFileName, int voteThreshold,
-                       std::ostream& messages) {
+                       std::ostream& messages, std::ostream& errors) {
   cIslandII island;
   island.messages = &messages;
+  island.errors = &errors;
   island.cutoff = cutoff;
   island.voteThreshold = voteThreshold;
   island.minWindows = 1;

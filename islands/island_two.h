@@ -32,6 +32,8 @@ class cIslandII {
   bool scoreFileRead = false;
   // Where the assembly's messages go (the console's standard output).
   std::ostream* messages = &std::cout;
+  // Where its complaints about the files go (the console's standard error).
+  std::ostream* errors = &std::cerr;
 
   // Counting pass: every row that can be read whole.
   int checkfileII();
@@ -50,6 +52,6 @@ class cIslandII {
 // file could not be written, one line naming it and the reason.
 std::string cordsortII(double cutoff, const std::string& scoreFileName,
                        const std::string& islandsFileName, int voteThreshold,
-                       std::ostream& messages = std::cout);
+                       std::ostream& messages = std::cout, std::ostream& errors = std::cerr);
 
 }  // namespace morvale

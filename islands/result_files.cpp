@@ -110,15 +110,15 @@ bool readWholeFile(const std::string& fileName, std::string& text) {
 }
 
 bool readWindowScoreRows(const std::string& fileName, bool reportBad,
-                         std::vector<WindowScoreRow>& rows) {
+                         std::vector<WindowScoreRow>& rows, std::ostream& errors) {
   std::string text;
   if (!readWholeFile(fileName, text)) return false;
   std::int64_t bad = 0;
   rows = parseWindowScoreRows(text, bad);
   if (bad && reportBad) {
-    std::cerr << "Window-score file " << fileName << ": row " << bad
-              << " is not a valid row of three numbers; it and the rows after it are ignored"
-              << std::endl;
+    errors << "Window-score file " << fileName << ": row " << bad
+           << " is not a valid row of three numbers; it and the rows after it are ignored"
+           << std::endl;
   }
   return true;
 }
@@ -135,8 +135,8 @@ std::string formatIslandLine(std::int64_t start, std::int64_t end) {
   return std::to_string(start == 0 ? 1 : start) + '\t' + std::to_string(end) + '\n';
 }
 
-void reportUnableToOpen() {
-  std::cerr << "Unable to open " << 0 << std::endl;
+void reportUnableToOpen(std::ostream& errors) {
+  errors << "Unable to open " << 0 << std::endl;
 }
 
 }  // namespace morvale

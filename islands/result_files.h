@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -51,9 +52,9 @@ std::vector<WindowScoreRow> parseWindowScoreRows(const std::string& text, std::i
 // Reads the rows of a window-score file. Returns false when it cannot be opened or
 // read (errno set). A bad row is reported on standard error as "Window-score file
 // NAME: row N is not a valid row of three numbers; it and the rows after it are
-// ignored" when `reportBad`.
+// ignored" when `reportBad`, on `errors`.
 bool readWindowScoreRows(const std::string& fileName, bool reportBad,
-                         std::vector<WindowScoreRow>& rows);
+                         std::vector<WindowScoreRow>& rows, std::ostream& errors = std::cerr);
 
 // Window span of a row: centre truncated toward zero, minus and plus size / 2.
 std::int64_t centreInteger(double centre);
@@ -67,8 +68,8 @@ inline std::int64_t spanEnd(std::int64_t size, std::int64_t centre) {
 // "start\tend\n", a start of 0 written as 1.
 std::string formatIslandLine(std::int64_t start, std::int64_t end);
 
-// The line "Unable to open 0" that a reader writes to standard error.
-void reportUnableToOpen();
+// The line "Unable to open 0" that a reader writes to standard error (`errors`).
+void reportUnableToOpen(std::ostream& errors = std::cerr);
 
 // Reads a whole file into `text`; false (errno set) when it cannot be opened or read.
 bool readWholeFile(const std::string& fileName, std::string& text);

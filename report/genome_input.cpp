@@ -9,15 +9,16 @@
 namespace morvale::report {
 
 std::string readAnnotatedGenome(const std::string& fileName, Annotation* gff, bool takeGff,
-                                AnnotatedGenome& input) {
+                                AnnotatedGenome& input, const std::string* bytes) {
   input = AnnotatedGenome();
-  input.genome = readGenomeFile(fileName);
+  input.genome = bytes ? readGenomeBytes(*bytes) : readGenomeFile(fileName);
   const GenomeStatus status = input.genome.status;
   if (status == GenomeStatus::kGenBank || status == GenomeStatus::kEmbl) {
     std::string error;
     int openError = 0;
     FlatFile flat;
-    const std::unique_ptr<ByteSource> in = openInputFile(fileName, openError);
+    const std::unique_ptr<ByteSource> in =
+        bytes ? std::make_unique<TextByteSource>(*bytes) : openInputFile(fileName, openError);
     if (!in) return systemErrorText("Cannot open " + fileName, openError);
     if (!readFlatFile(*in, fileName, flat, error)) return error;
     input.genome = std::move(flat.genome);

@@ -26,7 +26,9 @@ struct AnnotatedGenome {
 // that do not fit the genome are left out with a warning each. Returns "" or one
 // line naming the file and the problem when a flat file cannot be read; a genome
 // that cannot be scanned is told by its status.
+// With `bytes` not null, the file's bytes are those (standard input, read whole
+// and unpacked) and `fileName` only names it.
 std::string readAnnotatedGenome(const std::string& fileName, Annotation* gff, bool takeGff,
-                                AnnotatedGenome& input);
+                                AnnotatedGenome& input, const std::string* bytes = nullptr);
 
 }  // namespace morvale::report

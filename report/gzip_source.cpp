@@ -2,8 +2,11 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+
+#include "base/system_error.h"
 
 namespace morvale {
 
@@ -51,7 +54,79 @@ class GzipSource : public ByteSource {
   int error_ = 0;
 };
 
+// A file held in memory.
+class BufferSource : public ByteSource {
+ public:
+  explicit BufferSource(const std::string& bytes) : bytes_(bytes) {}
+  int next() override {
+    return at_ < bytes_.size() ? static_cast<unsigned char>(bytes_[at_++]) : -1;
+  }
+  int readError() override { return 0; }
+  bool rewind() override {
+    at_ = 0;
+    return true;
+  }
+
+ private:
+  const std::string& bytes_;
+  std::size_t at_ = 0;
+};
+
+// Unpacks gzip data (one member or several in a row); false when it is damaged or
+// cut short.
+bool gunzip(const std::string& packed, std::string& text) {
+  z_stream z{};
+  if (inflateInit2(&z, 15 + 16) != Z_OK) return false;
+  std::size_t fed = 0;  // bytes of `packed` handed to zlib so far
+  char buffer[1 << 16];
+  int status = Z_OK;
+  for (;;) {
+    if (z.avail_in == 0 && fed < packed.size()) {
+      const std::size_t chunk = std::min<std::size_t>(packed.size() - fed, 1u << 30);
+      z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data() + fed));
+      z.avail_in = static_cast<uInt>(chunk);
+      fed += chunk;
+    }
+    z.next_out = reinterpret_cast<Bytef*>(buffer);
+    z.avail_out = sizeof buffer;
+    status = inflate(&z, Z_NO_FLUSH);
+    text.append(buffer, sizeof buffer - z.avail_out);
+    const bool more = z.avail_in > 0 || fed < packed.size();
+    if (status == Z_STREAM_END && more && inflateReset(&z) == Z_OK) continue;
+    if (status != Z_OK) break;
+    if (!more && z.avail_out != 0) break;  // input used up inside a member: cut short
+  }
+  inflateEnd(&z);
+  return status == Z_STREAM_END && z.avail_in == 0 && fed == packed.size();
+}
+
 }  // namespace
+
+bool readStandardInput(std::string& bytes, std::string& error) {
+  bytes.clear();
+  char buffer[1 << 16];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) bytes.append(buffer, got);
+  if (std::ferror(stdin)) {
+    error = systemErrorText("Cannot read standard input", errno);
+    return false;
+  }
+  if (bytes.size() < 2 || static_cast<unsigned char>(bytes[0]) != 0x1f ||
+      static_cast<unsigned char>(bytes[1]) != 0x8b)
+    return true;
+  std::string text;
+  if (!gunzip(bytes, text)) {
+    error = "Standard input is not whole gzip data: it is damaged or cut short";
+    return false;
+  }
+  bytes.swap(text);
+  return true;
+}
+
+Genome readGenomeBytes(const std::string& bytes) {
+  BufferSource source(bytes);
+  return readGenomeFrom(source);
+}
 
 bool isGzipFile(const std::string& fileName) {
   std::FILE* f = std::fopen(fileName.c_str(), "rb");

@@ -1,5 +1,6 @@
 // Genome files compressed with gzip, read through zlib: the bytes of the
-// decompressed file for the genome reader. Plain files pass through unchanged.
+// decompressed file for the genome reader. Plain files pass through unchanged;
+// standard input is read once into memory and unpacked there.
 #pragma once
 
 #include <memory>
@@ -20,5 +21,14 @@ bool isGzipFile(const std::string& fileName);
 // front to back (a damaged gzip file ends in a read error, EIO). Null with
 // `errorNumber` set when the file cannot be opened.
 std::unique_ptr<ByteSource> openInputFile(const std::string& fileName, int& errorNumber);
+
+// Reads standard input whole, once, into `bytes`, unpacking gzip data (recognised by
+// its magic bytes). False with `error` set to one line when it cannot be read or is
+// damaged gzip data.
+bool readStandardInput(std::string& bytes, std::string& error);
+
+// The genome held in `bytes` (plain text, as readStandardInput leaves it), read with
+// the rules of readgenome.
+Genome readGenomeBytes(const std::string& bytes);
 
 }  // namespace morvale

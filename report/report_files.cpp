@@ -20,13 +20,29 @@ std::string relativeTo(const std::string& page, const std::string& target) {
   return ec || relative.empty() ? target : relative.generic_string();
 }
 
+// Writes `path` whole: path + ".tmp", renamed over `path` once complete. On failure
+// (a full disk) the temporary file is removed and `path` is left as it was. A path
+// that is not a regular file (a pipe, /dev/stdout) is written to directly.
 template <typename Write>
 bool writeOne(const std::string& path, Write write) {
   if (path.empty()) return true;
-  std::ofstream out(path);
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::file_status status = fs::status(path, ec);
+  if (fs::exists(status) && !fs::is_regular_file(status)) {
+    std::ofstream out(path);
+    write(out);
+    out.close();
+    return static_cast<bool>(out);
+  }
+  const std::string temporary = path + ".tmp";
+  std::ofstream out(temporary);
   write(out);
   out.close();
-  return static_cast<bool>(out);
+  if (out) fs::rename(temporary, path, ec);
+  if (out && !ec) return true;
+  fs::remove(temporary, ec);
+  return false;
 }
 
 }  // namespace

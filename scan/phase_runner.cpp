@@ -66,13 +66,15 @@ std::string refinementListProblem(IslandList& list, const std::string& islandsFi
 }
 
 PhaseRunner::PhaseRunner(int measure, const std::string& folder, Console& console,
-                         ScanProgress& progress, WorkerPool& workers, std::ostream& messages)
+                         ScanProgress& progress, WorkerPool& workers, std::ostream& messages,
+                         std::ostream& errors)
     : measure_(measure),
       names_(resultFileNames(measure, folder)),
       console_(console),
       progress_(progress),
       workers_(workers),
-      messages_(messages) {}
+      messages_(messages),
+      errors_(errors) {}
 
 RunRecord PhaseRunner::commonRecord(const char* phase, const GenomeInput& genome,
                                     std::time_t started) const {
@@ -110,8 +112,8 @@ ScanOutcome PhaseRunner::firstPhase(const FirstPhaseSettings& s, const GenomeInp
 
 std::string PhaseRunner::firstAssembly(const FirstAssemblySettings& a, const RunRecord& extra) {
   std::remove(names_.firstRecord.c_str());
-  const std::string error =
-      cordsortI(a.overlapCount, a.cutoff, names_.firstScores, names_.firstIslands, messages_);
+  const std::string error = cordsortI(a.overlapCount, a.cutoff, names_.firstScores,
+                                      names_.firstIslands, messages_, errors_);
   if (!error.empty() || first_.entries().empty()) return error;
   RunRecord r = first_;
   r.setReal("cutoff", a.cutoff);
@@ -147,7 +149,7 @@ ScanOutcome PhaseRunner::refinement(const RefinementSettings& s, int tupleSize,
 std::string PhaseRunner::refinementAssembly(double cutoff, int voteThreshold) {
   std::remove(names_.refinementRecord.c_str());
   const std::string error = cordsortII(cutoff, names_.refinementScores, names_.refinementIslands,
-                                       voteThreshold, messages_);
+                                       voteThreshold, messages_, errors_);
   if (!error.empty() || refinement_.entries().empty()) return error;
   RunRecord r = refinement_;
   setKey(r, Setting::kVoteThreshold, voteThreshold);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -42,9 +43,10 @@ std::string refinementListProblem(IslandList& list, const std::string& islandsFi
 
 class PhaseRunner {
  public:
-  // The assemblies' messages ("No islands found ...") go to `messages`.
+  // The assemblies' messages ("No islands found ...") go to `messages`, their
+  // complaints about the files ("Unable to open 0") to `errors`.
   PhaseRunner(int measure, const std::string& folder, Console& console, ScanProgress& progress,
-              WorkerPool& workers, std::ostream& messages);
+              WorkerPool& workers, std::ostream& messages, std::ostream& errors = std::cerr);
 
   const ResultFileNames& names() const { return names_; }
 
@@ -72,6 +74,7 @@ class PhaseRunner {
   ScanProgress& progress_;
   WorkerPool& workers_;
   std::ostream& messages_;
+  std::ostream& errors_;
   RunRecord first_;       // the first phase's record so far; empty until its scan completed
   RunRecord refinement_;  // likewise for the refinement
 };

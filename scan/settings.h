@@ -1,8 +1,9 @@
 // The settings of a run, in plain structs, and the one table of their allowed
 // ranges: the dialogue checks its answers against it and the command line its
-// options, so both accept exactly the same values.
+// options (with a few rows of its own, such as the p-value cut-offs).
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace morvale {
@@ -46,33 +47,55 @@ enum class Setting {
   kDrawCount,
   kWindowStep,
   kWindowIncrement,
-  kOverlapCount,
+  kOverlapCount,  // the dialogue's question: any whole number
+  kMinWindows,    // the command line's --min-windows: at least 1
+  kCutoff,        // first phase: auto or a p-value
+  kAutoFraction,
   kRefineWindowSize,
   kRefinePoolSize,
   kRefineDrawCount,
   kRefineWindowStep,
   kScanCount,
   kVoteThreshold,
+  kRefineCutoff,
+  kNone,  // no setting: the end of the list, or no bound by another setting
 };
 
-// The allowed whole numbers of one setting: [low, high], where a low of
-// kTupleSizeBound stands for the run's k (a window holds at least one k-mer).
+// The allowed values of one setting. Whole numbers lie in [low, high], where a low
+// of kTupleSizeBound stands for the run's k (a window holds at least one k-mer).
+// Real numbers (`real`) lie in (realLow, realHigh] when `lowOpen`, else in
+// [realLow, realHigh]; `word` is accepted besides them ("auto"). A setting with
+// `atMost` is, on the command line, also at most that setting's value; the
+// dialogue asks only for the whole-number rows it names and checks `low`/`high`.
 struct SettingRange {
   Setting setting;
   const char* key;     // its name in run records
-  const char* option;  // its command-line option
-  long long low;
-  long long high;
+  const char* option;  // its command-line option, "" for the dialogue's own rows
+  long long low = 0;
+  long long high = 0;
+  bool real = false;
+  bool lowOpen = false;
+  double realLow = 0.0;
+  double realHigh = 0.0;
+  const char* word = "";
+  Setting atMost = Setting::kNone;
 };
 constexpr long long kTupleSizeBound = -0x7fffffffffffffffLL;
 
 const SettingRange& rangeOf(Setting setting);
 
-// True when `value` lies in the setting's range for a run with k = `tupleSize`.
+// Every row of the table, in the order of the enum (for help texts and man pages).
+const SettingRange* rangeTable(std::size_t& count);
+
+// True when whole number `value` lies in the setting's range for a run with
+// k = `tupleSize` (the `atMost` bound is the caller's: it needs the other value).
 bool inRange(Setting setting, long long value, int tupleSize);
+// True when real number `value` lies in a real-valued setting's range.
+bool inRealRange(Setting setting, double value);
 
 // The range in words: "a whole number from 1 to 8", "a whole number of at least 2",
-// "a whole number".
+// "a whole number", "a number above 0, at most 1", "auto or a number above 0, at
+// most 1"; with `atMost`, "a whole number from 1 to the --scans value".
 std::string rangeText(Setting setting, int tupleSize);
 // The same with the run's k written as "k" ("a whole number from k to 10000").
 std::string rangeTextWithK(Setting setting);

@@ -1,18 +1,34 @@
 #include "scan/worker_pool.h"
 
+#include <new>
+#include <system_error>
+
 namespace morvale {
 
 WorkerPool::WorkerPool(int threads) {
-  for (int w = 1; w < threads; ++w) helpers_.emplace_back([this, w] { help(w); });
+  try {
+    helpers_.reserve(threads > 1 ? static_cast<std::size_t>(threads - 1) : 0);
+    for (int w = 1; w < threads; ++w) helpers_.emplace_back([this, w] { help(w); });
+  } catch (const std::system_error& e) {
+    startError_ = "cannot start " + std::to_string(threads) + " threads: " + e.code().message();
+  } catch (const std::bad_alloc&) {
+    startError_ = "cannot start " + std::to_string(threads) + " threads: out of memory";
+  }
+  if (!startError_.empty()) stop();
 }
 
 WorkerPool::~WorkerPool() {
+  stop();
+}
+
+void WorkerPool::stop() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     closing_ = true;
   }
   wake_.notify_all();
   for (std::thread& t : helpers_) t.join();
+  helpers_.clear();
 }
 
 void WorkerPool::work(int worker) {

@@ -9,6 +9,7 @@
 #include <exception>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -16,12 +17,17 @@ namespace morvale {
 
 class WorkerPool {
  public:
+  // Starts threads - 1 helpers. When the system cannot start them all (a memory or
+  // thread limit), those started are stopped again and startError() says why; such
+  // a pool must not be used.
   explicit WorkerPool(int threads);
   ~WorkerPool();
   WorkerPool(const WorkerPool&) = delete;
   WorkerPool& operator=(const WorkerPool&) = delete;
 
   int threads() const { return static_cast<int>(helpers_.size()) + 1; }
+  // "" when every thread started, else one line naming the count and the reason.
+  const std::string& startError() const { return startError_; }
 
   // Runs body(item, worker) for every item in [0, count), worker in [0, threads()),
   // and returns when all are done. An exception from an item is rethrown here once
@@ -29,6 +35,7 @@ class WorkerPool {
   void forEach(std::size_t count, const std::function<void(std::size_t, int)>& body);
 
  private:
+  void stop();
   void help(int worker);
   void work(int worker);
 
@@ -43,6 +50,7 @@ class WorkerPool {
   int busy_ = 0;
   bool closing_ = false;
   std::exception_ptr failure_;
+  std::string startError_;
 };
 
 }  // namespace morvale

@@ -39,10 +39,10 @@ TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
       {{"--refine-window", "1", "-k", "2", "g.fa"},
        "--refine-window 1: enter a whole number of at least 2"},
       {{"--scans", "0", "g.fa"}, "--scans 0: enter a whole number of at least 1"},
-      {{"--votes", "-2", "g.fa"}, "--votes -2: enter a whole number of at least 1"},
+      {{"--votes", "-2", "g.fa"}, "--votes -2: enter a whole number from 1 to the --scans value"},
       {{"--measure", "kl-x", "g.fa"},
        "--measure kl-x: enter 1 to 6 or abs, euclid, kl, abs-markov, euclid-markov, kl-markov"},
-      {{"--cutoff", "1e", "g.fa"}, "--cutoff 1e: enter auto or a number such as 1e-10"},
+      {{"--cutoff", "1e", "g.fa"}, "--cutoff 1e: enter auto or a number above 0, at most 1"},
       {{"--seed", "4294967296", "g.fa"},
        "--seed 4294967296: enter a whole number from 0 to 4294967295"},
       {{"-t", "0", "g.fa"}, "-t 0: enter a whole number from 1 to 1024"},
@@ -97,7 +97,13 @@ TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
     EXPECT_EQ(preset.autoFraction, p.fraction);
     EXPECT_EQ(preset.cutoffByRank, p.byRank);
   }
-  EXPECT_EQ(genomeName("dir/E_coli.K12.fna.gz"), "E_coli.K12");
+  const char* const names[][2] = {{"dir/E_coli.K12.fna.gz", "E_coli.K12"},
+                                  {"...fasta", "genome_3"},
+                                  {"d/..fasta", "genome_3"},
+                                  {".hidden.fa", "hidden"},
+                                  {"a\tb\\c.fa", "a_b_c"},
+                                  {"-", "stdin"}};
+  for (const auto& n : names) EXPECT_EQ(genomeName(n[0], 2), n[1]) << n[0];
 }
 
 class Batch : public testing::ScratchDir {
@@ -216,8 +222,10 @@ TEST_F(Batch, OneFailedGenomeLeavesTheOthersWholeAndTheFolderIsNotReusedByAccide
   EXPECT_EQ(err_,
             "morvale-run: the folder out already holds results; use --force to replace "
             "them, or another --out\n");
-  EXPECT_EQ(run({"-o", "out", "planted.fa", "again/planted.fa"}), 2);
-  EXPECT_EQ(err_.rfind("morvale-run: two genomes are named planted", 0), 0u);
+  // Two genomes of the same name get folders of their own.
+  EXPECT_EQ(run({"--no-refine", "-o", "twice", "planted.fa", "planted.fa"}), 0);
+  EXPECT_EQ(testing::readFile("twice/planted_2/KL-first.txt"),
+            testing::readFile("twice/planted/KL-first.txt"));
   EXPECT_EQ(testing::readFile("out/planted/KL-first.txt"), before);
   EXPECT_EQ(run({"-o", "out", "--force", "--no-refine", "planted.fa"}), 0);
   EXPECT_FALSE(testing::fileExists("out/planted/KL-refinement.txt"));
