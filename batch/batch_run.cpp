@@ -350,16 +350,19 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
   std::vector<std::string> names;
   std::set<std::string> unique;
   for (const std::string& genome : o.genomes) {
-    names.push_back(genomeName(genome));
+    names.push_back(o.name.empty() ? genomeName(genome) : o.name);
     if (!unique.insert(names.back()).second) {
       err << "morvale-run: two genomes are named " << names.back()
           << " (their results would share a folder); rename one of them" << std::endl;
       return 2;
     }
   }
-  const std::string summaryPath = o.out + "/summary.tsv";
+  // A workflow's job (--row) shares the output folder with the others: it owns only
+  // its genome's folder, which it locks, and its row file.
+  const bool job = !o.rowFile.empty();
+  const std::string summaryPath = job ? o.rowFile : o.out + "/summary.tsv";
   if (!o.force) {
-    bool holds = fs::exists(summaryPath);
+    bool holds = !job && fs::exists(summaryPath);
     for (const std::string& name : names) holds = holds || fs::exists(o.out + "/" + name);
     if (holds) {
       err << "morvale-run: the folder " << o.out
@@ -368,14 +371,18 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
     }
   }
   std::error_code ec;
-  fs::create_directories(o.out, ec);
-  if (ec) {
-    err << "morvale-run: cannot create the folder " << o.out << ": " << ec.message() << std::endl;
-    return 1;
+  const std::string locked = job ? o.out + "/" + names[0] : o.out;
+  for (const fs::path folder : {fs::path(locked), fs::path(o.rowFile).parent_path()}) {
+    if (!folder.empty()) fs::create_directories(folder, ec);
+    if (ec) {
+      err << "morvale-run: cannot create the folder " << folder.string() << ": " << ec.message()
+          << std::endl;
+      return 1;
+    }
   }
   std::string notice;
   std::string error;
-  const std::unique_ptr<FolderLock> lock = FolderLock::take(o.out, console.now(), notice, error);
+  const std::unique_ptr<FolderLock> lock = FolderLock::take(locked, console.now(), notice, error);
   if (!lock) {
     err << "morvale-run: " << error << std::endl;
     return 1;
@@ -404,7 +411,7 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
           << ": " << rows[r].status.substr(8) << std::endl;
     }
   }
-  error = writeSummary(o.out, rows);
+  error = job ? writeWhole(o.rowFile, summaryTable(rows)) : writeSummary(o.out, rows);
   if (!error.empty()) {
     err << "morvale-run: " << error << std::endl;
     failed = true;

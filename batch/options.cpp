@@ -185,6 +185,30 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending) {
                     o.minRecord = v;
                     return complaint.empty() ? complaint : "enter a whole number of at least 1";
                   }});
+  rows.push_back({"", "--name", "NAME", "the folder and summary name of the one genome given",
+                  "its file's", "", [](BatchOptions& o, const std::string& text) {
+                    if (text.empty() || text == "." || text == ".." ||
+                        text.find('/') != std::string::npos)
+                      return std::string("enter a name without '/'");
+                    o.name = text;
+                    return std::string();
+                  }});
+  rows.push_back({"", "--row", "FILE",
+                  "write the summary rows to FILE, not to DIR/summary.tsv, and lock only the "
+                  "genome's folder: for jobs sharing DIR (see --collect)",
+                  "", "", [](BatchOptions& o, const std::string& text) {
+                    if (text.empty()) return std::string("enter a file name");
+                    o.rowFile = text;
+                    return std::string();
+                  }});
+  rows.push_back({"", "--collect", "DIR",
+                  "write DIR/summary.tsv and DIR/index.html from the rows in DIR/jobs/*.tsv, in "
+                  "the order of the name column of the sample sheet if one is given",
+                  "", "", [](BatchOptions& o, const std::string& text) {
+                    if (text.empty()) return std::string("enter a folder name");
+                    o.collect = text;
+                    return std::string();
+                  }});
   rows.push_back({"", "--seed", "N", "seed of every random draw", "the clock", "0 to 4294967295",
                   [](BatchOptions& o, const std::string& text) {
                     long long v = 0;
@@ -283,17 +307,21 @@ Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& o, std::
     }
     *p.field = static_cast<int>(v);
   }
-  if (o.genomes.empty()) {
+  if (!o.collect.empty()) {
+    if (o.genomes.size() > 1) error = "--collect takes at most one sample sheet";
+  } else if (o.genomes.empty()) {
     error = "no genome file given (see --help)";
-    return Parsed::kUsageError;
+  } else if ((!o.name.empty() || !o.rowFile.empty()) && o.genomes.size() > 1) {
+    error = "--name and --row take one genome file";
   }
-  return Parsed::kRun;
+  return error.empty() ? Parsed::kRun : Parsed::kUsageError;
 }
 
 std::string helpText() {
   std::vector<PendingInteger> unused;
   std::string text =
       "usage: morvale-run [options] GENOME...\n"
+      "       morvale-run --collect DIR [SHEET]\n"
       "\n"
       "Finds genomic islands in each GENOME (FASTA or plain sequence, optionally gzip-\n"
       "compressed): the first phase, then the refinement, into DIR/NAME/ for a genome\n"
