@@ -372,7 +372,7 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
   }
   std::error_code ec;
   const std::string locked = job ? o.out + "/" + names[0] : o.out;
-  for (const fs::path folder : {fs::path(locked), fs::path(o.rowFile).parent_path()}) {
+  for (const fs::path& folder : {fs::path(locked), fs::path(o.rowFile).parent_path()}) {
     if (!folder.empty()) fs::create_directories(folder, ec);
     if (ec) {
       err << "morvale-run: cannot create the folder " << folder.string() << ": " << ec.message()

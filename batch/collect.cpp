@@ -35,7 +35,12 @@ bool genomeNames(const std::string& folder, const std::string& sheet,
   const auto cells = [](std::string text) {
     if (!text.empty() && text.back() == '\r') text.pop_back();
     std::vector<std::string> out(1);
-    for (char c : text) c == '\t' ? out.emplace_back() : out.back().push_back(c);
+    for (char c : text) {
+      if (c == '\t')
+        out.emplace_back();
+      else
+        out.back().push_back(c);
+    }
     return out;
   };
   const std::vector<std::string> header = cells(line);
