@@ -4,17 +4,16 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sstream>
 
 #include "base/folder_lock.h"
 #include "base/number_text.h"
 #include "batch/batch_progress.h"
 #include "batch/gzip_source.h"
+#include "batch/summary.h"
 #include "islands/auto_cutoff.h"
 #include "islands/island_list.h"
 #include "report/flat_file.h"
 #include "report/gff_annotation.h"
-#include "report/html_index.h"
 #include "report/report.h"
 #include "report/report_files.h"
 #include "scan/phase_runner.h"
@@ -24,21 +23,6 @@ namespace morvale {
 namespace fs = std::filesystem;
 
 namespace {
-
-// What the summary says of one genome, or of one record with --per-record.
-struct SummaryRow {
-  explicit SummaryRow(std::string genomeName) : name(std::move(genomeName)) {}
-  std::string name;
-  std::int64_t length = 0;
-  double gcPercent = 0.0;
-  std::size_t islands = 0;
-  std::int64_t islandLetters = 0;
-  std::string cutoff;  // the first phase's, as chosen
-  std::int64_t windowsTested = 0;
-  double seconds = 0.0;
-  std::string status = "not run";
-  std::string note;
-};
 
 // Files Morvale writes into a genome's folder; --force removes them first.
 void removeOwnFiles(const std::string& folder) {
@@ -269,63 +253,6 @@ class GenomeRun {
   report::Annotation gff_;
   std::string gffError_;
 };
-
-// The summary's columns after the genome's name, as text.
-std::vector<std::string> summaryCells(const SummaryRow& s) {
-  const auto clean = [](std::string text) {
-    for (char& c : text)
-      if (c == '\t' || c == '\n') c = ' ';
-    return text;
-  };
-  return {std::to_string(s.length),
-          numberText("%.2f", s.gcPercent),
-          std::to_string(s.islands),
-          std::to_string(s.islandLetters),
-          s.cutoff.empty() ? "NA" : s.cutoff,
-          std::to_string(s.windowsTested),
-          numberText("%.1f", s.seconds),
-          clean(s.status),
-          clean(s.note)};
-}
-
-const std::vector<std::string> kSummaryColumns = {"length",         "gc_percent", "islands",
-                                                  "island_letters", "cutoff",     "windows_tested",
-                                                  "seconds",        "status",     "note"};
-
-// Writes `text` to `path` whole (a temporary file renamed); "" or the problem.
-std::string writeWhole(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".tmp";
-  std::ofstream out(temporary);
-  out << text;
-  out.close();
-  std::error_code ec;
-  if (out) fs::rename(temporary, path, ec);
-  if (!out || ec) return "cannot write " + path;
-  return "";
-}
-
-// summary.tsv, and index.html when the run has more than one row.
-std::string writeSummary(const std::string& folder, const std::vector<SummaryRow>& rows) {
-  std::string text = "genome";
-  for (const std::string& column : kSummaryColumns) text += "\t" + column;
-  text += "\n";
-  std::vector<report::IndexRow> index;
-  for (const SummaryRow& s : rows) {
-    const std::vector<std::string> cells = summaryCells(s);
-    text += s.name;
-    for (const std::string& cell : cells) text += "\t" + cell;
-    text += "\n";
-    const bool page = fs::exists(folder + "/" + s.name + "/report.html");
-    index.push_back({s.name, page ? s.name + "/report.html" : "", cells});
-  }
-  std::string error = writeWhole(folder + "/summary.tsv", text);
-  if (!error.empty() || rows.size() < 2) return error;
-  std::ostringstream page;
-  report::writeHtmlIndex(page,
-                         "Morvale: genomic islands of " + std::to_string(rows.size()) + " genomes",
-                         kSummaryColumns, index);
-  return writeWhole(folder + "/index.html", page.str());
-}
 
 }  // namespace
 

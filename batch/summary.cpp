@@ -1,0 +1,125 @@
+#include "batch/summary.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "base/number_text.h"
+#include "report/html_index.h"
+
+namespace morvale {
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string>& summaryColumns() {
+  static const std::vector<std::string> columns = {"length",         "gc_percent", "islands",
+                                                   "island_letters", "cutoff",     "windows_tested",
+                                                   "seconds",        "status",     "note"};
+  return columns;
+}
+
+std::vector<std::string> summaryCells(const SummaryRow& s) {
+  const auto clean = [](std::string text) {
+    for (char& c : text)
+      if (c == '\t' || c == '\n') c = ' ';
+    return text;
+  };
+  return {std::to_string(s.length),
+          numberText("%.2f", s.gcPercent),
+          std::to_string(s.islands),
+          std::to_string(s.islandLetters),
+          s.cutoff.empty() ? "NA" : s.cutoff,
+          std::to_string(s.windowsTested),
+          numberText("%.1f", s.seconds),
+          clean(s.status),
+          clean(s.note)};
+}
+
+std::string writeWhole(const std::string& path, const std::string& text) {
+  const std::string temporary = path + ".tmp";
+  std::ofstream out(temporary);
+  out << text;
+  out.close();
+  std::error_code ec;
+  if (out) fs::rename(temporary, path, ec);
+  if (!out || ec) return "cannot write " + path;
+  return "";
+}
+
+std::string writeSummary(const std::string& folder, const std::vector<SummaryRow>& rows) {
+  const std::vector<std::string>& columns = summaryColumns();
+  std::string text = "genome";
+  for (const std::string& column : columns) text += "\t" + column;
+  text += "\n";
+  std::vector<report::IndexRow> index;
+  for (const SummaryRow& s : rows) {
+    const std::vector<std::string> cells = summaryCells(s);
+    text += s.name;
+    for (const std::string& cell : cells) text += "\t" + cell;
+    text += "\n";
+    const bool page = fs::exists(folder + "/" + s.name + "/report.html");
+    index.push_back({s.name, page ? s.name + "/report.html" : "", cells});
+  }
+  std::string error = writeWhole(folder + "/summary.tsv", text);
+  if (!error.empty() || rows.size() < 2) return error;
+  std::ostringstream page;
+  report::writeHtmlIndex(page,
+                         "Morvale: genomic islands of " + std::to_string(rows.size()) + " genomes",
+                         columns, index);
+  return writeWhole(folder + "/index.html", page.str());
+}
+
+namespace {
+
+std::vector<std::string> splitTabs(const std::string& line) {
+  std::vector<std::string> cells(1);
+  for (char c : line) {
+    if (c == '\t')
+      cells.emplace_back();
+    else
+      cells.back() += c;
+  }
+  return cells;
+}
+
+}  // namespace
+
+bool readSummary(const std::string& path, std::vector<SummaryRow>& rows, std::string& error) {
+  std::ifstream in(path);
+  if (!in) {
+    error = "cannot read " + path;
+    return false;
+  }
+  std::string line;
+  std::string header = "genome";
+  for (const std::string& column : summaryColumns()) header += "\t" + column;
+  if (!std::getline(in, line) || line != header) {
+    error = path + ": not a morvale-run summary (its first line is not the summary's header)";
+    return false;
+  }
+  rows.clear();
+  for (std::size_t number = 2; std::getline(in, line); ++number) {
+    const std::vector<std::string> cells = splitTabs(line);
+    SummaryRow row(cells[0]);
+    try {
+      if (cells.size() != summaryColumns().size() + 1) throw std::invalid_argument("columns");
+      row.length = std::stoll(cells[1]);
+      row.gcPercent = std::stod(cells[2]);
+      row.islands = static_cast<std::size_t>(std::stoull(cells[3]));
+      row.islandLetters = std::stoll(cells[4]);
+      row.cutoff = cells[5] == "NA" ? "" : cells[5];
+      row.windowsTested = std::stoll(cells[6]);
+      row.seconds = std::stod(cells[7]);
+    } catch (const std::exception&) {
+      error = path + ": line " + std::to_string(number) + " is not a summary row";
+      return false;
+    }
+    row.status = cells[8];
+    row.note = cells[9];
+    rows.push_back(std::move(row));
+  }
+  return true;
+}
+
+}  // namespace morvale

@@ -1,0 +1,46 @@
+// The summary of one morvale-run: a row per genome (or per record with --per-record)
+// in summary.tsv, and index.html linking each genome's page when there are several.
+// Both files are written whole into the output folder; summary.tsv reads back.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace morvale {
+
+// What the summary says of one genome, or of one record with --per-record.
+struct SummaryRow {
+  SummaryRow() = default;
+  explicit SummaryRow(std::string genomeName) : name(std::move(genomeName)) {}
+  std::string name;  // the folder under the output folder, e.g. "ecoli" or "ecoli/chr1"
+  std::int64_t length = 0;
+  double gcPercent = 0.0;
+  std::size_t islands = 0;
+  std::int64_t islandLetters = 0;
+  std::string cutoff;  // the first phase's, as chosen; "" for none yet
+  std::int64_t windowsTested = 0;
+  double seconds = 0.0;
+  std::string status = "not run";  // done, failed: reason, skipped: reason, interrupted, not run
+  std::string note;
+};
+
+// The summary's column names after "genome", in order.
+const std::vector<std::string>& summaryColumns();
+
+// The summary's columns after the genome's name, as text (tabs and line ends in the
+// status and note made spaces).
+std::vector<std::string> summaryCells(const SummaryRow& row);
+
+// Writes `text` to `path` whole: a temporary file beside it, renamed. "" or the problem.
+std::string writeWhole(const std::string& path, const std::string& text);
+
+// Writes folder/summary.tsv, and folder/index.html when there are two rows or more.
+// "" or the problem, one line.
+std::string writeSummary(const std::string& folder, const std::vector<SummaryRow>& rows);
+
+// Reads a summary.tsv written by writeSummary. False with `error` (one line) when the
+// file cannot be read or is not such a summary.
+bool readSummary(const std::string& path, std::vector<SummaryRow>& rows, std::string& error);
+
+}  // namespace morvale
