@@ -50,6 +50,10 @@ TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
       {{"--force=yes", "g.fa"}, "--force takes no value"},
       {{"g.fa", "--out"}, "--out needs a value: "},
       {{"-q"}, "no genome file given (see --help)"},
+      {{"--name", "a/b", "g.fa"}, "--name a/b: enter a name without '/'"},
+      {{"--name", "a", "g.fa", "h.fa"}, "--name and --row take one genome file"},
+      {{"--row", "r.tsv", "g.fa", "h.fa"}, "--name and --row take one genome file"},
+      {{"--collect", "out", "s.tsv", "t.tsv"}, "--collect takes at most one sample sheet"},
   };
   for (const Case& c : cases) {
     BatchOptions o;
