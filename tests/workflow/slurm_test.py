@@ -228,8 +228,10 @@ def main(work):
         for job in ids:
             shown = subprocess.run(["scontrol", "show", "job", job], env=slurm.env,
                                    capture_output=True, text=True).stdout
-            check("JobState=COMPLETED" in shown and "JobName=morvale-genome" in shown,
-                  "job %s ran in SLURM: %s" % (job, shown))
+            # threads, mem_mb and runtime of the rule, as the profile asks sbatch for them
+            wanted = ("JobState=COMPLETED", "JobName=morvale-genome", "TimeLimit=01:00:00",
+                      "TRES=cpu=1,mem=2000M")
+            check(all(w in shown for w in wanted), "job %s in SLURM: %s" % (job, shown))
     finally:
         slurm.stop()
     for name in NAMES:
