@@ -355,13 +355,16 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
   std::vector<std::string> names;
   // The run's own files are not genome folders.
   std::set<std::string> used = {"summary.tsv", "summary.tsv.tmp", "index.html", "index.html.tmp",
-                                lockFilePath("")};
+                                "jobs",        lockFilePath("")};
   for (std::size_t i = 0; i < o.genomes.size(); ++i)
-    names.push_back(uniqueName(genomeName(o.genomes[i], i), used));
-  const std::string summaryPath = o.out + "/summary.tsv";
+    names.push_back(o.name.empty() ? uniqueName(genomeName(o.genomes[i], i), used) : o.name);
+  // A workflow's job (--row) shares the output folder with the others: it owns only
+  // its genome's folder, which it locks, and its row file.
+  const bool job = !o.rowFile.empty();
+  const std::string summaryPath = job ? o.rowFile : o.out + "/summary.tsv";
   if (!o.force) {
     std::error_code ec;
-    bool holds = fs::exists(summaryPath, ec);
+    bool holds = !job && fs::exists(summaryPath, ec);
     for (const std::string& name : names) holds = holds || fs::exists(o.out + "/" + name, ec);
     if (holds) {
       err << "morvale-run: the folder " << o.out
@@ -370,14 +373,18 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
     }
   }
   std::error_code ec;
-  fs::create_directories(o.out, ec);
-  if (ec) {
-    err << "morvale-run: cannot create the folder " << o.out << ": " << ec.message() << std::endl;
-    return 1;
+  const std::string locked = job ? o.out + "/" + names[0] : o.out;
+  for (const fs::path& folder : {fs::path(locked), fs::path(o.rowFile).parent_path()}) {
+    if (!folder.empty()) fs::create_directories(folder, ec);
+    if (ec) {
+      err << "morvale-run: cannot create the folder " << folder.string() << ": " << ec.message()
+          << std::endl;
+      return 1;
+    }
   }
   std::string notice;
   std::string error;
-  const std::unique_ptr<FolderLock> lock = FolderLock::take(o.out, console.now(), notice, error);
+  const std::unique_ptr<FolderLock> lock = FolderLock::take(locked, console.now(), notice, error);
   if (!lock) {
     err << "morvale-run: " << error << std::endl;
     return 1;
@@ -406,7 +413,7 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
           << ": " << rows[r].status.substr(8) << std::endl;
     }
   }
-  error = writeSummary(o.out, rows);
+  error = job ? writeWhole(o.rowFile, summaryTable(rows)) : writeSummary(o.out, rows);
   if (!error.empty()) {
     err << "morvale-run: " << error << std::endl;
     failed = true;

@@ -10,6 +10,7 @@
 #include "base/stop_signal.h"
 #include "base/version.h"
 #include "batch/batch_run.h"
+#include "batch/collect.h"
 #include "batch/options.h"
 
 int main(int argc, char** argv) {
@@ -30,6 +31,10 @@ int main(int argc, char** argv) {
   }
   morvale::installStopHandlers(morvale::StopMode::kGraceful);
   morvale::SystemConsole console;
+  if (!options.collect.empty()) {
+    const std::string sheet = options.genomes.empty() ? "" : options.genomes[0];
+    return morvale::collectSummary(options.collect, sheet, console.now(), std::cerr);
+  }
   try {
     return morvale::runBatch(options, console, std::cerr, isatty(STDERR_FILENO));
   } catch (const std::bad_alloc&) {

@@ -188,6 +188,30 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
                     o.minRecord = v;
                     return complaint.empty() ? complaint : "enter a whole number of at least 1";
                   }});
+  rows.push_back({"", "--name", "NAME", "the folder and summary name of the one genome given",
+                  "its file's", "a name without '/'", [](BatchOptions& o, const std::string& text) {
+                    if (text.empty() || text == "." || text == ".." ||
+                        text.find('/') != std::string::npos)
+                      return std::string("enter a name without '/'");
+                    o.name = text;
+                    return std::string();
+                  }});
+  rows.push_back({"", "--row", "FILE",
+                  "write the summary rows to FILE, not to DIR/summary.tsv, and lock only the "
+                  "genome's folder: for jobs sharing DIR (see --collect)",
+                  "", "", [](BatchOptions& o, const std::string& text) {
+                    if (text.empty()) return std::string("enter a file name");
+                    o.rowFile = text;
+                    return std::string();
+                  }});
+  rows.push_back({"", "--collect", "DIR",
+                  "write DIR/summary.tsv and DIR/index.html from the rows in DIR/jobs/*.tsv, in "
+                  "the order of the name column of the sample sheet if one is given",
+                  "", "", [](BatchOptions& o, const std::string& text) {
+                    if (text.empty()) return std::string("enter a folder name");
+                    o.collect = text;
+                    return std::string();
+                  }});
   rows.push_back({"", "--seed", "N", "seed of every random draw", "the clock",
                   "a whole number from 0 to 4294967295",
                   [](BatchOptions& o, const std::string& text) {
@@ -324,11 +348,14 @@ Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& o, std::
     error = "- (the genome on standard input) may be given once";
     return Parsed::kUsageError;
   }
-  if (o.genomes.empty()) {
+  if (!o.collect.empty()) {
+    if (o.genomes.size() > 1) error = "--collect takes at most one sample sheet";
+  } else if (o.genomes.empty()) {
     error = "no genome file given (see --help)";
-    return Parsed::kUsageError;
+  } else if ((!o.name.empty() || !o.rowFile.empty()) && o.genomes.size() > 1) {
+    error = "--name and --row take one genome file";
   }
-  return Parsed::kRun;
+  return error.empty() ? Parsed::kRun : Parsed::kUsageError;
 }
 
 CommandHelp commandHelp() {
@@ -338,15 +365,17 @@ CommandHelp commandHelp() {
   h.synopsis = "[options] GENOME...";
   h.description =
       "Finds genomic islands in each GENOME: FASTA, plain sequence, GenBank or EMBL, "
-      "plain or gzip-compressed; - reads one from standard input. It runs the first phase (window "
-      "k-mer profiles against "
-      "random samples of the genome, a paired t-test, islands chained from the "
+      "plain or gzip-compressed; - reads one from standard input. It runs the first phase "
+      "(window k-mer profiles against random samples of the genome, a paired t-test, islands "
+      "chained from the "
       "significant windows), then the refinement, into the folder DIR/NAME/ for a genome "
       "file NAME.fasta, and writes DIR/summary.tsv. GenBank and EMBL files bring their "
       "genes; --annotation gives them for a FASTA genome.\n\n"
       "Every setting has the range the morvale dialogue accepts (k is the k-mer length). "
       "--seed makes a run repeatable: the same seed gives the same files, whatever the "
-      "number of threads. Progress and errors go to standard error.";
+      "number of threads. Progress and errors go to standard error.\n\n"
+      "morvale-run --collect DIR [SHEET] runs no genome: it writes DIR/summary.tsv and "
+      "DIR/index.html from the rows that workflow jobs (--name, --row) left in DIR/jobs/.";
   std::vector<PendingInteger> unused;
   for (const OptionRow& s : optionRows(unused)) {
     const std::string value = s.value;

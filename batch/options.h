@@ -37,6 +37,12 @@ struct BatchOptions {
   std::string annotation;          // a GFF3 file for FASTA genomes ("" for none)
   bool perRecord = false;          // each long record scanned as a genome of its own
   std::int64_t minRecord = 50000;  // letters a record needs to be scanned on its own
+  // For the jobs of a workflow, each running one genome into a folder they share:
+  std::string name;     // --name: the genome's folder and summary name ("" for its file's)
+  std::string rowFile;  // --row: the summary rows go here, not to out/summary.tsv
+  // --collect: the folder whose jobs' rows become its summary.tsv and index.html;
+  // `genomes` then holds at most the sample sheet giving their order.
+  std::string collect;
 };
 
 enum class Parsed { kRun, kHelp, kVersion, kUsageError };

@@ -61,22 +61,27 @@ std::string writeWhole(const std::string& path, const std::string& text) {
   return systemErrorText("cannot write " + path, reason);
 }
 
+std::string summaryTable(const std::vector<SummaryRow>& rows) {
+  std::string text = "genome";
+  for (const std::string& column : summaryColumns()) text += "\t" + column;
+  text += "\n";
+  for (const SummaryRow& s : rows) {
+    text += s.name;
+    for (const std::string& cell : summaryCells(s)) text += "\t" + cell;
+    text += "\n";
+  }
+  return text;
+}
+
 std::string writeSummary(const std::string& folder, const std::vector<SummaryRow>& rows) {
   const std::vector<std::string>& columns = summaryColumns();
-  std::string text = "genome";
-  for (const std::string& column : columns) text += "\t" + column;
-  text += "\n";
   std::vector<report::IndexRow> index;
   for (const SummaryRow& s : rows) {
-    const std::vector<std::string> cells = summaryCells(s);
-    text += s.name;
-    for (const std::string& cell : cells) text += "\t" + cell;
-    text += "\n";
     std::error_code ec;
     const bool page = fs::exists(folder + "/" + s.name + "/report.html", ec);
-    index.push_back({s.name, page ? s.name + "/report.html" : "", cells});
+    index.push_back({s.name, page ? s.name + "/report.html" : "", summaryCells(s)});
   }
-  std::string error = writeWhole(folder + "/summary.tsv", text);
+  std::string error = writeWhole(folder + "/summary.tsv", summaryTable(rows));
   if (!error.empty() || rows.size() < 2) return error;
   std::ostringstream page;
   report::writeHtmlIndex(page,

@@ -37,6 +37,9 @@ std::vector<std::string> summaryCells(const SummaryRow& row);
 // one line naming `path` and the system's reason (e.g. "No space left on device").
 std::string writeWhole(const std::string& path, const std::string& text);
 
+// The text of summary.tsv: the header line, then a line per row.
+std::string summaryTable(const std::vector<SummaryRow>& rows);
+
 // Writes folder/summary.tsv, and folder/index.html when there are two rows or more.
 // "" or the problem, one line.
 std::string writeSummary(const std::string& folder, const std::vector<SummaryRow>& rows);

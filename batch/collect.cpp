@@ -1,0 +1,117 @@
+#include "batch/collect.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include "base/folder_lock.h"
+#include "batch/summary.h"
+
+namespace morvale {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The genomes' names: the sheet's name column, or the stems of folder/jobs/*.tsv.
+bool genomeNames(const std::string& folder, const std::string& sheet,
+                 std::vector<std::string>& names, std::string& error) {
+  if (sheet.empty()) {
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder + "/jobs", ec))
+      if (entry.path().extension() == ".tsv") names.push_back(entry.path().stem().string());
+    std::sort(names.begin(), names.end());
+    if (names.empty()) error = "no job rows in " + folder + "/jobs";
+    return !names.empty();
+  }
+  std::ifstream in(sheet);
+  std::string line;
+  if (!in || !std::getline(in, line)) {
+    error = "cannot read the sample sheet " + sheet;
+    return false;
+  }
+  const auto cells = [](std::string text) {
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    std::vector<std::string> out(1);
+    for (char c : text) {
+      if (c == '\t')
+        out.emplace_back();
+      else
+        out.back().push_back(c);
+    }
+    return out;
+  };
+  const std::vector<std::string> header = cells(line);
+  const std::size_t column = std::find(header.begin(), header.end(), "name") - header.begin();
+  if (column == header.size()) {
+    error = sheet + ": the first line has no column \"name\"";
+    return false;
+  }
+  for (int number = 2; std::getline(in, line); ++number) {
+    const std::vector<std::string> row = cells(line);
+    if (row.size() == 1 && row[0].empty()) continue;
+    if (row.size() <= column || row[column].empty()) {
+      error = sheet + ":" + std::to_string(number) + ": no name";
+      return false;
+    }
+    names.push_back(row[column]);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string jobRowPath(const std::string& folder, const std::string& name) {
+  return folder + "/jobs/" + name + ".tsv";
+}
+
+int collectSummary(const std::string& folder, const std::string& sheet, std::time_t now,
+                   std::ostream& err) {
+  std::vector<std::string> names;
+  std::string error;
+  if (!genomeNames(folder, sheet, names, error)) {
+    err << "morvale-run: " << error << std::endl;
+    return 2;
+  }
+  std::string notice;
+  const std::unique_ptr<FolderLock> lock = FolderLock::take(folder, now, notice, error);
+  if (!lock) {
+    err << "morvale-run: " << error << std::endl;
+    return 1;
+  }
+  if (!notice.empty()) err << "morvale-run: " << notice << std::endl;
+
+  std::vector<SummaryRow> rows;
+  for (const std::string& name : names) {
+    const std::string path = jobRowPath(folder, name);
+    std::vector<SummaryRow> job;
+    if (!fs::exists(path)) {
+      rows.emplace_back(name);
+      rows.back().note = "no summary row from its job (" + path + ")";
+    } else if (!readSummary(path, job, error)) {
+      rows.emplace_back(name);
+      rows.back().status = "failed: " + error;
+    } else {
+      rows.insert(rows.end(), job.begin(), job.end());
+    }
+  }
+  // Steps over every genome folder at once (such as island clusters across the
+  // genomes) go here: the genomes' rows are known and the summary is not yet written.
+
+  bool allDone = true;
+  for (const SummaryRow& row : rows) {
+    if (row.status == "done" || row.status.rfind("skipped: ", 0) == 0) continue;
+    allDone = false;
+    err << "morvale-run: " << row.name << ": " << row.status << std::endl;
+  }
+  error = writeSummary(folder, rows);
+  if (!error.empty()) {
+    err << "morvale-run: " << error << std::endl;
+    return 1;
+  }
+  return allDone ? 0 : 1;
+}
+
+}  // namespace morvale

@@ -1,0 +1,257 @@
+#!/usr/bin/env python3
+"""The Snakemake workflow on three small genomes: run locally (with a genome that
+fails, then a rerun that does only what is missing) and on a single-node SLURM
+started here (munged, slurmctld, slurmd in a temporary folder), against one
+morvale-run of the same genomes. Usage: slurm_test.py MORVALE_RUN SOURCE_DIR;
+exits 77 (skipped) without snakemake or when the daemons cannot start."""
+import os
+import random
+import re
+import shutil
+import signal
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+
+RUN, SOURCE = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+SNAKEFILE = os.path.join(SOURCE, "workflow", "Snakefile")
+PROFILE = os.path.join(SOURCE, "workflow", "profiles", "slurm")
+NAMES = ["alpha", "beta", "gamma"]
+OPTIONS = "--window 2000 --step 1000 --increment 1000 --pool 20 --draws 10 --no-refine"
+SEED = "11"
+TOOLS = ["snakemake", "munged", "slurmctld", "slurmd", "sbatch", "sinfo", "scontrol"]
+
+
+def skip(why):
+    print(why + "; skipped")
+    sys.exit(77)
+
+
+def check(condition, message):
+    if not condition:
+        print("FAILED: " + message)
+        sys.exit(1)
+
+
+def genome(path, seed):
+    """60 kbp of even DNA with 8 kbp of GC-rich DNA planted in the middle."""
+    rng = random.Random(seed)
+    letters = [rng.choice("acgt") for _ in range(60000)]
+    letters[26000:34000] = [rng.choice("ggcccgat") for _ in range(8000)]
+    with open(path, "w") as f:
+        f.write(">%s\n" % os.path.basename(path))
+        f.writelines("".join(letters[i:i + 70]) + "\n" for i in range(0, len(letters), 70))
+
+
+def snakemake(work, out, sheet, *extra, env=None):
+    command = ["snakemake", "-s", SNAKEFILE, "--config", "samples=" + sheet, "out=" + out,
+               "seed=" + SEED, "options=" + OPTIONS, "morvale_run=" + RUN, *extra]
+    return subprocess.run(command, cwd=work, env=env, capture_output=True, text=True)
+
+
+def results(folder):
+    """The files below a genome folder but its run records, by relative name."""
+    return {os.path.relpath(os.path.join(root, name), folder)
+            for root, _, files in os.walk(folder) for name in files if not name.endswith(".run.txt")}
+
+
+def text(path, root):
+    """A file's bytes; in the page and the picture the output folder and the start time
+    (which they name) made the same for every run."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if path.endswith((".html", ".svg")):
+        data = re.sub(rb"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d", b"TIME", data.replace(root.encode(), b"OUT"))
+    return data
+
+
+def same_folders(left, right, name):
+    """left/name and right/name hold the same result files."""
+    files = results(os.path.join(left, name))
+    check(files and files == results(os.path.join(right, name)), f"{right}/{name}: other files")
+    for file in files:
+        check(text(os.path.join(left, name, file), left) == text(os.path.join(right, name, file), right),
+              f"{right}/{name}/{file} differs")
+
+
+def without_seconds(path):
+    """summary.tsv without its seconds column."""
+    with open(path) as f:
+        rows = [line.rstrip("\n").split("\t") for line in f]
+    column = rows[0].index("seconds")
+    return [row[:column] + row[column + 1:] for row in rows]
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("", 0))
+        return s.getsockname()[1]
+
+
+class Slurm:
+    """munged, slurmctld and slurmd of one node, all in `folder`; stopped by their pids."""
+
+    def __init__(self, folder):
+        self.folder, self.daemons = folder, []
+        self.env = dict(os.environ, SLURM_CONF=os.path.join(folder, "slurm.conf"))
+
+    def path(self, name):
+        return os.path.join(self.folder, name)
+
+    def start(self):
+        key = self.path("munge.key")
+        with open(key, "wb") as f:
+            f.write(os.urandom(1024))
+        os.chmod(key, 0o400)
+        self.spawn(["munged", "-F", "--force", "--key-file", key, "--socket", self.path("munge.sock"),
+                    "--pid-file", self.path("munged.pid"), "--log-file", self.path("munged.log"),
+                    "--seed-file", self.path("munge.seed")])
+        host = socket.gethostname().split(".")[0]
+        probe = subprocess.run(["slurmd", "-C"], capture_output=True, text=True).stdout
+        memory = re.search(r"RealMemory=(\d+)", probe)
+        if not memory:
+            return "slurmd -C tells no memory"
+        os.makedirs(self.path("state"))
+        os.makedirs(self.path("spool"))
+        with open(self.env["SLURM_CONF"], "w") as f:
+            f.write(f"""ClusterName=morvaletest
+SlurmctldHost={host}
+SlurmUser=root
+SlurmdUser=root
+SlurmctldPort={free_port()}
+SlurmdPort={free_port()}
+AuthType=auth/munge
+CredType=cred/munge
+AuthInfo=socket={self.path("munge.sock")}
+StateSaveLocation={self.path("state")}
+SlurmdSpoolDir={self.path("spool")}
+SlurmctldPidFile={self.path("slurmctld.pid")}
+SlurmdPidFile={self.path("slurmd.pid")}
+SlurmctldLogFile={self.path("slurmctld.log")}
+SlurmdLogFile={self.path("slurmd.log")}
+ProctrackType=proctrack/linuxproc
+TaskPlugin=task/none
+JobAcctGatherType=jobacct_gather/none
+AccountingStorageType=accounting_storage/none
+JobCompType=jobcomp/none
+SelectType=select/cons_tres
+SelectTypeParameters=CR_Core_Memory
+ReturnToService=2
+MpiDefault=none
+NodeName={host} CPUs=2 RealMemory={min(int(memory.group(1)) // 2, 4000)} State=UNKNOWN
+PartitionName=test Nodes={host} Default=YES MaxTime=INFINITE State=UP
+""")
+        if not self.wait(lambda: os.path.exists(self.path("munge.sock")), 10):
+            return "munged did not start"
+        self.spawn(["slurmctld", "-D", "-c", "-f", self.env["SLURM_CONF"]])
+        self.spawn(["slurmd", "-D", "-f", self.env["SLURM_CONF"]])
+        idle = lambda: subprocess.run(["sinfo", "-h", "-o", "%t"], env=self.env, capture_output=True,
+                                      text=True).stdout.strip() == "idle"
+        return "" if self.wait(idle, 40) else "the node did not become idle"
+
+    def spawn(self, command):
+        log = open(self.path(os.path.basename(command[0]) + ".out"), "w")
+        self.daemons.append(subprocess.Popen(command, env=self.env, stdout=log, stderr=log))
+
+    def wait(self, ready, seconds):
+        end = time.time() + seconds
+        while time.time() < end:
+            if ready():
+                return True
+            if any(d.poll() is not None for d in self.daemons):
+                return False
+            time.sleep(0.5)
+        return False
+
+    def stop(self):
+        for daemon in reversed(self.daemons):
+            if daemon.poll() is None:
+                daemon.send_signal(signal.SIGTERM)
+                try:
+                    daemon.wait(15)
+                except subprocess.TimeoutExpired:
+                    daemon.kill()
+                    daemon.wait()
+
+
+def main(work):
+    for n, name in enumerate(NAMES):
+        genome(os.path.join(work, name + ".fa"), n)
+    with open(os.path.join(work, "bad.fa"), "w") as f:
+        f.write(">bad\nacgt\n")  # far shorter than a window: morvale-run refuses it
+    sheet = os.path.join(work, "sheet.tsv")
+    with open(sheet, "w") as f:
+        f.write("name\tgenome\n" + "".join(f"{n}\t{n}.fa\n" for n in NAMES))
+    direct = os.path.join(work, "direct")
+    subprocess.run([RUN, "-q", "-o", direct, "--seed", SEED, *OPTIONS.split(),
+                    *[n + ".fa" for n in NAMES]], cwd=work, check=True)
+
+    # Locally, with a fourth genome that fails: the others finish and the summary
+    # names it; once it is mended a rerun does only it and the summary.
+    with_bad = os.path.join(work, "with_bad.tsv")
+    shutil.copy(sheet, with_bad)
+    with open(with_bad, "a") as f:
+        f.write("delta\tbad.fa\n")
+    local = os.path.join(work, "local")
+    done = snakemake(work, local, with_bad, "--cores", "2", "--keep-going")
+    check(done.returncode != 0, "a failed genome fails the workflow")
+    rows = {row[0]: row for row in without_seconds(os.path.join(local, "summary.tsv"))}
+    check(list(rows) == ["genome"] + NAMES + ["delta"], "rows in sheet order: %s" % list(rows))
+    check(rows["delta"][-2].startswith("failed: "), "the failed genome's row: %s" % rows["delta"])
+    for name in NAMES:
+        same_folders(direct, local, name)
+    before = {n: os.stat(os.path.join(local, n)).st_mtime_ns for n in NAMES}
+    shutil.copy(os.path.join(work, "alpha.fa"), os.path.join(work, "bad.fa"))
+    done = snakemake(work, local, with_bad, "--cores", "2")
+    check(done.returncode == 0, "the rerun: " + done.stderr[-2000:])
+    jobs = re.findall(r"^(?:local)?rule (\w+):", done.stderr, re.M)
+    check(sorted(jobs) == ["all", "genome", "summary"], "the rerun's jobs: %s" % jobs)
+    check(before == {n: os.stat(os.path.join(local, n)).st_mtime_ns for n in NAMES},
+          "the rerun left the finished genomes alone")
+    check(rows["alpha"][1:] == without_seconds(os.path.join(local, "summary.tsv"))[4][1:],
+          "the mended genome's row")
+
+    # The same three genomes on SLURM, through the profile.
+    slurm = Slurm(os.path.join(work, "slurm"))
+    os.makedirs(slurm.folder)
+    try:
+        problem = slurm.start()
+        if problem:
+            skip("SLURM: " + problem)
+        out = os.path.join(work, "cluster")
+        done = snakemake(work, out, sheet, "--profile", PROFILE, env=slurm.env)
+        check(done.returncode == 0, "the SLURM run: " + done.stderr[-3000:])
+        ids = re.findall(r"external jobid '(\d+)'", done.stderr)
+        check(len(ids) == len(NAMES), "one SLURM job per genome: %s" % ids)
+        for job in ids:
+            shown = subprocess.run(["scontrol", "show", "job", job], env=slurm.env,
+                                   capture_output=True, text=True).stdout
+            # threads, mem_mb and runtime of the rule, as the profile asks sbatch for them
+            wanted = ("JobState=COMPLETED", "JobName=morvale-genome", "TimeLimit=01:00:00",
+                      "TRES=cpu=1,mem=2000M")
+            check(all(w in shown for w in wanted), "job %s in SLURM: %s" % (job, shown))
+    finally:
+        slurm.stop()
+    for name in NAMES:
+        same_folders(direct, out, name)
+    summary = without_seconds(os.path.join(direct, "summary.tsv"))
+    check(without_seconds(os.path.join(out, "summary.tsv")) == summary, "SLURM summary.tsv")
+    check(without_seconds(os.path.join(local, "summary.tsv"))[:4] == summary, "local summary.tsv")
+    check(os.path.exists(os.path.join(out, "index.html")), "index.html")
+
+
+if __name__ == "__main__":
+    if os.geteuid() != 0:
+        skip("a SLURM of one node needs root here")
+    missing = [tool for tool in TOOLS if not shutil.which(tool)]
+    if missing:
+        skip("missing " + ", ".join(missing))
+    folder = tempfile.mkdtemp(prefix="morvale-workflow-")
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # still stop the daemons
+    try:
+        main(folder)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+    print("ok")
