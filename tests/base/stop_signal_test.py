@@ -1,91 +1,58 @@
 """SIGINT, SIGTERM and SIGHUP end both programs cleanly, with the shell's 128 + n.
 
-The dialogue (morvale) ends by the signal itself, after removing its lock: the
-test checks that the child was killed by that signal, which a shell reports as
-128 + n. morvale-run stops at the next window, writes summary.tsv marking the
-genome "interrupted", releases its lock and exits with status 128 + n.
+The dialogue (morvale) ends by the signal itself, after removing its lock and the
+run record of the unfinished scan. morvale-run stops at the next window, keeps the
+genome finished before, marks the unfinished one "interrupted" in summary.tsv,
+releases its lock and exits with status 128 + n.
 Usage: stop_signal_test.py MORVALE MORVALE_RUN
 """
 import os
-import random
 import signal
 import subprocess
 import sys
 import tempfile
-import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from cli_support import Checks, dna, fasta, summary, wait_for, write  # noqa: E402
 
 morvale, morvale_run = (os.path.abspath(p) for p in sys.argv[1:3])
-
-
-def wait_for(condition, what):
-    for _ in range(1200):
-        if condition():
-            return
-        time.sleep(0.05)
-    sys.exit("timed out waiting for " + what)
-
-
-def run(folder, argv, answers, started, sig):
+top = tempfile.mkdtemp(prefix="morvale-signal-")
+big, small = os.path.join(top, "big.fa"), os.path.join(top, "small.fa")
+fasta(big, {"big": dna(400000, 5)})
+fasta(small, {"small": dna(6000, 8)})
+write(os.path.join(top, "islands.txt"), "1000 300000\n")
+first = "6 1 8 500 50 30 1 1 %s 0.01 2 n n\n" % big
+refine = "6 2 8 500 50 30 1 %s %s 1 1 0.05\n" % (big, os.path.join(top, "islands.txt"))
+batch = [morvale_run, "-t", "1", "-k", "8", "--step", "1", "-o", "out", "--force", small, big]
+check = Checks()
+# program, answers, the record a scan removes when it starts, signal
+for n, (argv, answers, record, sig) in enumerate([
+        ([morvale], first, "KL-first.run.txt", signal.SIGINT),
+        ([morvale], first, "KL-first.run.txt", signal.SIGTERM),
+        ([morvale], refine, "KL-refinement.run.txt", signal.SIGHUP),
+        (batch, "", "out/big/KL-first.run.txt", signal.SIGINT),
+        (batch, "", "out/big/KL-first.run.txt", signal.SIGTERM),
+        (batch, "", "out/big/KL-first.run.txt", signal.SIGHUP)]):
+    folder = os.path.join(top, str(n))
+    at = lambda *names: all(os.path.exists(os.path.join(folder, p)) for p in names)  # noqa: E731
+    write(os.path.join(folder, record), "earlier\n")  # gone once the scan starts
+    lock = "out/morvale.lock" if argv is batch else "morvale.lock"
+    name = "%s %s" % (os.path.basename(argv[0]), signal.Signals(sig).name)
     with open(os.path.join(folder, "err.txt"), "w") as err:
         child = subprocess.Popen(argv, cwd=folder, stdin=subprocess.PIPE,
                                  stdout=subprocess.DEVNULL, stderr=err)
         child.stdin.write(answers.encode())
         child.stdin.close()
-        wait_for(lambda: started(folder) or child.poll() is not None, "the scan to start")
+        wait_for(lambda: child.poll() is not None or at(lock) and not at(record) and
+                 (argv is not batch or at("out/big/KL-first.txt")), "the scan to start")
         child.send_signal(sig)
-        return child.wait(timeout=60)
-
-
-def exists(folder, *names):
-    return all(os.path.exists(os.path.join(folder, n)) for n in names)
-
-
-def main():
-    rng = random.Random(5)
-    top = tempfile.mkdtemp(prefix="morvale-signal-")
-    genome = os.path.join(top, "big.fa")
-    with open(genome, "w") as f:
-        f.write(">big\n" + "".join(rng.choice("ACGT") for _ in range(400000)) + "\n")
-    with open(os.path.join(top, "islands.txt"), "w") as f:
-        f.write("1000 300000\n")
-    first = "6 1 8 500 50 30 1 1 %s 0.01 2 n n\n" % genome
-    refine = "6 2 8 500 50 30 1 %s %s 1 1 0.05\n" % (genome, os.path.join(top, "islands.txt"))
-    batch = [morvale_run, "-t", "1", "-k", "8", "--step", "1", "-o", "out", genome]
-    # (program, answers, the record a scan removes when it starts, signal)
-    cases = [
-        ("morvale", first, "KL-first.run.txt", signal.SIGINT),
-        ("morvale", first, "KL-first.run.txt", signal.SIGTERM),
-        ("morvale", refine, "KL-refinement.run.txt", signal.SIGHUP),
-        ("morvale-run", "", "out/big/KL-first.run.txt", signal.SIGINT),
-        ("morvale-run", "", "out/big/KL-first.run.txt", signal.SIGTERM),
-        ("morvale-run", "", "out/big/KL-first.run.txt", signal.SIGHUP),
-    ]
-    failures = []
-    for n, (program, answers, record, sig) in enumerate(cases):
-        folder = os.path.join(top, str(n))
-        os.makedirs(os.path.dirname(os.path.join(folder, record)))
-        with open(os.path.join(folder, record), "w") as f:
-            f.write("earlier\n")  # an earlier run's record: gone once the scan starts
-        lock = "morvale.lock" if program == "morvale" else "out/morvale.lock"
-        started = lambda d: exists(d, lock) and not exists(d, record)
-        argv = [morvale] if program == "morvale" else batch + ["--force"]
-        status = run(folder, argv, answers, started, sig)
-        name = "%s %s" % (program, signal.Signals(sig).name)
-        wanted = -sig if program == "morvale" else 128 + sig
-        if status != wanted:
-            failures.append("%s: status %d, wanted %d" % (name, status, wanted))
-        if exists(folder, lock) or exists(folder, record):
-            failures.append(name + ": the lock or the run record is left behind")
-        if program == "morvale-run":
-            summary = open(os.path.join(folder, "out/summary.tsv")).read() \
-                if exists(folder, "out/summary.tsv") else ""
-            if "\tinterrupted\t" not in summary:
-                failures.append(name + ": summary.tsv does not mark big interrupted")
-    for line in failures:
-        print(line)
-    subprocess.run(["rm", "-rf", top])
-    return 1 if failures else 0
-
-
-if __name__ == "__main__":
-    sys.exit(main())
+        status = child.wait(timeout=60)
+    check(status == (128 + sig if argv is batch else -sig), "%s: status %d" % (name, status))
+    check(not at(lock) and not at(record), name + ": the lock or the run record is left behind")
+    if argv is batch:
+        rows = summary(os.path.join(folder, "out")) if at("out/summary.tsv") else {}
+        check({g: r["status"] for g, r in rows.items()} == {"small": "done", "big": "interrupted"}
+              and at("out/small/KL-first.run.txt", "out/small/islands.tsv"),
+              name + ": the finished genome is not whole, or big is not marked interrupted")
+subprocess.run(["rm", "-rf", top])
+check.finish()

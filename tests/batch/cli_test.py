@@ -3,22 +3,18 @@
 with the files it makes, its arguments, the status it must end with and its checks.
 
 usage: cli_test.py MORVALE_RUN MORVALE_REPORT DATA_FOLDER"""
-import gzip
 import os
-import random
 import resource
 import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from cli_support import dna, summary, write  # noqa: E402
+
 RUN, REPORT = sys.argv[1], sys.argv[2]
 FAST = ["-q", "--seed", "7", "-k", "3", "--window", "2000", "--step", "1000", "--pool", "20",
         "--draws", "10", "--refine-window", "1500", "--refine-step", "500"]
-
-
-def dna(n, seed, gc=0.5):
-    r = random.Random(seed)
-    return "".join(r.choice("GC") if r.random() < gc else r.choice("AT") for _ in range(n))
 
 
 PLANTED = ">planted\n" + dna(30000, 1) + dna(8000, 2, 0.2) + dna(30000, 3) + "\n"
@@ -30,13 +26,6 @@ RECORDS = ">short\n" + dna(2000, 6) + "\n>edge\n" + dna(5000, 7) + "\n>under\n" 
 def read(path):
     with open(path, "rb") as f:
         return f.read()
-
-
-def summary(out):
-    """The summary's rows by genome name: {name: {column: value}}."""
-    lines = read(os.path.join(out, "summary.tsv")).decode().splitlines()
-    head = lines[0].split("\t")
-    return {r.split("\t")[0]: dict(zip(head, r.split("\t"))) for r in lines[1:]}
 
 
 def no_leftovers(out):
@@ -148,25 +137,12 @@ CASES = [
 ]
 
 
-def make(files):
-    for path, text in files.items():
-        if os.path.dirname(path):
-            os.makedirs(os.path.dirname(path), exist_ok=True)
-        if text is None:
-            os.makedirs(path)
-        elif path.endswith(".gz"):
-            with gzip.open(path, "wt") as f:
-                f.write(text)
-        else:
-            with open(path, "w") as f:
-                f.write(text)
-
-
 def run_case(name, files, args, expected, check):
     """One case in a fresh folder: "" when it passed, the failure, or None when skipped."""
     folder = tempfile.mkdtemp(prefix="cli-")
     os.chdir(folder)
-    make(files)
+    for path, text in files.items():
+        write(path, text)
     stdin, mounted, limit = None, False, None
     try:
         if "--tmpfs" in args:  # the output folder on a small, soon full file system

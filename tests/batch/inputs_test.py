@@ -4,23 +4,15 @@ line ends gives tracks that gt gff3validator and bedtools accept, tables whose r
 keep their columns and pages that escape it; GenBank after a byte-order mark or a
 blank line; duplicate record names; a '>' inside a line.
 usage: inputs_test.py MORVALE_RUN MORVALE MORVALE_REPORT GENOME.fasta"""
-import os, shutil, subprocess, sys, tempfile
+import os, shutil, sys, tempfile
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
+from cli_support import Checks, rows, run, summary, write  # noqa: E402
 
 run_bin, dialogue_bin, report_bin, fasta = sys.argv[1:5]
 letters = ''.join(l.strip() for l in open(fasta) if not l.startswith('>'))
 work = tempfile.mkdtemp(prefix='morvale-inputs-')
 os.chdir(work)
-failures = []
-
-
-def check(ok, what):
-    if not ok:
-        failures.append(what)
-
-
-def run(args, **kw):
-    return subprocess.run(args, capture_output=True, text=True, timeout=100, **kw)
-
+check = Checks()
 
 # Annotation text that needs escaping everywhere; features all along the genome.
 name = 'r<&"1;x=y%'
@@ -28,13 +20,11 @@ tag = 'T;=&,%'
 product = 'integrase a<b & "c"\tand\nmore'
 enc = lambda s: ''.join('%%%02X' % ord(c) if c in ';=&,%\t\n' else c for c in s)
 seqid = ''.join(c if c.isalnum() or c in '.:^*$@!+_?-|' else '%%%02X' % ord(c) for c in name)
-with open('odd.fasta', 'w') as f:
-    f.write('>' + name + ' a record\n' + letters + '\n')
-with open('odd.gff3', 'w') as f:
-    f.write('##gff-version 3\n')
-    for i, start in enumerate(range(1, len(letters) - 2000, 3000)):
-        f.write(f'{seqid}\tt\tCDS\t{start}\t{start + 1499}\t.\t+\t0\t'
-                f'ID=c{i};locus_tag={enc(tag)}{i};product={enc(product)}\n')
+write('odd.fasta', '>' + name + ' a record\n' + letters + '\n')
+write('odd.gff3', '##gff-version 3\n' + ''.join(
+    f'{seqid}\tt\tCDS\t{start}\t{start + 1499}\t.\t+\t0\t'
+    f'ID=c{i};locus_tag={enc(tag)}{i};product={enc(product)}\n'
+    for i, start in enumerate(range(1, len(letters) - 2000, 3000))))
 r = run([run_bin, '-q', '-o', 'out', '--annotation', 'odd.gff3', 'odd.fasta'])
 check(r.returncode == 0, 'annotated run: ' + r.stderr)
 out = 'out/odd/'
@@ -45,10 +35,9 @@ if shutil.which('bedtools'):
     b = run(['bedtools', 'merge', '-i', out + 'islands.bed'])
     check(b.returncode == 0 and b.stdout.strip(), 'bedtools merge: ' + b.stderr)
 for table in ('islands.tsv', 'genes.tsv'):
-    rows = [l.split('\t') for l in open(out + table).read().splitlines() if not l.startswith('#')]
-    check(len(rows) > 1 and all(len(row) == len(rows[0]) for row in rows), table + ' columns')
-check(tag + '0' in open(out + 'genes.tsv').read() or tag in open(out + 'genes.tsv').read(),
-      'genes.tsv names the genes')
+    table_rows = rows(out + table)
+    check(len(table_rows) > 1 and all(len(r) == len(table_rows[0]) for r in table_rows), table)
+check(tag in open(out + 'genes.tsv').read(), 'genes.tsv names the genes')
 for page in ('report.html', 'scores.svg'):
     text = open(out + page).read()
     check('r&lt;&amp;&quot;1' in text and name not in text, page + ' escapes the record name')
@@ -66,11 +55,10 @@ body += 'ORIGIN\n' + ''.join('%9d %s\n' % (i + 1, letters[i:i + 60])
                              for i in range(0, len(letters), 60)) + '//\n'
 dialogue_says = {}
 for file, head in (('plain.gb', ''), ('bom.gb', '\ufeff'), ('blank.gb', '\n  \n')):
-    with open(file, 'w', encoding='utf-8') as f:
-        f.write(head + body)
+    write(file, head + body)
     r = run([run_bin, '-q', '-o', 'gb_' + file[:-3], file])
-    summary = open('gb_%s/summary.tsv' % file[:-3]).read().splitlines()[1].split('\t')
-    check(r.returncode == 0 and summary[1] == str(len(letters)), file + ': ' + r.stderr)
+    got = summary('gb_' + file[:-3])[file[:-3]]['length']
+    check(r.returncode == 0 and got == str(len(letters)), file + ': ' + r.stderr)
     check(os.path.exists('gb_%s/%s/genes.tsv' % (file[:-3], file[:-3])), file + ' has genes')
     answers = '6\n1\n2\n5000\n100\n30\n1000\n1000\n%s\n0.01\n2\nn\nn\n' % file
     d = run([dialogue_bin], input=answers)
@@ -80,8 +68,7 @@ check(dialogue_says['bom.gb'] == dialogue_says['plain.gb'] == dialogue_says['bla
       'the dialogue refuses every GenBank file alike')
 
 # Two records of one name: refused by morvale-run and morvale-report, named.
-with open('dup.fasta', 'w') as f:
-    f.write('>dup one\n' + letters[:200000] + '\n>dup two\n' + letters[200000:] + '\n')
+write('dup.fasta', ('>dup one\n' + letters[:200000] + '\n>dup two\n' + letters[200000:] + '\n'))
 r = run([run_bin, '-q', '-o', 'dup', 'dup.fasta'])
 check(r.returncode == 1 and 'two records are named dup' in open('dup/summary.tsv').read(),
       'morvale-run refuses duplicate names')
@@ -89,14 +76,11 @@ r = run([report_bin, 'dup.fasta', 'none.txt', 'none.txt'])
 check(r.returncode == 1 and 'two records are named dup' in r.stderr, 'morvale-report: ' + r.stderr)
 
 # A '>' inside a line starts a header there, with a warning naming file and line.
-with open('inside.fasta', 'w') as f:
-    f.write('>a\n' + letters[:200000] + '\nACGT>b\n' + letters[200000:] + '\n')
+write('inside.fasta', '>a\n' + letters[:200000] + '\nACGT>b\n' + letters[200000:] + '\n')
 r = run([run_bin, '-q', '-o', 'inside', 'inside.fasta'])
 check(r.returncode == 0 and
       "inside.fasta: line 3: '>' inside a line starts a header there" in r.stderr,
       'warning for a header inside a line: ' + r.stderr)
 
 shutil.rmtree(work)
-for f in failures:
-    print('FAILED:', f)
-sys.exit(1 if failures else 0)
+check.finish()

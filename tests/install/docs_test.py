@@ -4,25 +4,18 @@ version they print, and the tree `cmake --install` writes.
 
 usage: docs_test.py BUILD_DIR VERSION   (exits 77 when groff is missing, after the rest)
 """
-import os, re, shutil, subprocess, sys, tempfile
+import os, re, shutil, sys, tempfile
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from cli_support import Checks, run  # noqa: E402
 
 build, version = sys.argv[1], sys.argv[2]
 docs = os.path.join(build, "docs")
-failures = []
-
-
-def check(ok, what):
-    if not ok:
-        failures.append(what)
-
-
-def run(*args, **kw):
-    return subprocess.run(args, capture_output=True, text=True, timeout=60, **kw)
+check = Checks()
 
 
 def help_options(program):
     """Option names in the option column of --help."""
-    text = run(os.path.join(build, program), "--help").stdout
+    text = run([os.path.join(build, program), "--help"]).stdout
     names = set()
     for line in text.splitlines():
         if re.match(r"^ {2,6}-", line):
@@ -53,7 +46,7 @@ for program, least in [("morvale-run", 25), ("morvale-report", 3)]:
           f"{program}.1 options differ from --help: {sorted(page_options(page) ^ shown)}")
     if program == "morvale-run":
         check(completed == shown, f"completion differs from --help: {sorted(completed ^ shown)}")
-    out = run(os.path.join(build, program), "--version").stdout
+    out = run([os.path.join(build, program), "--version"]).stdout
     check(out == f"{program} {version}\n", f"{program} --version says {out!r}")
 for name in ["morvale.1", "morvale-run.1", "morvale-report.1"]:
     page = read(name)
@@ -76,12 +69,12 @@ with tempfile.TemporaryDirectory() as tmp:
         script = (f'source {os.path.join(docs, "morvale-run.bash")}; '
                   f'COMP_WORDS=(morvale-run {" ".join(repr(w) for w in words)}); '
                   f'COMP_CWORD={len(words)}; _morvale_run; printf "%s\\n" "${{COMPREPLY[@]}}"')
-        got = sorted(w for w in run("bash", "-c", script, cwd=tmp).stdout.split("\n") if w)
+        got = sorted(w for w in run(["bash", "-c", script], cwd=tmp).stdout.split("\n") if w)
         check(got == expected, f"completion of {words}: {got}, expected {expected}")
 
     # cmake --install: programs, manual pages, completion and the example.
     prefix = os.path.join(tmp, "prefix")
-    installed = run("cmake", "--install", build, "--prefix", prefix)
+    installed = run(["cmake", "--install", build, "--prefix", prefix])
     check(installed.returncode == 0, "cmake --install failed: " + installed.stderr)
     for path in ["bin/morvale", "bin/morvale-run", "bin/morvale-report",
                  "share/man/man1/morvale.1", "share/man/man1/morvale-run.1",
@@ -93,12 +86,9 @@ with tempfile.TemporaryDirectory() as tmp:
 groff = shutil.which("groff")
 if groff:
     for name in ["morvale.1", "morvale-run.1", "morvale-report.1"]:
-        warned = run(groff, "-man", "-ww", "-z", os.path.join(docs, name)).stderr
+        warned = run([groff, "-man", "-ww", "-z", os.path.join(docs, name)]).stderr
         check(warned == "", f"groff warns on {name}: {warned}")
-for failure in failures:
-    print("FAIL:", failure)
-if failures:
-    sys.exit(1)
-if not groff:
-    print("groff is missing: the manual pages were not checked by it")
-    sys.exit(77)
+if check.failures or groff:
+    check.finish()
+print("groff is missing: the manual pages were not checked by it")
+sys.exit(77)

@@ -11,20 +11,21 @@ import sys
 import tempfile
 import unittest
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from cli_support import rows as tsv_rows, skip  # noqa: E402
+
 try:
     from selenium import webdriver
     from selenium.webdriver.chrome.service import Service
     from selenium.webdriver.common.action_chains import ActionChains
     from selenium.webdriver.common.by import By
 except ImportError:
-    print("selenium missing (Debian: python3-selenium); skipped")
-    sys.exit(77)
+    skip("selenium missing (Debian: python3-selenium)")
 
 CHROMIUM = shutil.which("chromium") or "/usr/bin/chromium"
 DRIVER = shutil.which("chromedriver") or "/usr/bin/chromedriver"
 if not (os.path.exists(CHROMIUM) and os.path.exists(DRIVER)):
-    print("chromium or chromedriver missing (Debian: chromium, chromium-driver); skipped")
-    sys.exit(77)
+    skip("chromium or chromedriver missing (Debian: chromium, chromium-driver)")
 
 RUN, EXAMPLE = sys.argv[1], sys.argv[2]
 SCREENSHOT = sys.argv[sys.argv.index("--screenshot") + 1] if "--screenshot" in sys.argv else None
@@ -40,12 +41,6 @@ def browser(profile):
         options.add_argument(flag)
     options.set_capability("goog:loggingPrefs", {"performance": "ALL", "browser": "ALL"})
     return webdriver.Chrome(service=Service(DRIVER), options=options)
-
-
-def tsv_islands(path):
-    with open(path) as f:
-        return [line for line in f.read().splitlines()[1:]
-                if line and not line.startswith(("total", "#"))]
 
 
 class Pages(unittest.TestCase):
@@ -88,7 +83,8 @@ class Pages(unittest.TestCase):
         d = self.driver
         table = d.find_element(By.ID, "islands")
         rows = table.find_elements(By.CSS_SELECTOR, "tbody tr")
-        self.assertEqual(len(rows), len(tsv_islands(os.path.join(folder, "islands.tsv"))))
+        islands = tsv_rows(os.path.join(folder, "islands.tsv"))[1:]
+        self.assertEqual(len(rows), len([r for r in islands if r[0] not in ("", "total")]))
         self.assertGreater(len(rows), 1)
         # Sorting by best p orders the rows, ascending then descending.
         best_p = table.find_elements(By.TAG_NAME, "th")[6]

@@ -5,7 +5,6 @@ started here (munged, slurmctld, slurmd in a temporary folder), against one
 morvale-run of the same genomes. Usage: slurm_test.py MORVALE_RUN SOURCE_DIR;
 exits 77 (skipped) without snakemake or when the daemons cannot start."""
 import os
-import random
 import re
 import shutil
 import signal
@@ -14,6 +13,9 @@ import subprocess
 import sys
 import tempfile
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from cli_support import dna, fasta, rows, skip  # noqa: E402
 
 RUN, SOURCE = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 SNAKEFILE = os.path.join(SOURCE, "workflow", "Snakefile")
@@ -24,25 +26,10 @@ SEED = "11"
 TOOLS = ["snakemake", "munged", "slurmctld", "slurmd", "sbatch", "sinfo", "scontrol"]
 
 
-def skip(why):
-    print(why + "; skipped")
-    sys.exit(77)
-
-
 def check(condition, message):
     if not condition:
         print("FAILED: " + message)
         sys.exit(1)
-
-
-def genome(path, seed):
-    """60 kbp of even DNA with 8 kbp of GC-rich DNA planted in the middle."""
-    rng = random.Random(seed)
-    letters = [rng.choice("acgt") for _ in range(60000)]
-    letters[26000:34000] = [rng.choice("ggcccgat") for _ in range(8000)]
-    with open(path, "w") as f:
-        f.write(">%s\n" % os.path.basename(path))
-        f.writelines("".join(letters[i:i + 70]) + "\n" for i in range(0, len(letters), 70))
 
 
 def snakemake(work, out, sheet, *extra, env=None):
@@ -78,10 +65,9 @@ def same_folders(left, right, name):
 
 def without_seconds(path):
     """summary.tsv without its seconds column."""
-    with open(path) as f:
-        rows = [line.rstrip("\n").split("\t") for line in f]
-    column = rows[0].index("seconds")
-    return [row[:column] + row[column + 1:] for row in rows]
+    head, *body = rows(path)
+    column = head.index("seconds")
+    return [row[:column] + row[column + 1:] for row in [head] + body]
 
 
 def free_port():
@@ -178,7 +164,9 @@ PartitionName=test Nodes={host} Default=YES MaxTime=INFINITE State=UP
 
 def main(work):
     for n, name in enumerate(NAMES):
-        genome(os.path.join(work, name + ".fa"), n)
+        # 60 kbp of even DNA with 8 kbp of GC-rich DNA planted in the middle
+        fasta(os.path.join(work, name + ".fa"),
+              {name: dna(26000, 3 * n) + dna(8000, 3 * n + 1, 0.75) + dna(26000, 3 * n + 2)})
     with open(os.path.join(work, "bad.fa"), "w") as f:
         f.write(">bad\nacgt\n")  # far shorter than a window: morvale-run refuses it
     sheet = os.path.join(work, "sheet.tsv")
