@@ -21,6 +21,15 @@ void ScratchDir::TearDown() {
   std::filesystem::remove_all(dir_);
 }
 
+std::string plantedGenome() {
+  return randomDna(30000, 1) + randomDna(10000, 2, 0.15) + randomDna(25000, 3);
+}
+
+bool endsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
 void writeFile(const std::string& name, const std::string& content) {
   std::ofstream(name, std::ios::binary) << content;
 }

@@ -30,6 +30,9 @@ class ScratchDir : public ::testing::Test {
   PinnedConsole console_;
 };
 
+// 65,000 letters: 30,000 even ones, 10,000 poor in g and c from 30,000, 25,000 even.
+std::string plantedGenome();
+bool endsWith(const std::string& text, const std::string& tail);
 void writeFile(const std::string& name, const std::string& content);
 std::string readFile(const std::string& name);
 bool fileExists(const std::string& name);

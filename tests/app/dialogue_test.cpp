@@ -57,11 +57,7 @@ class DialogueTest : public ::testing::Test {
     err_ = captured.err();
     return status;
   }
-  bool endsWith(const std::string& tail) const {
-    const std::string text = out_.str();
-    return text.size() >= tail.size() &&
-           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-  }
+  bool endsWith(const std::string& tail) const { return testing::endsWith(out_.str(), tail); }
   testing::PinnedConsole console_;
   RecordingPhases phases_;
   std::ostringstream out_;

@@ -49,16 +49,9 @@ ScanOutcome firstPhase(const std::string& genome, FirstPhaseSettings s, Recorder
   return IslandI(s, genome, seed, "scores.txt", r, workers);
 }
 
+// Euclidean distance; k, first window, pool, draws, step, increment.
 FirstPhaseSettings settings(int k, int w, int pool, int draws, int step, int increment) {
-  FirstPhaseSettings s;
-  s.measure = 2;
-  s.tupleSize = k;
-  s.windowSize = w;
-  s.poolSize = pool;
-  s.drawCount = draws;
-  s.windowStep = step;
-  s.windowIncrement = increment;
-  return s;
+  return {2, k, w, pool, draws, step, increment};
 }
 
 TEST_F(Scan, FirstPhaseSizesStartsAndStopRules) {
@@ -119,12 +112,7 @@ TEST_F(Scan, RefinementSamplesComeOnlyFromOutsideTheIslands) {
   const std::string genome = cg.substr(0, 1000) + std::string(600, 'a') + cg.substr(1000, 300) +
                              std::string(101, 'a') + cg.substr(1300);
   const std::vector<std::int64_t> islands{1000, 1600, 1900, 2001};
-  RefinementSettings s;
-  s.windowSize = 101;
-  s.poolSize = 200;
-  s.drawCount = 5;
-  s.windowStep = 100;
-  s.scanCount = 2;
+  const RefinementSettings s{101, 200, 5, 100, 2};  // window, pool, draws, step, scans
   Recorder r;
   WorkerPool workers(1);
   const ScanOutcome out = IslandII(s, 2, 3, genome, islands, 9, "refined.txt", r, workers);
@@ -179,10 +167,7 @@ TEST_F(Scan, WhatTheScansSayAndRefuse) {
                             0),
             0u)
       << out.error;
-  RefinementSettings many;
-  many.windowSize = 100;
-  many.drawCount = kMaxDrawCount;
-  many.scanCount = 2000000000;
+  const RefinementSettings many{100, 100, kMaxDrawCount, 500, 2000000000};
   WorkerPool one(1);
   out = IslandII(many, 2, 3, genome, {1000, 2000}, 1, "refined.txt", r, one);
   EXPECT_EQ(out.error.rfind("Scoring each window 2000000000 times with 1000000 draws needs ", 0),
