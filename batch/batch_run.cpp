@@ -13,12 +13,15 @@
 #include "base/stop_signal.h"
 #include "base/system_error.h"
 #include "batch/batch_progress.h"
+#include "batch/island_presence.h"
 #include "batch/summary.h"
 #include "islands/auto_cutoff.h"
 #include "islands/island_list.h"
+#include "kmer/record_letters.h"
 #include "report/genome_input.h"
 #include "report/gff_annotation.h"
 #include "report/gzip_source.h"
+#include "report/islands_fasta.h"
 #include "report/report.h"
 #include "report/report_files.h"
 #include "scan/phase_runner.h"
@@ -38,8 +41,8 @@ std::string removeOwnFiles(const std::string& folder) {
     files.insert(files.end(), {n.firstScores, n.firstIslands, n.refinementScores,
                                n.refinementIslands, n.firstRecord, n.refinementRecord});
   }
-  for (const char* f :
-       {"islands.bed", "islands.gff3", "islands.tsv", "scores.svg", "report.html", "genes.tsv"})
+  for (const char* f : {"islands.bed", "islands.gff3", "islands.tsv", "islands.fasta", "scores.svg",
+                        "report.html", "genes.tsv"})
     files.push_back(folder + "/" + f);
   for (const std::string& f : files) {
     std::error_code ec;
@@ -84,6 +87,7 @@ class GenomeRun {
   // when the run was interrupted.
   bool run(std::size_t index, const std::string& name, std::vector<SummaryRow>& rows) {
     index_ = index;
+    record_ = kWholeFile;
     const auto started = std::chrono::steady_clock::now();
     GenomeInput genome;
     genome.fileName = o_.genomes[index];
@@ -127,6 +131,7 @@ class GenomeRun {
         rows.back().status = problem;
         continue;
       }
+      record_ = r;
       if (one(part, name + "/" + sub, folder + "/" + sub, std::chrono::steady_clock::now(), rows))
         return true;
     }
@@ -308,7 +313,31 @@ class GenomeRun {
         in, {folder + "/islands.bed", folder + "/islands.gff3", folder + "/islands.tsv",
              folder + "/scores.svg", folder + "/report.html", folder + "/genes.tsv"});
     if (!error.empty()) return "failed: " + error;
+    error = writeIslandsFasta(in, folder);
+    if (!error.empty()) return "failed: " + error;
     return "done";
+  }
+
+  // folder/islands.fasta: the islands' letters as the genome file has them, the file
+  // read once more for them (standard input from its bytes). "" or the problem.
+  std::string writeIslandsFasta(const report::Inputs& in, const std::string& folder) {
+    const std::string& file = o_.genomes[index_];
+    if (lettersOf_ != index_) {
+      int openError = 0;
+      const std::unique_ptr<ByteSource> source =
+          file == "-" ? std::make_unique<TextByteSource>(stdin_) : openInputFile(file, openError);
+      if (!source) return systemErrorText("Cannot open " + file + " again", openError);
+      if (!readRecordLetters(*source, letters_))
+        return systemErrorText("Cannot read " + file + " again", source->readError());
+      lettersOf_ = index_;
+    }
+    std::vector<std::string> record;  // the one record of a --per-record run
+    if (record_ != kWholeFile) record.push_back(record_ < letters_.size() ? letters_[record_] : "");
+    std::string text;
+    std::string error;
+    if (!report::islandsFasta(in, record_ == kWholeFile ? letters_ : record, text, error))
+      return error;
+    return writeWhole(folder + "/islands.fasta", text);
   }
 
   const BatchOptions& o_;
@@ -318,6 +347,10 @@ class GenomeRun {
   unsigned seed_;
   std::ostream& err_;
   std::size_t index_ = 0;
+  static constexpr std::size_t kWholeFile = static_cast<std::size_t>(-1);
+  std::size_t record_ = kWholeFile;     // the record being run with --per-record
+  std::size_t lettersOf_ = kWholeFile;  // the genome file `letters_` were read from
+  std::vector<std::string> letters_;    // its records' letters as they stand in it
   bool annotated_ = false;
   report::Annotation annotation_;  // of the genome being run
   bool gffRead_ = false;           // --annotation, read once for every genome
@@ -354,7 +387,9 @@ std::string genomeName(const std::string& path, std::size_t index) {
 int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool terminal) {
   std::vector<std::string> names;
   // The run's own files are not genome folders.
-  std::set<std::string> used = {"summary.tsv", "summary.tsv.tmp", "index.html", "index.html.tmp",
+  std::set<std::string> used = {"summary.tsv", "summary.tsv.tmp",
+                                "index.html",  "index.html.tmp",
+                                kClustersFile, std::string(kClustersFile) + ".tmp",
                                 "jobs",        lockFilePath("")};
   for (std::size_t i = 0; i < o.genomes.size(); ++i)
     names.push_back(o.name.empty() ? uniqueName(genomeName(o.genomes[i], i), used) : o.name);
@@ -390,6 +425,7 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
     return 1;
   }
   if (!notice.empty()) err << "morvale-run: " << notice << std::endl;
+  if (o.force && !job) fs::remove(o.out + "/" + kClustersFile, ec);  // an earlier run's
 
   const unsigned seed = o.seedGiven ? o.seed : static_cast<unsigned>(console.now());
   BatchProgress progress(err, terminal, o.quiet);
@@ -413,7 +449,20 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
           << ": " << rows[r].status.substr(8) << std::endl;
     }
   }
-  error = job ? writeWhole(o.rowFile, summaryTable(rows)) : writeSummary(o.out, rows);
+  // Islands across genomes, from the folders that finished (none after Ctrl-C).
+  IslandPresence presence;
+  if (!job && !interrupted) {
+    std::vector<std::string> finished;
+    for (const SummaryRow& row : rows)
+      if (row.status == "done") finished.push_back(row.name);
+    presence = clusterIslandsAcross(o.out, finished, {o.clusterDistance});
+  }
+  if (!presence.error.empty()) {
+    err << "morvale-run: " << presence.error << std::endl;
+    failed = true;
+  }
+  error =
+      job ? writeWhole(o.rowFile, summaryTable(rows)) : writeSummary(o.out, rows, presence.html);
   if (!error.empty()) {
     err << "morvale-run: " << error << std::endl;
     failed = true;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/folder_lock.h"
+#include "batch/island_presence.h"
 #include "batch/summary.h"
 
 namespace morvale {
@@ -67,8 +68,8 @@ std::string jobRowPath(const std::string& folder, const std::string& name) {
   return folder + "/jobs/" + name + ".tsv";
 }
 
-int collectSummary(const std::string& folder, const std::string& sheet, std::time_t now,
-                   std::ostream& err) {
+int collectSummary(const std::string& folder, const std::string& sheet,
+                   const compare::ClusterSettings& clusters, std::time_t now, std::ostream& err) {
   std::vector<std::string> names;
   std::string error;
   if (!genomeNames(folder, sheet, names, error)) {
@@ -97,21 +98,25 @@ int collectSummary(const std::string& folder, const std::string& sheet, std::tim
       rows.insert(rows.end(), job.begin(), job.end());
     }
   }
-  // Steps over every genome folder at once (such as island clusters across the
-  // genomes) go here: the genomes' rows are known and the summary is not yet written.
-
-  bool allDone = true;
+  // Steps over every genome folder at once go here: the genomes' rows are known and
+  // the summary is not yet written. Islands across the genomes that finished:
+  std::vector<std::string> finished;
+  for (const SummaryRow& row : rows)
+    if (row.status == "done") finished.push_back(row.name);
+  const IslandPresence presence = clusterIslandsAcross(folder, finished, clusters);
+  bool ok = presence.error.empty();
+  if (!ok) err << "morvale-run: " << presence.error << std::endl;
   for (const SummaryRow& row : rows) {
     if (row.status == "done" || row.status.rfind("skipped: ", 0) == 0) continue;
-    allDone = false;
+    ok = false;
     err << "morvale-run: " << row.name << ": " << row.status << std::endl;
   }
-  error = writeSummary(folder, rows);
+  error = writeSummary(folder, rows, presence.html);
   if (!error.empty()) {
     err << "morvale-run: " << error << std::endl;
     return 1;
   }
-  return allDone ? 0 : 1;
+  return ok ? 0 : 1;
 }
 
 }  // namespace morvale

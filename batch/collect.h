@@ -7,6 +7,8 @@
 #include <ostream>
 #include <string>
 
+#include "compare/island_clusters.h"
+
 namespace morvale {
 
 // Where the job of genome `name` keeps its summary rows: folder/jobs/name.tsv.
@@ -16,9 +18,11 @@ std::string jobRowPath(const std::string& folder, const std::string& name);
 // in the order of the `name` column of the tab-separated sample sheet, or of the row
 // files' names in byte order when `sheet` is "". A genome without a row file is "not
 // run"; one whose file cannot be read, "failed". Errors go to `err`, one line each.
-// Returns the exit status: 0 every genome done, 1 any not done or the summary not
-// written, 2 a sheet without a name column or a folder without jobs.
-int collectSummary(const std::string& folder, const std::string& sheet, std::time_t now,
-                   std::ostream& err);
+// With two finished genome folders or more, their islands are clustered by
+// `clusters` into folder/island_clusters.tsv and index.html's presence table.
+// Returns the exit status: 0 every genome done, 1 any not done, the clusters or the
+// summary not written, 2 a sheet without a name column or a folder without jobs.
+int collectSummary(const std::string& folder, const std::string& sheet,
+                   const compare::ClusterSettings& clusters, std::time_t now, std::ostream& err);
 
 }  // namespace morvale

@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
   morvale::SystemConsole console;
   if (!options.collect.empty()) {
     const std::string sheet = options.genomes.empty() ? "" : options.genomes[0];
-    return morvale::collectSummary(options.collect, sheet, console.now(), std::cerr);
+    return morvale::collectSummary(options.collect, sheet, {options.clusterDistance}, console.now(),
+                                   std::cerr);
   }
   try {
     return morvale::runBatch(options, console, std::cerr, isatty(STDERR_FILENO));

@@ -6,6 +6,7 @@
 #include <set>
 #include <thread>
 
+#include "base/number_text.h"
 #include "base/tokens.h"
 
 namespace morvale {
@@ -187,6 +188,17 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
                     std::string complaint = wholeNumber(text, 1, INT64_MAX, v);
                     o.minRecord = v;
                     return complaint.empty() ? complaint : "enter a whole number of at least 1";
+                  }});
+  rows.push_back({"", "--cluster-distance", "D",
+                  "with two genomes or more: islands at most this containment distance apart "
+                  "share a cluster (island_clusters.tsv)",
+                  numberText("%g", d.clusterDistance), "a number from 0 to 1",
+                  [](BatchOptions& o, const std::string& text) {
+                    double v = 0;
+                    if (!parseReal(text, v) || !(v >= 0.0 && v <= 1.0))
+                      return std::string("enter a number from 0 to 1");
+                    o.clusterDistance = v;
+                    return std::string();
                   }});
   rows.push_back({"", "--name", "NAME", "the folder and summary name of the one genome given",
                   "its file's", "a name without '/'", [](BatchOptions& o, const std::string& text) {

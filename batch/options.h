@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/command_help.h"
+#include "compare/island_clusters.h"
 #include "scan/settings.h"
 
 namespace morvale {
@@ -37,6 +38,7 @@ struct BatchOptions {
   std::string annotation;          // a GFF3 file for FASTA genomes ("" for none)
   bool perRecord = false;          // each long record scanned as a genome of its own
   std::int64_t minRecord = 50000;  // letters a record needs to be scanned on its own
+  double clusterDistance = compare::kDefaultClusterDistance;  // islands across genomes
   // For the jobs of a workflow, each running one genome into a folder they share:
   std::string name;     // --name: the genome's folder and summary name ("" for its file's)
   std::string rowFile;  // --row: the summary rows go here, not to out/summary.tsv

@@ -73,7 +73,8 @@ std::string summaryTable(const std::vector<SummaryRow>& rows) {
   return text;
 }
 
-std::string writeSummary(const std::string& folder, const std::vector<SummaryRow>& rows) {
+std::string writeSummary(const std::string& folder, const std::vector<SummaryRow>& rows,
+                         const std::string& sections) {
   const std::vector<std::string>& columns = summaryColumns();
   std::vector<report::IndexRow> index;
   for (const SummaryRow& s : rows) {
@@ -86,7 +87,7 @@ std::string writeSummary(const std::string& folder, const std::vector<SummaryRow
   std::ostringstream page;
   report::writeHtmlIndex(page,
                          "Morvale: genomic islands of " + std::to_string(rows.size()) + " genomes",
-                         columns, index);
+                         columns, index, sections);
   return writeWhole(folder + "/index.html", page.str());
 }
 

@@ -40,9 +40,10 @@ std::string writeWhole(const std::string& path, const std::string& text);
 // The text of summary.tsv: the header line, then a line per row.
 std::string summaryTable(const std::vector<SummaryRow>& rows);
 
-// Writes folder/summary.tsv, and folder/index.html when there are two rows or more.
-// "" or the problem, one line.
-std::string writeSummary(const std::string& folder, const std::vector<SummaryRow>& rows);
+// Writes folder/summary.tsv, and folder/index.html when there are two rows or more,
+// with `sections` (whole HTML sections) under its table. "" or the problem, one line.
+std::string writeSummary(const std::string& folder, const std::vector<SummaryRow>& rows,
+                         const std::string& sections = "");
 
 // Reads a summary.tsv written by writeSummary. False with `error` (one line) when the
 // file cannot be read or is not such a summary.

@@ -24,7 +24,7 @@ th:first-child, td:first-child, th.text, td.text { text-align: left; }
 table.sortable th { cursor: pointer; background: #f4f4f4; white-space: nowrap; }
 table.sortable th[aria-sort=ascending]::after { content: " \25B2"; }
 table.sortable th[aria-sort=descending]::after { content: " \25BC"; }
-tr.selected td { background: #ffe7a8; }
+tr.selected td, tr:target td { background: #ffe7a8; }
 tbody tr { cursor: pointer; }
 .band { fill: #f6b6b6; fill-opacity: .6; cursor: pointer; }
 .band.selected { fill: #f4a000; fill-opacity: .55; }
@@ -34,6 +34,8 @@ details summary { cursor: pointer; color: #236; }
 details ul { margin: .3em 0; padding-left: 1.2em; text-align: left; }
 li.mobility { color: #b00; }
 li.trna { color: #070; }
+#presence td.filled { background: #cfe3f7; }
+#presence td.filled a { display: block; }
 )CSS";
 
 const char* const kSortScript = R"JS(

@@ -13,7 +13,8 @@ bool numeric(const std::string& text) {
 }  // namespace
 
 void writeHtmlIndex(std::ostream& out, const std::string& title,
-                    const std::vector<std::string>& columns, const std::vector<IndexRow>& rows) {
+                    const std::vector<std::string>& columns, const std::vector<IndexRow>& rows,
+                    const std::string& sections) {
   out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n<title>"
       << htmlEscaped(title) << "</title>\n<link rel=\"icon\" href=\"data:,\">\n<style>"
       << kPageStyle << "</style></head>\n<body>\n<h1>" << htmlEscaped(title) << "</h1>\n"
@@ -49,8 +50,45 @@ void writeHtmlIndex(std::ostream& out, const std::string& title,
     }
     out << "</tr>\n";
   }
-  out << "</tbody></table>\n<script>" << kSortScript
-      << "sortableTables();</script>\n</body></html>\n";
+  out << "</tbody></table>\n"
+      << sections << "<script>" << kSortScript << "sortableTables();</script>\n</body></html>\n";
+}
+
+void writePresenceTable(std::ostream& out, const std::vector<std::string>& genomes,
+                        const std::vector<PresenceRow>& rows) {
+  out << "<section><h2>Islands across genomes</h2>\n<p>" << rows.size()
+      << " clusters of similar islands (island_clusters.tsv); a filled cell counts the genome's "
+         "islands in the cluster and opens the first on the genome's page.</p>\n"
+         "<table id=\"presence\" class=\"sortable\"><thead><tr>"
+         "<th data-type=\"number\">cluster</th><th data-type=\"number\">islands</th>"
+         "<th data-type=\"number\">genomes</th>";
+  for (const std::string& g : genomes)
+    out << "<th data-type=\"number\">" << htmlEscaped(g) << "</th>";
+  out << "<th class=\"text\">coordinates</th></tr></thead><tbody>\n";
+  for (const PresenceRow& row : rows) {
+    int carriers = 0;
+    for (const PresenceCell& cell : row.cells) carriers += cell.islands > 0;
+    out << "<tr><td data-value=\"" << row.cluster << "\">" << row.cluster
+        << "</td><td data-value=\"" << row.places.size() << "\">" << row.places.size()
+        << "</td><td data-value=\"" << carriers << "\">" << carriers << "</td>";
+    for (std::size_t g = 0; g < genomes.size(); ++g) {
+      const PresenceCell cell = g < row.cells.size() ? row.cells[g] : PresenceCell();
+      out << "<td data-value=\"" << cell.islands << "\""
+          << (cell.islands ? " class=\"filled\"" : "") << ">";
+      if (cell.islands && !cell.page.empty()) {
+        out << "<a href=\"" << htmlEscaped(urlEncoded(cell.page) + "#" + urlEncoded(cell.row))
+            << "\">" << cell.islands << "</a>";
+      } else if (cell.islands) {
+        out << cell.islands;
+      }
+      out << "</td>";
+    }
+    out << "<td class=\"text\"><details><summary>" << row.places.size()
+        << (row.places.size() == 1 ? " island" : " islands") << "</summary><ul>";
+    for (const std::string& place : row.places) out << "<li>" << htmlEscaped(place) << "</li>";
+    out << "</ul></details></td></tr>\n";
+  }
+  out << "</tbody></table></section>\n";
 }
 
 }  // namespace morvale::report

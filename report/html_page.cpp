@@ -143,9 +143,10 @@ void islandTable(std::ostream& out, const Inputs& in, const PageLinks& links) {
     const std::string coords =
         record + ":" + std::to_string(p.start + 1) + "-" + std::to_string(p.end);
     const double best = island.windows ? island.bestP : 1.0;
-    out << "<tr data-island=\"" << p.island << "\" data-coords=\"" << htmlEscaped(coords)
-        << "\"><td class=\"text\">" << htmlEscaped(pieceName(p)) << "</td><td class=\"text\">"
-        << htmlEscaped(record) << "</td><td data-value=\"" << p.start + 1 << "\">" << p.start + 1
+    out << "<tr id=\"" << htmlEscaped(pieceName(p)) << "\" data-island=\"" << p.island
+        << "\" data-coords=\"" << htmlEscaped(coords) << "\"><td class=\"text\">"
+        << htmlEscaped(pieceName(p)) << "</td><td class=\"text\">" << htmlEscaped(record)
+        << "</td><td data-value=\"" << p.start + 1 << "\">" << p.start + 1
         << "</td><td data-value=\"" << p.end << "\">" << p.end << "</td><td data-value=\""
         << p.end - p.start << "\">" << p.end - p.start << "</td><td data-value=\"" << island.windows
         << "\">" << island.windows << "</td><td data-value=\"" << numberText("%.17g", best) << "\">"

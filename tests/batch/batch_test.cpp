@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 #include "app/dialogue.h"
 #include "batch/batch_run.h"
+#include "batch/collect.h"
 #include "batch/options.h"
 #include "islands/run_record.h"
 #include "test_support.h"
@@ -290,6 +292,101 @@ TEST_F(Batch, AnnotatedGenomesNameTheGenesOfTheirIslands) {
   const std::string page = testing::readFile("gb/planted/report.html");
   EXPECT_NE(page.find("<details><summary>"), std::string::npos);
   EXPECT_NE(page.find("<a href=\"genes.tsv\">"), std::string::npos);
+}
+
+// islands.fasta: each island piece with its record's letters as the file has them
+// (case, N, other letters and gaps kept), at the table's 1-based positions.
+TEST_F(Batch, IslandsFastaHoldsTheLettersOfTheFile) {
+  std::string chr = genome_.substr(0, 33000) + "NNNRYNNN-" + genome_.substr(33000);
+  for (std::size_t i = 0; i < chr.size(); i += 7) chr[i] = static_cast<char>(std::toupper(chr[i]));
+  const std::map<std::string, std::string> text = {{"chr", chr}, {"p2", genome_.substr(25000)}};
+  std::string file;
+  for (const auto& [name, letters] : text) {
+    file += ">" + name + " x\n";
+    for (std::size_t i = 0; i < letters.size(); i += 61) file += letters.substr(i, 61) + "\n";
+  }
+  testing::writeFile("mixed.fa", file);
+  gzFile gz = gzopen("mixed.fa.gz", "wb");
+  gzwrite(gz, file.data(), static_cast<unsigned>(file.size()));
+  gzclose(gz);
+  const struct {
+    std::vector<std::string> args;
+    std::vector<std::string> folders;
+  } cases[] = {{{"-o", "joined", "mixed.fa"}, {"joined/mixed"}},
+               {{"-o", "gz", "mixed.fa.gz"}, {"gz/mixed"}},
+               {{"--per-record", "--min-record", "100", "-o", "own", "mixed.fa"},
+                {"own/mixed/chr", "own/mixed/p2"}}};
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"--no-refine"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    ASSERT_EQ(run(args), 0) << err_;
+    for (const std::string& folder : c.folders) {
+      std::istringstream table(testing::readFile(folder + "/islands.tsv"));
+      std::string row;
+      std::getline(table, row);
+      int count = 0;
+      std::istringstream fasta(testing::readFile(folder + "/islands.fasta"));
+      for (std::string entry; std::getline(fasta, entry, '>');) {
+        if (entry.empty()) continue;
+        // "island_1 chr:200-300\nACGT...\n" against the row "island_1\tchr\t200\t300\t..."
+        std::istringstream lines(entry);
+        std::string name, place, letters;
+        lines >> name >> place;
+        for (std::string line; lines >> line;) letters += line;
+        const std::string record = place.substr(0, place.find(':'));
+        const long long start = std::stoll(place.substr(place.find(':') + 1));
+        const long long end = std::stoll(place.substr(place.find('-') + 1));
+        EXPECT_EQ(letters, text.at(record).substr(start - 1, end - start + 1)) << place;
+        ASSERT_TRUE(std::getline(table, row));
+        EXPECT_EQ(row.rfind(name + "\t" + record + "\t" + std::to_string(start) + "\t" +
+                                std::to_string(end) + "\t",
+                            0),
+                  0u)
+            << row;
+        ++count;
+      }
+      EXPECT_GT(count, 0) << folder;
+    }
+  }
+}
+
+// Two hosts share a planted segment (the second carries it reverse-complemented)
+// and the second has one of its own: the shared one is a cluster of both genomes,
+// the other stands alone, whatever the genome order; collecting the same genome
+// folders as a workflow's jobs gives the same table.
+TEST_F(Batch, IslandsAcrossGenomesDoNotDependOnTheGenomeOrder) {
+  std::string shared = genome_.substr(30000, 10000);
+  std::reverse(shared.begin(), shared.end());
+  for (char& c : shared) c = c == 'a' ? 't' : c == 'c' ? 'g' : c == 'g' ? 'c' : 'a';
+  testing::writeFile(
+      "B.fa", ">b\n" + testing::randomDna(40000, 21) + shared + testing::randomDna(30000, 22) +
+                  testing::randomDna(10000, 23, 0.15) + testing::randomDna(30000, 24) + "\n");
+  ASSERT_EQ(run({"--no-refine", "-o", "ab", "planted.fa", "B.fa"}), 0) << err_;
+  ASSERT_EQ(run({"--no-refine", "-o", "ba", "B.fa", "planted.fa"}), 0) << err_;
+  const std::string clusters = testing::readFile("ab/island_clusters.tsv");
+  EXPECT_EQ(testing::readFile("ba/island_clusters.tsv"), clusters);
+  std::istringstream rows(clusters);
+  std::string line;
+  std::getline(rows, line);
+  EXPECT_EQ(line,
+            "cluster\tgenome\trecord\tisland\tstart\tend\tlength\tcluster_size\tcluster_genomes");
+  std::vector<std::string> clusterGenome;  // "cluster genome" of each island
+  for (std::string c, g; rows >> c >> g && std::getline(rows, line);)
+    clusterGenome.push_back(c + " " + g);
+  EXPECT_EQ(clusterGenome, (std::vector<std::string>{"1 B", "1 planted", "2 B"})) << clusters;
+  EXPECT_NE(testing::readFile("ab/index.html").find("<a href=\"B/report.html#island_"),
+            std::string::npos);
+  for (const char* name : {"B", "planted"}) {
+    ASSERT_EQ(
+        run({"--no-refine", "--name", name, "--row", std::string("jobs/jobs/") + name + ".tsv",
+             "-o", "jobs", std::string(name) + ".fa"}),
+        0)
+        << err_;
+  }
+  std::ostringstream err;
+  ASSERT_EQ(collectSummary("jobs", "", {}, 0, err), 0) << err.str();
+  EXPECT_EQ(testing::readFile("jobs/island_clusters.tsv"), clusters);
+  EXPECT_NE(testing::readFile("jobs/index.html").find("id=\"presence\""), std::string::npos);
 }
 
 }  // namespace

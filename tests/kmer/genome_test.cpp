@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "kmer/letters_checksum.h"
+#include "kmer/record_letters.h"
 #include "test_support.h"
 
 namespace morvale {
@@ -127,6 +128,34 @@ TEST_F(GenomeInput, FlatFilesAfterAMarkHeadersInsideLinesAndSharedNames) {
     EXPECT_EQ(g.headerInsideLine, c.insideLine) << c.content;
     const std::string problem = duplicateRecordProblem(g, "g.fa");
     EXPECT_EQ(*c.duplicate ? problem.rfind(c.duplicate, 0) : problem.size(), 0u) << c.content;
+  }
+}
+
+// Each record's letters as the file has them, position for position with the
+// records the readers map (a FASTA file's lengths checked against readGenomeFrom).
+TEST(RecordLetters, KeepTheFileLettersOfEveryRecord) {
+  const struct {
+    std::string file;
+    std::vector<std::string> letters;
+  } cases[] = {
+      {">a x\r\nAcgN-\n\n>b\nTT.*\n>empty\n", {"AcgN-", "TT.*", ""}},
+      {"\xef\xbb\xbf acg>b y\nN1 n\n", {"acg", "Nn"}},
+      {"\n \xef\xbb\xbfLOCUS x\n", {"LOCUSx"}},  // a mark not at the start: plain sequence
+      {"\xef\xbb\xbf\n  LOCUS a 5 bp\nSQ   not here\nORIGIN\n  1 acgnR\n//\n"
+       "ID   b; SV 1\nSQ   Sequence 6 BP;\n     AC-*gt   6\n//\n",
+       {"acgnR", "AC-*gt"}},
+  };
+  for (const auto& c : cases) {
+    TextByteSource in(c.file);
+    std::vector<std::string> letters;
+    ASSERT_TRUE(readRecordLetters(in, letters));
+    EXPECT_EQ(letters, c.letters) << c.file;
+    TextByteSource again(c.file);
+    const Genome g = readGenomeFrom(again);
+    if (g.status != GenomeStatus::kOk) continue;
+    ASSERT_EQ(g.records.size(), letters.size()) << c.file;
+    for (std::size_t r = 0; r < letters.size(); ++r)
+      EXPECT_EQ(g.records[r].length, static_cast<std::int64_t>(letters[r].size())) << c.file;
   }
 }
 

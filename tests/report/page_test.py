@@ -139,7 +139,18 @@ class Pages(unittest.TestCase):
         self.assertEqual(values, sorted(values))
         link = rows[0].find_element(By.TAG_NAME, "a").get_attribute("href")
         self.assertTrue(link.startswith("file://") and link.endswith("/report.html"), link)
+        # The presence table sorts by a genome's column; a filled cell opens its island's row.
+        presence = self.driver.find_element(By.ID, "presence")
+        presence.find_elements(By.TAG_NAME, "th")[3].click()
+        values = [int(v) for v in self.column(presence, 3)]
+        self.assertEqual(values, sorted(values))
+        self.assertGreater(values[-1], 0)
+        target = presence.find_element(By.CSS_SELECTOR, "td.filled a").get_attribute("href")
         self.assert_offline_and_clean()
+        self.driver.get(target)
+        row = self.driver.find_element(By.ID, target.split("#")[1])
+        self.assertEqual(row.tag_name, "tr")
+        self.assertEqual(row.find_element(By.TAG_NAME, "td").text, target.split("#")[1])
 
 
 if __name__ == "__main__":

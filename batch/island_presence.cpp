@@ -1,0 +1,62 @@
+#include "batch/island_presence.h"
+
+#include <algorithm>
+#include <sstream>
+
+#include "batch/summary.h"
+#include "report/html_index.h"
+#include "report/report.h"
+
+namespace morvale {
+
+namespace {
+
+std::string clusterTable(const compare::ClusterResult& r) {
+  using report::tsvField;
+  std::ostringstream text;
+  text << "cluster\tgenome\trecord\tisland\tstart\tend\tlength\tcluster_size\tcluster_genomes\n";
+  for (const compare::ClusteredIsland& i : r.islands) {
+    const std::size_t c = static_cast<std::size_t>(i.cluster - 1);
+    text << i.cluster << '\t' << tsvField(i.genome) << '\t' << tsvField(i.record) << '\t'
+         << tsvField(i.island) << '\t' << i.start << '\t' << i.end << '\t' << i.end - i.start + 1
+         << '\t' << r.clusterSize[c] << '\t' << r.clusterGenomes[c] << '\n';
+  }
+  return text.str();
+}
+
+}  // namespace
+
+IslandPresence clusterIslandsAcross(const std::string& outDir,
+                                    const std::vector<std::string>& folders,
+                                    const compare::ClusterSettings& settings) {
+  IslandPresence presence;
+  if (folders.size() < 2) return presence;
+  const compare::ClusterResult r = compare::clusterGenomeFolders(outDir, folders, settings);
+  presence.error = r.error;
+  if (presence.error.empty())
+    presence.error = writeWhole(outDir + "/" + kClustersFile, clusterTable(r));
+  if (!presence.error.empty()) return presence;
+  std::vector<report::PresenceRow> rows(static_cast<std::size_t>(r.clusters));
+  for (std::size_t c = 0; c < rows.size(); ++c) {
+    rows[c].cluster = static_cast<int>(c) + 1;
+    rows[c].cells.resize(r.genomes.size());
+  }
+  for (const compare::ClusteredIsland& i : r.islands) {
+    report::PresenceRow& row = rows[static_cast<std::size_t>(i.cluster - 1)];
+    const std::size_t g = static_cast<std::size_t>(
+        std::lower_bound(r.genomes.begin(), r.genomes.end(), i.genome) - r.genomes.begin());
+    report::PresenceCell& cell = row.cells[g];
+    if (cell.islands++ == 0) {
+      cell.page = i.genome + "/report.html";
+      cell.row = i.island;
+    }
+    row.places.push_back(i.genome + " " + i.record + ":" + std::to_string(i.start) + "-" +
+                         std::to_string(i.end));
+  }
+  std::ostringstream html;
+  report::writePresenceTable(html, r.genomes, rows);
+  presence.html = html.str();
+  return presence;
+}
+
+}  // namespace morvale

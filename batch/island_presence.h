@@ -1,0 +1,29 @@
+// Islands across the genomes of one output folder: clusters the islands of its
+// finished genome folders into island_clusters.tsv and makes the presence table of
+// index.html from them. Shared by a batch run and by collecting a workflow's folders.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "compare/island_clusters.h"
+
+namespace morvale {
+
+// The table of clusters in the output folder, beside summary.tsv.
+constexpr const char* kClustersFile = "island_clusters.tsv";
+
+struct IslandPresence {
+  std::string error;  // "" when done, else one line naming the file and the problem
+  std::string html;   // the presence section for index.html ("" with fewer than 2 folders)
+};
+
+// With two `folders` or more (names under `outDir`, each holding islands.fasta and
+// report.html), writes outDir/island_clusters.tsv whole, one row per island with the
+// columns cluster, genome, record, island, start, end, length, cluster_size and
+// cluster_genomes, and returns the section; with fewer, does nothing.
+IslandPresence clusterIslandsAcross(const std::string& outDir,
+                                    const std::vector<std::string>& folders,
+                                    const compare::ClusterSettings& settings);
+
+}  // namespace morvale
