@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -43,6 +44,13 @@ std::string readFile(const std::string& name) {
 
 bool fileExists(const std::string& name) {
   return std::filesystem::exists(name);
+}
+
+pid_t goneProcess() {
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  waitpid(child, nullptr, 0);
+  return child;
 }
 
 CapturedOutput::CapturedOutput() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/types.h>
 
 #include <string>
 
@@ -36,6 +37,8 @@ bool endsWith(const std::string& text, const std::string& tail);
 void writeFile(const std::string& name, const std::string& content);
 std::string readFile(const std::string& name);
 bool fileExists(const std::string& name);
+// A process id that no process has now: a child that has ended and been reaped.
+pid_t goneProcess();
 
 // Standard output and standard error of the code run while it lives; out() and
 // err() stop the capture (once) and return what each stream got.

@@ -2,7 +2,6 @@
 // to a bad input, one run per folder, honest exit statuses, plain logs and a run
 // record for every completed phase.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -124,9 +123,7 @@ TEST_F(Console, OneRunPerFolder) {
   EXPECT_EQ(o.out, "");
   expectEarlierRunKept();
 
-  const pid_t child = fork();
-  if (child == 0) _exit(0);
-  waitpid(child, nullptr, 0);
+  const pid_t child = testing::goneProcess();
   testing::writeFile("morvale.lock", "pid\t" + std::to_string(child) + "\nstarted\tthen\n");
   o = run("2 1 2 100 10 5 50 50 good.fa 0.1 1 n n");
   EXPECT_EQ(o.status, 0);

@@ -1,7 +1,6 @@
 // The bottom layer: whole-token numbers and the folder lock (the memory check is
 // met where a pool is refused, in the scan tests).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <climits>
@@ -14,51 +13,27 @@ namespace morvale {
 namespace {
 
 TEST(Tokens, OnlyWholeDecimalNumbersAreAccepted) {
-  struct Case {
-    const char* token;
-    bool integer;
-    bool real;
-    double value;
-  } cases[] = {
-      {"42", true, true, 42},
-      {"-7", true, true, -7},
-      {"+3", true, true, 3},
-      {"0.01", false, true, 0.01},
-      {"1e-10", false, true, 1e-10},
-      {"2.5E3", false, true, 2500},
-      {"12abc", false, false, 0},
-      {"", false, false, 0},
-      {"-", false, false, 0},
-      {"0x1p-3", false, false, 0},
-      {"nan", false, false, 0},
-      {"inf", false, false, 0},
-      {"1e999", false, false, 0},
-      {".", false, false, 0},
-      {"99999999999999999999", false, true, 1e20},
-  };
-  for (const Case& c : cases) {
-    long long i = 0;
-    double r = 0;
-    EXPECT_EQ(parseInteger(c.token, i), c.integer) << c.token;
-    EXPECT_EQ(parseReal(c.token, r), c.real) << c.token;
-    if (c.integer) {
-      EXPECT_EQ(i, static_cast<long long>(c.value)) << c.token;
-    }
-    if (c.real) {
-      EXPECT_EQ(r, c.value) << c.token;
-    }
+  // Whole numbers are reals too; the rest are neither.
+  const std::pair<const char*, double> integers[] = {{"42", 42}, {"-7", -7}, {"+3", 3}};
+  const std::pair<const char*, double> reals[] = {
+      {"0.01", 0.01}, {"1e-10", 1e-10}, {"2.5E3", 2500}, {"99999999999999999999", 1e20}};
+  long long i = 0;
+  double r = 0;
+  for (const auto& [token, value] : integers) {
+    EXPECT_TRUE(parseInteger(token, i) && i == value) << token;
+    EXPECT_TRUE(parseReal(token, r) && r == value) << token;
+  }
+  for (const auto& [token, value] : reals) {
+    EXPECT_FALSE(parseInteger(token, i)) << token;
+    EXPECT_TRUE(parseReal(token, r) && r == value) << token;
+  }
+  for (const char* token : {"12abc", "", "-", "0x1p-3", "nan", "inf", "1e999", "."}) {
+    EXPECT_FALSE(parseInteger(token, i)) << token;
+    EXPECT_FALSE(parseReal(token, r)) << token;
   }
 }
 
 using Lock = testing::ScratchDir;
-
-// A process id that no process has now: a child that has ended and been reaped.
-pid_t goneProcess() {
-  const pid_t child = fork();
-  if (child == 0) _exit(0);
-  waitpid(child, nullptr, 0);
-  return child;
-}
 
 TEST_F(Lock, OneRunPerFolderAndGoneRunsAreTakenOver) {
   std::string notice;
@@ -77,7 +52,7 @@ TEST_F(Lock, OneRunPerFolderAndGoneRunsAreTakenOver) {
   }
   EXPECT_FALSE(testing::fileExists("morvale.lock"));
 
-  const pid_t gone = goneProcess();
+  const pid_t gone = testing::goneProcess();
   testing::writeFile("morvale.lock", "pid\t" + std::to_string(gone) + "\nstarted\tyesterday\n");
   auto taken = FolderLock::take(".", 0, notice, error);
   ASSERT_TRUE(taken) << error;

@@ -2,7 +2,6 @@
 // fast profile builder is compared with (tests and benchmarks).
 #pragma once
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -21,17 +20,12 @@ class LiteralTree {
     for (int i = 0; i < keyCount(k); ++i) {
       calculateKey(key, i, k);
       const std::string w = key;
-      Node node{w, w.substr(0, k - 1), w.substr(1), 0, i, 1, 1, -1, -1};
-      nodes_.push_back(node);
-      if (i == 0) continue;
-      int at = 0;
-      for (;;) {
+      nodes_.push_back({w, w.substr(0, k - 1), w.substr(1), 0, i, 1, 1, -1, -1});
+      for (int at = 0; i > 0;) {
         int& child = w < nodes_[at].word ? nodes_[at].left : nodes_[at].right;
-        if (child < 0) {
-          child = i;
-          break;
-        }
+        if (child < 0) child = i;
         at = child;
+        if (at == i) break;
       }
     }
   }
@@ -45,11 +39,10 @@ class LiteralTree {
         at = motif < nodes_[at].word ? nodes_[at].left : nodes_[at].right;
       ++nodes_[at].count;
       if (!usesMarkovModel(measure)) continue;
-      const std::string prefix = s.substr(i, k_ - 1);
-      const std::string suffix = s.substr(i + 1, k_ - 1);
+      const std::string prefix = s.substr(i, k_ - 1), suffix = s.substr(i + 1, k_ - 1);
       for (Node& node : nodes_) {
-        if (std::strcmp(node.prefix.c_str(), prefix.c_str()) == 0) ++node.prefixCount;
-        if (std::strcmp(node.suffix.c_str(), suffix.c_str()) == 0) ++node.suffixCount;
+        node.prefixCount += node.prefix == prefix;
+        node.suffixCount += node.suffix == suffix;
       }
     }
     std::vector<double> values(nodes_.size());

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -40,21 +41,16 @@ std::map<std::string, std::string> recordLetters() {
   std::map<std::string, std::string> records;
   std::istringstream in(kGenome);
   std::string name;
-  for (std::string line; std::getline(in, line);) {
-    if (line[0] == '>') {
-      name = line.substr(1, line.find(' ') - 1);
-    } else {
-      records[name] += line;
-    }
-  }
+  for (std::string line; std::getline(in, line);)
+    line[0] == '>' ? name = line.substr(1, line.find(' ') - 1) : records[name] += line;
   return records;
 }
 
+// The letters a, c, g, t of a slice in lower case.
 std::string acgtOf(const std::string& slice) {
   std::string letters;
   for (char c : slice)
-    if (std::string("ACGTacgt").find(c) != std::string::npos)
-      letters += static_cast<char>(std::tolower(c));
+    if (std::strchr("ACGTacgt", c)) letters += static_cast<char>(std::tolower(c));
   return letters;
 }
 
@@ -122,9 +118,7 @@ TEST_F(Report, TracksUseRecordNamesAndPositionsOfTheFile) {
 
 TEST_F(Report, InputsThatCannotBeUsedAreNamed) {
   struct Case {
-    const char* scores;
-    const char* islands;
-    const char* error;
+    const char *scores, *islands, *error;
   } cases[] = {
       {"20\t75\t0.01\n", "1 30\n", "s.txt: row 1 (window 65-85) lies beyond the 83 letters"},
       {"20\t15\tnan\n", "1 30\n", "s.txt: row 1 is not a window-score row"},
@@ -241,8 +235,7 @@ TEST_F(Report, CommandLine) {
   EXPECT_EQ(std::system((tool + " --help > help.txt").c_str()), 0);
   // A usage error is one line naming the argument, with status 2.
   const struct {
-    const char* args;
-    const char* line;
+    const char *args, *line;
   } usage[] = {{"", "missing GENOME"},
                {"g.fa s.txt", "missing ISLANDS"},
                {"g.fa s.txt i.txt p extra", "one argument too many: extra"},

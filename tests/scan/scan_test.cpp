@@ -23,22 +23,19 @@ class Recorder : public ScanProgress {
  public:
   std::vector<std::string> lines;
   std::vector<SamplePool> pools;
-  void staleFileRemoved(const std::string& name) override { add("removed " + name); }
+  void staleFileRemoved(const std::string& name) override { lines.push_back("removed " + name); }
   void poolDrawn(const SamplePool& pool) override { pools.push_back(pool); }
-  void windowSizeStarted(std::int64_t w) override { add("size " + std::to_string(w)); }
-  void firstPhaseWindow(std::int64_t w, std::int64_t c) override {
-    add("window " + std::to_string(w) + " " + std::to_string(c));
-  }
-  void refinementScoring(std::int64_t w, std::int64_t c) override {
-    add("scoring " + std::to_string(w) + " " + std::to_string(c));
-  }
-  void windowSkipped(std::int64_t c) override { add("skipped " + std::to_string(c)); }
-  void noRoomForSamples(std::int64_t w, std::int64_t) override {
-    add("no room " + std::to_string(w));
-  }
+  void windowSizeStarted(std::int64_t w) override { add("size", w); }
+  void firstPhaseWindow(std::int64_t w, std::int64_t c) override { add("window", w, c); }
+  void refinementScoring(std::int64_t w, std::int64_t c) override { add("scoring", w, c); }
+  void windowSkipped(std::int64_t c) override { add("skipped", c); }
+  void noRoomForSamples(std::int64_t w, std::int64_t) override { add("no room", w); }
 
  private:
-  void add(const std::string& line) { lines.push_back(line); }
+  template <typename... Numbers>
+  void add(const char* event, Numbers... n) {
+    lines.push_back((std::string(event) + ... + (" " + std::to_string(n))));
+  }
 };
 
 using Scan = testing::ScratchDir;

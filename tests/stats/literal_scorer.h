@@ -2,6 +2,7 @@
 // key of every distance), kept as the reference for the fast scorer.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -11,11 +12,7 @@
 namespace morvale::testing {
 
 inline double literalRatio(double u, double v) {
-  if (v == 0.0) return 1000.0;
-  double r = u / v;
-  if (r <= 0.001) r = 0.001;
-  if (r >= 1000.0) r = 1000.0;
-  return r;
+  return v == 0.0 ? 1000.0 : std::clamp(u / v, 0.001, 1000.0);
 }
 
 inline double literalDistance(int measure, const double* x, const double* y, double* diff, int n) {
@@ -32,8 +29,7 @@ inline double literalDistance(int measure, const double* x, const double* y, dou
 }
 
 struct LiteralScore {
-  double t;
-  double p;
+  double t, p;
 };
 
 // One window scored as the method states it, from dense profiles: `pool[j]` is
@@ -55,8 +51,7 @@ inline LiteralScore literalScore(int n, long w, int m, long s, int measure,
       ++accepted;
     }
   }
-  std::vector<double> near(static_cast<std::size_t>(m));
-  std::vector<double> background(static_cast<std::size_t>(m));
+  std::vector<double> near(static_cast<std::size_t>(m)), background(near);
   for (int j = 0; j < m; ++j) {
     near[j] = literalDistance(measure, window.data(), &store[j * n], diff.data(), n);
     background[j] =

@@ -11,8 +11,7 @@ namespace morvale {
 namespace {
 
 struct TTest {
-  double t;
-  double p;
+  double t, p;
   const char* failure;
 };
 TTest run(const std::vector<double>& a, const std::vector<double>& b) {
@@ -44,16 +43,12 @@ TEST(PairedTTest, WorkedValues) {
 
 // Tests without a p-value (t not a number) and x outside [0, 1] come back as failures.
 TEST(PairedTTest, UndefinedTestsReturnTheirFailure) {
-  const struct {
-    std::vector<double> a, b;
-    const char* failure;
-  } cases[] = {
-      {{1, 2, 3}, {1, 2, 3}, kBetacfFailure},
-      {{0, 0, 0}, {0, 0, 0}, kBetacfFailure},
-      {{1}, {2}, kBetacfFailure},
-      {{1, 2}, {1, 3}, nullptr},
-  };
-  for (const auto& c : cases) EXPECT_EQ(run(c.a, c.b).failure, c.failure) << c.a.size();
+  EXPECT_EQ(run({1, 2}, {1, 3}).failure, nullptr);
+  for (const auto& [a, b] :
+       {std::pair<std::vector<double>, std::vector<double>>{{1, 2, 3}, {1, 2, 3}},
+        {{0, 0, 0}, {0, 0, 0}},
+        {{1}, {2}}})
+    EXPECT_EQ(run(a, b).failure, kBetacfFailure) << a.size();
   EXPECT_EQ(betai(1.0, 1.0, 1.5).failure, kBetaiBadX);
   EXPECT_EQ(betai(1.0, 1.0, -0.5).failure, kBetaiBadX);
   EXPECT_EQ(betacf(1.0, 1.0, std::nan("")).failure, kBetacfFailure);
@@ -64,10 +59,8 @@ TEST(PairedTTest, UndefinedTestsReturnTheirFailure) {
 // Reference values from SciPy's paired t-test (scipy.stats.ttest_rel, SciPy 1.10.1),
 // produced by: /usr/bin/python3 tests/stats/paired_reference.py
 struct Reference {
-  int n;
-  int s;
-  double t;
-  double p;
+  int n, s;
+  double t, p;
 };
 const Reference kScipy[] = {
     {3, 1, 0.92189550602847659, 0.45390581968454435},
@@ -87,8 +80,7 @@ const Reference kScipy[] = {
 TEST(PairedTTest, AgreesWithAnIndependentImplementation) {
   double worst = 0.0;
   for (const Reference& ref : kScipy) {
-    std::vector<double> a;
-    std::vector<double> b;
+    std::vector<double> a, b;
     for (int j = 0; j < ref.n; ++j) {
       a.push_back(((j * 37 + ref.s * 11) % 101) / 10.0 + ref.s * 0.25);
       b.push_back(((j * 53 + ref.s * 7) % 97) / 10.0);

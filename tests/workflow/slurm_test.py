@@ -15,7 +15,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from cli_support import dna, fasta, rows, skip  # noqa: E402
+from cli_support import dna, fasta, rows, skip, write  # noqa: E402
 
 RUN, SOURCE = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 SNAKEFILE = os.path.join(SOURCE, "workflow", "Snakefile")
@@ -76,6 +76,14 @@ def free_port():
         return s.getsockname()[1]
 
 
+# The settings of a one-node cluster that do not depend on where it runs.
+FIXED = """ClusterName=morvaletest SlurmUser=root SlurmdUser=root AuthType=auth/munge
+CredType=cred/munge ProctrackType=proctrack/linuxproc TaskPlugin=task/none
+JobAcctGatherType=jobacct_gather/none AccountingStorageType=accounting_storage/none
+JobCompType=jobcomp/none SelectType=select/cons_tres SelectTypeParameters=CR_Core_Memory
+ReturnToService=2 MpiDefault=none""".split()
+
+
 class Slurm:
     """munged, slurmctld and slurmd of one node, all in `folder`; stopped by their pids."""
 
@@ -83,53 +91,34 @@ class Slurm:
         self.folder, self.daemons = folder, []
         self.env = dict(os.environ, SLURM_CONF=os.path.join(folder, "slurm.conf"))
 
-    def path(self, name):
-        return os.path.join(self.folder, name)
-
     def start(self):
-        key = self.path("munge.key")
+        """An empty string once the node is idle, else what went wrong."""
+        path = lambda name: os.path.join(self.folder, name)  # noqa: E731
+        key = path("munge.key")
         with open(key, "wb") as f:
             f.write(os.urandom(1024))
         os.chmod(key, 0o400)
-        self.spawn(["munged", "-F", "--force", "--key-file", key, "--socket", self.path("munge.sock"),
-                    "--pid-file", self.path("munged.pid"), "--log-file", self.path("munged.log"),
-                    "--seed-file", self.path("munge.seed")])
+        self.spawn(["munged", "-F", "--force", "--key-file", key, "--socket", path("munge.sock"),
+                    "--pid-file", path("munged.pid"), "--log-file", path("munged.log"),
+                    "--seed-file", path("munge.seed")])
         host = socket.gethostname().split(".")[0]
-        probe = subprocess.run(["slurmd", "-C"], capture_output=True, text=True).stdout
-        memory = re.search(r"RealMemory=(\d+)", probe)
+        memory = re.search(r"RealMemory=(\d+)", subprocess.run(["slurmd", "-C"], capture_output=True,
+                                                                 text=True).stdout)
         if not memory:
             return "slurmd -C tells no memory"
-        os.makedirs(self.path("state"))
-        os.makedirs(self.path("spool"))
+        for d in ("state", "spool"):
+            os.makedirs(path(d))
+        conf = FIXED + [f"SlurmctldHost={host}", f"SlurmctldPort={free_port()}",
+                        f"SlurmdPort={free_port()}", f"AuthInfo=socket={path('munge.sock')}",
+                        f"StateSaveLocation={path('state')}", f"SlurmdSpoolDir={path('spool')}",
+                        f"NodeName={host} CPUs=2 RealMemory={min(int(memory.group(1)) // 2, 4000)}"
+                        " State=UNKNOWN",
+                        f"PartitionName=test Nodes={host} Default=YES MaxTime=INFINITE State=UP"]
+        conf += [f"{d}{kind}File={path(d.lower() + '.' + ext)}" for d in ("Slurmctld", "Slurmd")
+                 for kind, ext in (("Pid", "pid"), ("Log", "log"))]
         with open(self.env["SLURM_CONF"], "w") as f:
-            f.write(f"""ClusterName=morvaletest
-SlurmctldHost={host}
-SlurmUser=root
-SlurmdUser=root
-SlurmctldPort={free_port()}
-SlurmdPort={free_port()}
-AuthType=auth/munge
-CredType=cred/munge
-AuthInfo=socket={self.path("munge.sock")}
-StateSaveLocation={self.path("state")}
-SlurmdSpoolDir={self.path("spool")}
-SlurmctldPidFile={self.path("slurmctld.pid")}
-SlurmdPidFile={self.path("slurmd.pid")}
-SlurmctldLogFile={self.path("slurmctld.log")}
-SlurmdLogFile={self.path("slurmd.log")}
-ProctrackType=proctrack/linuxproc
-TaskPlugin=task/none
-JobAcctGatherType=jobacct_gather/none
-AccountingStorageType=accounting_storage/none
-JobCompType=jobcomp/none
-SelectType=select/cons_tres
-SelectTypeParameters=CR_Core_Memory
-ReturnToService=2
-MpiDefault=none
-NodeName={host} CPUs=2 RealMemory={min(int(memory.group(1)) // 2, 4000)} State=UNKNOWN
-PartitionName=test Nodes={host} Default=YES MaxTime=INFINITE State=UP
-""")
-        if not self.wait(lambda: os.path.exists(self.path("munge.sock")), 10):
+            f.write("\n".join(conf) + "\n")
+        if not self.wait(lambda: os.path.exists(path("munge.sock")), 10):
             return "munged did not start"
         self.spawn(["slurmctld", "-D", "-c", "-f", self.env["SLURM_CONF"]])
         self.spawn(["slurmd", "-D", "-f", self.env["SLURM_CONF"]])
@@ -138,16 +127,14 @@ PartitionName=test Nodes={host} Default=YES MaxTime=INFINITE State=UP
         return "" if self.wait(idle, 40) else "the node did not become idle"
 
     def spawn(self, command):
-        log = open(self.path(os.path.basename(command[0]) + ".out"), "w")
+        log = open(os.path.join(self.folder, os.path.basename(command[0]) + ".out"), "w")
         self.daemons.append(subprocess.Popen(command, env=self.env, stdout=log, stderr=log))
 
     def wait(self, ready, seconds):
         end = time.time() + seconds
-        while time.time() < end:
+        while time.time() < end and not any(d.poll() is not None for d in self.daemons):
             if ready():
                 return True
-            if any(d.poll() is not None for d in self.daemons):
-                return False
             time.sleep(0.5)
         return False
 
@@ -163,25 +150,19 @@ PartitionName=test Nodes={host} Default=YES MaxTime=INFINITE State=UP
 
 
 def main(work):
-    for n, name in enumerate(NAMES):
-        # 60 kbp of even DNA with 8 kbp of GC-rich DNA planted in the middle
+    for n, name in enumerate(NAMES):  # 60 kbp of even DNA, 8 kbp GC-rich in the middle
         fasta(os.path.join(work, name + ".fa"),
               {name: dna(26000, 3 * n) + dna(8000, 3 * n + 1, 0.75) + dna(26000, 3 * n + 2)})
-    with open(os.path.join(work, "bad.fa"), "w") as f:
-        f.write(">bad\nacgt\n")  # far shorter than a window: morvale-run refuses it
-    sheet = os.path.join(work, "sheet.tsv")
-    with open(sheet, "w") as f:
-        f.write("name\tgenome\n" + "".join(f"{n}\t{n}.fa\n" for n in NAMES))
+    write(os.path.join(work, "bad.fa"), ">bad\nacgt\n")  # far shorter than a window: refused
+    sheet, with_bad = os.path.join(work, "sheet.tsv"), os.path.join(work, "with_bad.tsv")
+    write(sheet, "name\tgenome\n" + "".join(f"{n}\t{n}.fa\n" for n in NAMES))
+    write(with_bad, open(sheet).read() + "delta\tbad.fa\n")
     direct = os.path.join(work, "direct")
     subprocess.run([RUN, "-q", "-o", direct, "--seed", SEED, *OPTIONS.split(),
                     *[n + ".fa" for n in NAMES]], cwd=work, check=True)
 
     # Locally, with a fourth genome that fails: the others finish and the summary
     # names it; once it is mended a rerun does only it and the summary.
-    with_bad = os.path.join(work, "with_bad.tsv")
-    shutil.copy(sheet, with_bad)
-    with open(with_bad, "a") as f:
-        f.write("delta\tbad.fa\n")
     local = os.path.join(work, "local")
     done = snakemake(work, local, with_bad, "--cores", "2", "--keep-going")
     check(done.returncode != 0, "a failed genome fails the workflow")
