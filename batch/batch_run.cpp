@@ -14,11 +14,11 @@
 #include "base/system_error.h"
 #include "batch/batch_progress.h"
 #include "batch/summary.h"
+#include "genome/genome_input.h"
+#include "genome/gff_annotation.h"
+#include "genome/gzip_source.h"
 #include "islands/auto_cutoff.h"
 #include "islands/island_list.h"
-#include "report/genome_input.h"
-#include "report/gff_annotation.h"
-#include "report/gzip_source.h"
 #include "report/report.h"
 #include "report/report_files.h"
 #include "scan/phase_runner.h"
@@ -168,15 +168,15 @@ class GenomeRun {
       int openError = 0;
       const std::unique_ptr<ByteSource> in = openInputFile(o_.annotation, openError);
       if (!in) gffError_ = systemErrorText("Cannot open " + o_.annotation, openError);
-      if (!in || !report::readGff3(*in, o_.annotation, gff_, gffError_)) gff_ = {};
+      if (!in || !readGff3(*in, o_.annotation, gff_, gffError_)) gff_ = {};
       gffRead_ = true;
     }
     const bool gff = !o_.annotation.empty() && gffError_.empty();
-    report::AnnotatedGenome input;
+    AnnotatedGenome input;
     // The last genome takes --annotation's features; the others copy them.
-    std::string error = report::readAnnotatedGenome(genome.fileName, gff ? &gff_ : nullptr,
-                                                    index_ + 1 == o_.genomes.size(), input,
-                                                    standardInput ? &stdin_ : nullptr);
+    std::string error =
+        readAnnotatedGenome(genome.fileName, gff ? &gff_ : nullptr, index_ + 1 == o_.genomes.size(),
+                            input, standardInput ? &stdin_ : nullptr);
     if (!error.empty()) return error;
     // A GFF3 file that cannot be read fails the genomes it was given for.
     if (!gffError_.empty() && input.genome.status == GenomeStatus::kOk && !input.annotated)
@@ -294,11 +294,11 @@ class GenomeRun {
     if (annotated_ && !o_.perRecord) {
       report::annotate(in, std::move(annotation_));  // already placed on this genome's records
     } else if (annotated_) {
-      report::Annotation mine;
+      Annotation mine;
       mine.file = annotation_.file;
       std::set<std::string> records;
       for (const GenomeRecord& r : genome.genome.records) records.insert(r.name);
-      for (const report::Feature& f : annotation_.features)
+      for (const Feature& f : annotation_.features)
         if (records.count(f.record)) mine.features.push_back(f);
       report::annotate(in, std::move(mine));
     }
@@ -319,9 +319,9 @@ class GenomeRun {
   std::ostream& err_;
   std::size_t index_ = 0;
   bool annotated_ = false;
-  report::Annotation annotation_;  // of the genome being run
-  bool gffRead_ = false;           // --annotation, read once for every genome
-  report::Annotation gff_;
+  Annotation annotation_;  // of the genome being run
+  bool gffRead_ = false;   // --annotation, read once for every genome
+  Annotation gff_;
   std::string gffError_;
   bool stdinRead_ = false;  // "-": standard input, read whole once
   std::string stdin_;

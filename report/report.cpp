@@ -12,9 +12,9 @@
 #include "base/tokens.h"
 #include "islands/auto_cutoff.h"
 #include "islands/result_files.h"
-#include "kmer/letters_checksum.h"
-#include "report/genome_input.h"
-#include "report/gff3_text.h"
+#include "genome/letters_checksum.h"
+#include "genome/genome_input.h"
+#include "genome/gff3_text.h"
 
 namespace morvale::report {
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "islands/run_record.h"
-#include "kmer/genome.h"
-#include "report/annotation.h"
+#include "genome/genome.h"
+#include "report/island_genes.h"
 
 namespace morvale::report {
 

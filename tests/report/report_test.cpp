@@ -12,7 +12,7 @@
 
 #include "islands/result_files.h"
 #include "islands/run_record.h"
-#include "kmer/letters_checksum.h"
+#include "genome/letters_checksum.h"
 #include "report/html_page.h"
 #include "report/svg_plot.h"
 #include "test_support.h"
