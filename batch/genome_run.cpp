@@ -271,7 +271,7 @@ std::string GenomeRun::phases(GenomeInput& genome, const std::string& folder, Su
   }
   progress_.finishLine();
 
-  report::Inputs in;
+  report::LoadedRun in;
   if (!report::loadRun(genome.genome, genome.fileName, scores, islands, true, in, error))
     return "failed: " + error;
   if (annotated_ && !o_.perRecord) {

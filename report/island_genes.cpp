@@ -49,7 +49,7 @@ bool mobilityWords(const std::string& text) {
 }
 
 // The record index of each record name of `in`.
-std::map<std::string, std::size_t> recordsByName(const Inputs& in) {
+std::map<std::string, std::size_t> recordsByName(const LoadedRun& in) {
   std::map<std::string, std::size_t> byName;
   for (std::size_t r = 0; r < in.genome.records.size(); ++r) byName.emplace(recordName(in, r), r);
   return byName;
@@ -65,14 +65,14 @@ bool isTrna(const Feature& f) {
   return f.kind == FeatureKind::kTrna || f.kind == FeatureKind::kTmrna;
 }
 
-std::vector<IslandGenes> genesPerIsland(const Inputs& in, const Annotation& annotation) {
+std::vector<IslandGenes> genesPerIsland(const LoadedRun& in, const Annotation& annotation) {
   std::vector<IslandGenes> all(in.islands.size());
   const std::map<std::string, std::size_t> byName = recordsByName(in);
   for (std::size_t i = 0; i < annotation.features.size(); ++i) {
     const Feature& f = annotation.features[i];
     const auto record = byName.find(f.record);
     if (record == byName.end()) continue;
-    for (const Piece& p : in.pieces) {
+    for (const Piece& p : in.figures.pieces) {
       if (p.record != record->second) continue;
       IslandGenes& genes = all[p.island];
       const bool overlaps =

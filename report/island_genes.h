@@ -12,7 +12,7 @@
 
 namespace morvale::report {
 
-struct Inputs;
+struct LoadedRun;
 
 // True for a mobile element, or a product or gene name that names an integrase,
 // recombinase, transposase, IS element, phage or prophage protein, conjugal
@@ -29,6 +29,6 @@ struct IslandGenes {
 };
 
 // For every island of `in` (all its pieces), by index.
-std::vector<IslandGenes> genesPerIsland(const Inputs& in, const Annotation& annotation);
+std::vector<IslandGenes> genesPerIsland(const LoadedRun& in, const Annotation& annotation);
 
 }  // namespace morvale::report

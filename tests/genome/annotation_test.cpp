@@ -149,7 +149,7 @@ class Annotated : public morvale::testing::ScratchDir {
   }
   // The tables of the run annotated by `annotation`, and the warnings.
   std::string tables(const Annotation& annotation, std::vector<std::string>* warnings = nullptr) {
-    Inputs in;
+    LoadedRun in;
     std::string error;
     EXPECT_TRUE(loadInputs("g.fa", "s.txt", "i.txt", in, error)) << error;
     const std::vector<std::string> w = annotate(in, annotation);
