@@ -1,5 +1,6 @@
-// One morvale-run: every genome into its own subfolder of the output folder, then
-// the summary of all of them. Genomes fail on their own: the others still run.
+// One morvale-run: the output folder and its lock, every genome into its own
+// subfolder (batch/genome_run), then the summary and the index of all of them, and
+// the stop on a signal. Genomes fail on their own: the others still run.
 #pragma once
 
 #include <ostream>

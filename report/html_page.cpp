@@ -33,7 +33,7 @@ void fact(std::ostream& out, const std::string& name, const std::string& value) 
     out << "<dt>" << htmlEscaped(name) << "</dt><dd>" << htmlEscaped(value) << "</dd>\n";
 }
 
-void genomeFacts(std::ostream& out, const Inputs& in) {
+void genomeFacts(std::ostream& out, const LoadedRun& in) {
   out << "<section><h2>Genome</h2><dl class=\"facts\">\n";
   fact(out, "file", in.genomeFile);
   std::string names;
@@ -42,12 +42,12 @@ void genomeFacts(std::ostream& out, const Inputs& in) {
   if (in.genome.records.size() > 12) names += ", …";
   fact(out, "records", std::to_string(in.genome.records.size()) + " (" + names + ")");
   fact(out, "length", std::to_string(in.genome.length) + " letters A, C, G, T");
-  fact(out, "GC", numberText("%.2f", in.gcPercent) + " %");
+  fact(out, "GC", numberText("%.2f", in.figures.gcPercent) + " %");
   out << "</dl></section>\n";
 }
 
 // The settings of the run's records, when they are beside the files.
-void runFacts(std::ostream& out, const Inputs& in) {
+void runFacts(std::ostream& out, const LoadedRun& in) {
   const RunRecord* first = in.hasFirstRecord ? &in.firstRecord : nullptr;
   const RunRecord* refinement =
       in.hasRecord && in.record.get("phase") == "refinement" ? &in.record : nullptr;
@@ -90,8 +90,8 @@ void runFacts(std::ostream& out, const Inputs& in) {
 }
 
 // The genes of an island, in a cell that opens to list them (without script too).
-void geneCell(std::ostream& out, const Inputs& in, const Piece& p) {
-  const IslandGenes& g = in.islandGenes[p.island];
+void geneCell(std::ostream& out, const LoadedRun& in, const Piece& p) {
+  const IslandGenes& g = in.figures.islandGenes[p.island];
   out << "<td class=\"text\">";
   if (p.part > 1) {
     out << "see part 1</td>";
@@ -120,7 +120,7 @@ void geneCell(std::ostream& out, const Inputs& in, const Piece& p) {
   out << "</ul></details></td>";
 }
 
-void islandTable(std::ostream& out, const Inputs& in, const PageLinks& links) {
+void islandTable(std::ostream& out, const LoadedRun& in, const PageLinks& links) {
   out << "<section><h2>Islands</h2><p class=\"links\">";
   if (!links.bed.empty()) out << "<a href=\"" << htmlEscaped(urlEncoded(links.bed)) << "\">BED</a>";
   if (!links.gff3.empty())
@@ -137,7 +137,7 @@ void islandTable(std::ostream& out, const Inputs& in, const PageLinks& links) {
       << "<th data-type=\"number\">GC %</th><th data-type=\"number\">&Delta;GC</th>"
       << "<th class=\"text\"></th>" << (in.annotated ? "<th class=\"text\">genes</th>" : "")
       << "</tr></thead><tbody>\n";
-  for (const Piece& p : in.pieces) {
+  for (const Piece& p : in.figures.pieces) {
     const Island& island = in.islands[p.island];
     const std::string record = recordName(in, p.record);
     const std::string coords =
@@ -153,8 +153,8 @@ void islandTable(std::ostream& out, const Inputs& in, const PageLinks& links) {
         << (island.windows ? numberText("%.3g", best) : std::string("NA"))
         << "</td><td data-value=\"" << numberText("%.4f", p.gcPercent) << "\">"
         << numberText("%.1f", p.gcPercent) << "</td><td data-value=\""
-        << numberText("%.4f", p.gcPercent - in.gcPercent) << "\">"
-        << numberText("%+.1f", p.gcPercent - in.gcPercent)
+        << numberText("%.4f", p.gcPercent - in.figures.gcPercent) << "\">"
+        << numberText("%+.1f", p.gcPercent - in.figures.gcPercent)
         << "</td><td class=\"text\"><button class=\"copy\" hidden>copy coordinates</button></td>";
     if (in.annotated) geneCell(out, in, p);
     out << "</tr>\n";
@@ -163,7 +163,7 @@ void islandTable(std::ostream& out, const Inputs& in, const PageLinks& links) {
 }
 
 // What the script needs to draw the plot at any zoom.
-void plotData(std::ostream& out, const Inputs& in) {
+void plotData(std::ostream& out, const LoadedRun& in) {
   const double yMax = plotTop(in);
   std::set<std::int64_t> sizeSet;
   for (const ScoreRow& r : in.rows) sizeSet.insert(r.size);
@@ -210,10 +210,12 @@ void plotData(std::ostream& out, const Inputs& in) {
     firstCutoff = false;
   };
   if (!in.contextRows.empty())
-    cutoff(in.firstCutoff, "first-phase cut-off " + exactRealText(in.firstCutoff), "#666");
-  cutoff(in.cutoff, in.cutoffLabel, "#c00");
-  if (in.suggestedCutoff != in.cutoff)
-    cutoff(in.suggestedCutoff, "suggested cut-off " + exactRealText(in.suggestedCutoff), "#e69500");
+    cutoff(in.figures.firstCutoff, "first-phase cut-off " + exactRealText(in.figures.firstCutoff),
+           "#666");
+  cutoff(in.figures.cutoff, in.figures.cutoffLabel, "#c00");
+  if (in.figures.suggestedCutoff != in.figures.cutoff)
+    cutoff(in.figures.suggestedCutoff,
+           "suggested cut-off " + exactRealText(in.figures.suggestedCutoff), "#e69500");
   // Genes as flat triples: start and end in the genome string, and 0 for a gene, 1
   // for a mobility gene, 2 for a tRNA or tmRNA gene.
   out << "],\"genes\":[";
@@ -232,7 +234,7 @@ void plotData(std::ostream& out, const Inputs& in) {
     firstGene = false;
   }
   const std::int64_t step = std::max<std::int64_t>(1000, in.genome.length / 2000);
-  out << "],\"gcMean\":" << numberText("%.2f", in.gcPercent) << ",\"gcStep\":" << step
+  out << "],\"gcMean\":" << numberText("%.2f", in.figures.gcPercent) << ",\"gcStep\":" << step
       << ",\"gc\":[";
   for (std::int64_t s = 0; s < in.genome.length; s += step) {
     out << (s ? "," : "")
@@ -445,7 +447,7 @@ const char* const kPageScript = R"JS(
 
 }  // namespace
 
-void writeHtmlPage(std::ostream& out, const Inputs& in, const PageLinks& links) {
+void writeHtmlPage(std::ostream& out, const LoadedRun& in, const PageLinks& links) {
   const std::string title =
       recordName(in, 0) +
       (in.genome.records.size() > 1

@@ -20,6 +20,6 @@ struct PageLinks {
   std::string genes;
 };
 
-void writeHtmlPage(std::ostream& out, const Inputs& in, const PageLinks& links);
+void writeHtmlPage(std::ostream& out, const LoadedRun& in, const PageLinks& links);
 
 }  // namespace morvale::report

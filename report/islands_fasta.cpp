@@ -4,7 +4,7 @@
 
 namespace morvale::report {
 
-bool islandsFasta(const Inputs& in, const std::vector<std::string>& recordLetters,
+bool islandsFasta(const LoadedRun& in, const std::vector<std::string>& recordLetters,
                   std::string& text, std::string& error) {
   bool matches = recordLetters.size() == in.genome.records.size();
   for (std::size_t r = 0; matches && r < recordLetters.size(); ++r)
@@ -15,7 +15,7 @@ bool islandsFasta(const Inputs& in, const std::vector<std::string>& recordLetter
   }
   constexpr std::int64_t kLine = 60;
   text.clear();
-  for (const Piece& p : in.pieces) {
+  for (const Piece& p : in.figures.pieces) {
     text += '>' + pieceName(p) + ' ' + recordName(in, p.record) + ':' +
             std::to_string(p.start + 1) + '-' + std::to_string(p.end) + '\n';
     const std::string& letters = recordLetters[p.record];

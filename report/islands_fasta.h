@@ -15,7 +15,7 @@ namespace morvale::report {
 // record of `in.genome` as it stands in the file (readRecordLetters). False with
 // `error` set to one line when they do not match its records (the file changed
 // between the reads).
-bool islandsFasta(const Inputs& in, const std::vector<std::string>& recordLetters,
+bool islandsFasta(const LoadedRun& in, const std::vector<std::string>& recordLetters,
                   std::string& text, std::string& error);
 
 }  // namespace morvale::report

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
       }
     }
   }
-  morvale::report::Inputs in;
+  morvale::report::LoadedRun in;
   if (!morvale::report::loadInputs(a.genome, a.scores, a.islands, in, error)) {
     std::cerr << "morvale-report: " << error << std::endl;
     return 1;
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     std::cerr << "morvale-report: " << error << std::endl;
     return 1;
   }
-  if (!in.suggestion.empty()) std::cerr << in.suggestion << std::endl;
+  if (!in.figures.suggestion.empty()) std::cerr << in.figures.suggestion << std::endl;
   morvale::report::writeTable(std::cout, in);
   return 0;
 }

@@ -10,11 +10,11 @@
 
 #include "base/number_text.h"
 #include "base/tokens.h"
+#include "genome/genome_input.h"
+#include "genome/gff3_text.h"
+#include "genome/letters_checksum.h"
 #include "islands/auto_cutoff.h"
 #include "islands/result_files.h"
-#include "kmer/letters_checksum.h"
-#include "report/genome_input.h"
-#include "report/gff3_text.h"
 
 namespace morvale::report {
 
@@ -41,12 +41,12 @@ bool recordsOf(const std::string& scoresFile, ResultFileNames& there, bool& firs
   return false;
 }
 
-std::int64_t length(const Inputs& in) {
+std::int64_t length(const LoadedRun& in) {
   return in.genome.length;
 }
 
 // Reads the window-score rows of `file` into `rows`.
-bool readScores(Inputs& in, const std::string& file, bool noScoresIsEmpty,
+bool readScores(LoadedRun& in, const std::string& file, bool noScoresIsEmpty,
                 std::vector<ScoreRow>& rows, std::string& error) {
   std::string text;
   if (!readWholeFile(file, text)) {
@@ -77,20 +77,22 @@ bool readScores(Inputs& in, const std::string& file, bool noScoresIsEmpty,
   return true;
 }
 
-// For a refinement's window-score file, the first phase's rows beside it and its
-// cut-off, when they are there and can be read.
-void readContext(Inputs& in) {
-  ResultFileNames there;
+// True for a refinement's window-score file, with `there` its folder's file names.
+bool isRefinement(const std::string& scoresFile, ResultFileNames& there) {
   bool first = true;
-  if (!recordsOf(in.scoresFile, there, first) || first) return;
-  std::string ignored;
-  if (!readScores(in, there.firstScores, false, in.contextRows, ignored)) in.contextRows.clear();
-  double cutoff = 0.0;
-  if (in.hasFirstRecord && parseReal(in.firstRecord.get("cutoff"), cutoff) && cutoff > 0.0)
-    in.firstCutoff = cutoff;
+  return recordsOf(scoresFile, there, first) && !first;
 }
 
-bool readIslands(Inputs& in, std::string& error) {
+// For a refinement's window-score file, the first phase's rows beside it, when
+// they are there and can be read.
+void readContext(LoadedRun& in) {
+  ResultFileNames there;
+  if (!isRefinement(in.scoresFile, there)) return;
+  std::string ignored;
+  if (!readScores(in, there.firstScores, false, in.contextRows, ignored)) in.contextRows.clear();
+}
+
+bool readIslands(LoadedRun& in, std::string& error) {
   std::string text;
   if (!readWholeFile(in.islandsFile, text)) {
     error = in.islandsFile + ": cannot open the islands file";
@@ -131,12 +133,15 @@ bool readIslands(Inputs& in, std::string& error) {
 
 // Counts, for every island, the window rows whose span lies inside it and their
 // best p-value; rows are visited in start order so each island looks at its own.
-void summariseIslands(Inputs& in) {
+void summariseIslands(LoadedRun& in) {
+  in.figures.pieces.clear();
   std::vector<ScoreRow> rows = in.rows;
   std::sort(rows.begin(), rows.end(),
             [](const ScoreRow& a, const ScoreRow& b) { return a.start < b.start; });
   for (std::size_t i = 0; i < in.islands.size(); ++i) {
     Island& island = in.islands[i];
+    island.windows = 0;
+    island.bestP = 1.0;
     auto it = std::lower_bound(rows.begin(), rows.end(), island.start,
                                [](const ScoreRow& r, std::int64_t s) { return r.start < s; });
     for (; it != rows.end() && it->start < island.end; ++it) {
@@ -152,16 +157,16 @@ void summariseIslands(Inputs& in) {
       const GenomeRecord& r = in.genome.records[pieces[p].record];
       const std::int64_t from = std::max(island.start, r.joinedStart);
       const std::int64_t to = std::min(island.end, r.joinedEnd);
-      in.pieces.push_back(Piece{i, pieces[p].record, pieces[p].start, pieces[p].end,
-                                static_cast<int>(p) + 1, static_cast<int>(pieces.size()),
-                                gcPercent(in.genome.letters, from, to)});
+      in.figures.pieces.push_back(Piece{i, pieces[p].record, pieces[p].start, pieces[p].end,
+                                        static_cast<int>(p) + 1, static_cast<int>(pieces.size()),
+                                        gcPercent(in.genome.letters, from, to)});
     }
   }
 }
 
 // Reads the run record beside the window-score file, if there is one, and checks
 // that it was made from this genome.
-bool readRecord(Inputs& in, std::string& error) {
+bool readRecord(LoadedRun& in, std::string& error) {
   in.hasFirstRecord = RunRecord::read(firstRunRecordPath(in.scoresFile), in.firstRecord);
   const std::string path = runRecordPath(in.scoresFile);
   if (path.empty() || !RunRecord::read(path, in.record)) return true;
@@ -176,18 +181,27 @@ bool readRecord(Inputs& in, std::string& error) {
             " letters (MD5 " + recordedMd5 + ") of " + in.record.get("genome_file");
     return false;
   }
-  double cutoff = 0.0;
-  if (parseReal(in.record.get("cutoff"), cutoff) && cutoff > 0.0) {
-    in.cutoff = cutoff;
-    in.cutoffLabel = (in.record.get("phase") == "refinement" ? "refinement cut-off " : "cut-off ") +
-                     exactRealText(cutoff);
-  }
   return true;
+}
+
+// The cut-offs of the run record and, for a refinement, of the first phase's.
+void readCutoffs(LoadedRun& in) {
+  double cutoff = 0.0;
+  if (in.hasRecord && parseReal(in.record.get("cutoff"), cutoff) && cutoff > 0.0) {
+    in.figures.cutoff = cutoff;
+    in.figures.cutoffLabel =
+        (in.record.get("phase") == "refinement" ? "refinement cut-off " : "cut-off ") +
+        exactRealText(cutoff);
+  }
+  ResultFileNames there;
+  if (isRefinement(in.scoresFile, there) && in.hasFirstRecord &&
+      parseReal(in.firstRecord.get("cutoff"), cutoff) && cutoff > 0.0)
+    in.figures.firstCutoff = cutoff;
 }
 
 // For a first-phase window-score file whose record says how many windows were
 // tested: the cut-off the rank rule chooses.
-void suggestCutoff(Inputs& in) {
+void suggestCutoff(LoadedRun& in) {
   long long tested = 0;
   if (!in.hasRecord || in.record.get("phase") != "first" ||
       !parseInteger(in.record.get("windows_tested"), tested) || in.rows.empty())
@@ -196,12 +210,13 @@ void suggestCutoff(Inputs& in) {
   if (!firstPhasePValues(in.scoresFile, pValues)) return;
   const RankCutoff rule = rankCutoff(pValues, tested, kSuggestedFraction);
   if (!rule.found) return;
-  in.suggestedCutoff = rule.cutoff;
-  in.suggestion = "suggested cut-off: " + exactRealText(rule.cutoff) + ", " + rankCutoffWords(rule);
+  in.figures.suggestedCutoff = rule.cutoff;
+  in.figures.suggestion =
+      "suggested cut-off: " + exactRealText(rule.cutoff) + ", " + rankCutoffWords(rule);
 }
 
 // The names of features `which` as a GFF3 attribute's list of values.
-std::string gffNames(const Inputs& in, const std::vector<std::size_t>& which) {
+std::string gffNames(const LoadedRun& in, const std::vector<std::size_t>& which) {
   std::string list;
   for (std::size_t i : which) {
     list += (list.empty() ? "" : ",") +
@@ -230,32 +245,41 @@ std::string firstRunRecordPath(const std::string& scoresFile) {
   return recordsOf(scoresFile, there, first) ? there.firstRecord : "";
 }
 
-std::vector<std::string> annotate(Inputs& in, Annotation annotation) {
+void deriveFigures(LoadedRun& in) {
+  in.figures = RunFigures();
+  in.figures.gcPercent = gcPercent(in.genome.letters, 0, length(in));
+  readCutoffs(in);
+  summariseIslands(in);
+  suggestCutoff(in);
+  if (in.annotated) in.figures.islandGenes = genesPerIsland(in, in.annotation);
+}
+
+std::vector<std::string> annotate(LoadedRun& in, Annotation annotation) {
   std::vector<std::string> warnings = placeFeatures(annotation, in.genome, in.genomeFile);
   in.annotation = std::move(annotation);
   in.annotated = true;
-  in.islandGenes = genesPerIsland(in, in.annotation);
+  deriveFigures(in);
   return warnings;
 }
 
-std::string featureNames(const Inputs& in, const std::vector<std::size_t>& which) {
+std::string featureNames(const LoadedRun& in, const std::vector<std::size_t>& which) {
   std::string names;
   for (std::size_t i : which)
     names += (names.empty() ? "" : ",") + featureName(in.annotation.features[i]);
   return names.empty() ? "-" : names;
 }
 
-void writeGenes(std::ostream& out, const Inputs& in) {
+void writeGenes(std::ostream& out, const LoadedRun& in) {
   out << "island\tisland_record\tisland_start\tisland_end\ttype\tlocus_tag\tgene\tproduct\t"
          "start\tend\tstrand\tmobility\ttRNA_site\tinside\n";
-  for (std::size_t i = 0; i < in.islandGenes.size(); ++i) {
-    const IslandGenes& g = in.islandGenes[i];
+  for (std::size_t i = 0; i < in.figures.islandGenes.size(); ++i) {
+    const IslandGenes& g = in.figures.islandGenes[i];
     std::vector<std::size_t> all = g.genes;
     for (std::size_t t : g.trnaSites)
       if (std::find(all.begin(), all.end(), t) == all.end()) all.push_back(t);
     std::sort(all.begin(), all.end());
     const Piece* first = nullptr;
-    for (const Piece& p : in.pieces)
+    for (const Piece& p : in.figures.pieces)
       if (p.island == i && !first) first = &p;
     for (std::size_t f : all) {
       const Feature& feature = in.annotation.features[f];
@@ -280,7 +304,7 @@ std::string tsvField(std::string text) {
   return text;
 }
 
-std::string recordName(const Inputs& in, std::size_t r) {
+std::string recordName(const LoadedRun& in, std::size_t r) {
   const std::string& name = in.genome.records[r].name;
   return name.empty() ? baseName(in.genomeFile) : name;
 }
@@ -307,7 +331,7 @@ double minusLog10(double p) {
 }
 
 bool loadInputs(const std::string& genomeFile, const std::string& scoresFile,
-                const std::string& islandsFile, Inputs& in, std::string& error) {
+                const std::string& islandsFile, LoadedRun& in, std::string& error) {
   AnnotatedGenome genome;
   error = readAnnotatedGenome(genomeFile, nullptr, false, genome);
   if (error.empty() && genome.genome.status != GenomeStatus::kOk)
@@ -321,7 +345,8 @@ bool loadInputs(const std::string& genomeFile, const std::string& scoresFile,
 }
 
 bool loadRun(Genome genome, const std::string& genomeFile, const std::string& scoresFile,
-             const std::string& islandsFile, bool noScoresIsEmpty, Inputs& in, std::string& error) {
+             const std::string& islandsFile, bool noScoresIsEmpty, LoadedRun& in,
+             std::string& error) {
   in.genomeFile = genomeFile;
   in.scoresFile = scoresFile;
   in.islandsFile = islandsFile;
@@ -332,21 +357,19 @@ bool loadRun(Genome genome, const std::string& genomeFile, const std::string& sc
     error = genomeFile + ": holds no sequence letters";
     return false;
   }
-  in.gcPercent = gcPercent(in.genome.letters, 0, length(in));
   if (!readRecord(in, error) || !readScores(in, in.scoresFile, noScoresIsEmpty, in.rows, error) ||
       !readIslands(in, error))
     return false;
   readContext(in);
-  summariseIslands(in);
-  suggestCutoff(in);
+  deriveFigures(in);
   return true;
 }
 
-void writeBed(std::ostream& out, const Inputs& in) {
+void writeBed(std::ostream& out, const LoadedRun& in) {
   double top = 0.0;
   for (const Island& island : in.islands)
     if (island.windows) top = std::max(top, minusLog10(island.bestP));
-  for (const Piece& piece : in.pieces) {
+  for (const Piece& piece : in.figures.pieces) {
     const Island& island = in.islands[piece.island];
     const double best = island.windows ? minusLog10(island.bestP) : 0.0;
     const long score = top > 0.0 ? std::lround(1000.0 * best / top) : 0;
@@ -355,14 +378,14 @@ void writeBed(std::ostream& out, const Inputs& in) {
   }
 }
 
-void writeGff3(std::ostream& out, const Inputs& in) {
+void writeGff3(std::ostream& out, const LoadedRun& in) {
   out << "##gff-version 3\n";
   for (std::size_t r = 0; r < in.genome.records.size(); ++r) {
     if (in.genome.records[r].length > 0)
       out << "##sequence-region " << gff3Escaped(recordName(in, r), Gff3Column::kSeqid) << " 1 "
           << in.genome.records[r].length << '\n';
   }
-  for (const Piece& piece : in.pieces) {
+  for (const Piece& piece : in.figures.pieces) {
     const Island& island = in.islands[piece.island];
     out << gff3Escaped(recordName(in, piece.record), Gff3Column::kSeqid)
         << "\tmorvale\tgenomic_island\t" << piece.start + 1 << '\t' << piece.end
@@ -373,7 +396,7 @@ void writeGff3(std::ostream& out, const Inputs& in) {
     out << ";windows=" << island.windows << ";best_p=" << bestPText(island, "%g")
         << ";gc=" << numberText("%.2f", piece.gcPercent);
     if (in.annotated) {
-      const IslandGenes& g = in.islandGenes[piece.island];
+      const IslandGenes& g = in.figures.islandGenes[piece.island];
       out << ";genes=" << g.genes.size();
       if (!g.mobility.empty()) out << ";mobility_genes=" << gffNames(in, g.mobility);
       if (!g.trnaSites.empty()) out << ";trna_sites=" << gffNames(in, g.trnaSites);
@@ -382,12 +405,12 @@ void writeGff3(std::ostream& out, const Inputs& in) {
   }
 }
 
-void writeTable(std::ostream& out, const Inputs& in) {
+void writeTable(std::ostream& out, const LoadedRun& in) {
   out << "island\trecord\tstart\tend\tlength\twindows\tbest_p\tGC%\tdGC%"
       << (in.annotated ? "\tgenes\tmobility_genes\ttRNA_sites" : "") << "\n";
   std::int64_t total = 0;
   int windows = 0;
-  for (const Piece& piece : in.pieces) {
+  for (const Piece& piece : in.figures.pieces) {
     const Island& island = in.islands[piece.island];
     total += piece.end - piece.start;
     if (piece.part == 1) windows += island.windows;
@@ -395,16 +418,16 @@ void writeTable(std::ostream& out, const Inputs& in) {
         << piece.start + 1 << '\t' << piece.end << '\t' << piece.end - piece.start << '\t'
         << island.windows << '\t' << bestPText(island, "%.3g") << '\t'
         << numberText("%.1f", piece.gcPercent) << '\t'
-        << numberText("%+.1f", piece.gcPercent - in.gcPercent);
+        << numberText("%+.1f", piece.gcPercent - in.figures.gcPercent);
     if (in.annotated) {
-      const IslandGenes& g = in.islandGenes[piece.island];
+      const IslandGenes& g = in.figures.islandGenes[piece.island];
       out << '\t' << g.genes.size() << '\t' << tsvField(featureNames(in, g.mobility)) << '\t'
           << tsvField(featureNames(in, g.trnaSites));
     }
     out << '\n';
   }
   out << "total\t" << in.islands.size() << " islands\t\t\t" << total << '\t' << windows << "\t\t"
-      << numberText("%.1f", in.gcPercent) << " (genome)\t" << (in.annotated ? "\t\t\t" : "")
+      << numberText("%.1f", in.figures.gcPercent) << " (genome)\t" << (in.annotated ? "\t\t\t" : "")
       << "\n";
   // How the first phase chose its cut-off, when its record says.
   const RunRecord& r = in.firstRecord;

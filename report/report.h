@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "genome/genome.h"
 #include "islands/run_record.h"
-#include "kmer/genome.h"
-#include "report/annotation.h"
+#include "report/island_genes.h"
 
 namespace morvale::report {
 
@@ -44,44 +44,52 @@ struct Piece {
   double gcPercent;
 };
 
-struct Inputs {
+// What is derived from a loaded run, all of it computed by deriveFigures.
+struct RunFigures {
+  double gcPercent = 0.0;     // of the whole genome
+  std::vector<Piece> pieces;  // every island's pieces, island by island
+  double cutoff = NAN;        // the cut-off of the record's phase, when it gives one
+  std::string cutoffLabel;
+  double firstCutoff = NAN;      // the first phase's cut-off, drawn with a refinement's context
+  double suggestedCutoff = NAN;  // the rank rule's cut-off for a first-phase file (see below)
+  std::string suggestion;  // "suggested cut-off: 1e-12, the 2 % most significant of N windows"
+  std::vector<IslandGenes> islandGenes;  // by island; empty unless annotated
+};
+
+// What was read for one run: the genome, the result files, the run records beside
+// them and the genome's annotation; and, in `figures`, what follows from them.
+struct LoadedRun {
   std::string genomeFile, scoresFile, islandsFile;
   Genome genome;
-  double gcPercent = 0.0;
   std::vector<ScoreRow> rows;
   // For a refinement: the first phase's rows from the same folder, drawn behind
   // the refinement's as the genome-wide context.
   std::vector<ScoreRow> contextRows;
-  std::vector<Island> islands;
-  std::vector<Piece> pieces;
-  RunRecord record;  // the run record beside the window-score file, if any
+  std::vector<Island> islands;  // their windows, best p and GC are set by deriveFigures
+  RunRecord record;             // the run record beside the window-score file, if any
   bool hasRecord = false;
-  double cutoff = NAN;  // the cut-off of the record's phase, when it gives one
-  std::string cutoffLabel;
   RunRecord firstRecord;  // the first phase's record in the same folder, if any
   bool hasFirstRecord = false;
-  double firstCutoff = NAN;      // the first phase's cut-off, drawn with a refinement's context
-  double suggestedCutoff = NAN;  // the rank rule's cut-off for a first-phase file (see below)
-  bool annotated = false;        // features were given (see annotate)
+  bool annotated = false;  // features were given (see annotate)
   Annotation annotation;
-  std::vector<IslandGenes> islandGenes;  // by island
   std::vector<std::string> warnings;  // features of the genome file left out, one line each
-  std::string suggestion;  // "suggested cut-off: 1e-12, the 2 % most significant of N windows"
+  RunFigures figures;                 // set by deriveFigures alone
 };
 
 // Reads and checks the genome (as readAnnotatedGenome does: a GenBank or EMBL
-// genome is annotated with its features, those left out are in `warnings`), the two result files and the run record
-// beside the window-score file. A genome whose length or checksum differs from the
-// record's, and an island beyond the genome's end, are refused. On failure returns
-// false with `error` set to one line naming the file and the problem.
+// genome is annotated with its features, those left out are in `warnings`), the two result files
+// and the run record beside the window-score file. A genome whose length or checksum differs from
+// the record's, and an island beyond the genome's end, are refused. On failure returns false with
+// `error` set to one line naming the file and the problem.
 bool loadInputs(const std::string& genomeFile, const std::string& scoresFile,
-                const std::string& islandsFile, Inputs& in, std::string& error);
+                const std::string& islandsFile, LoadedRun& in, std::string& error);
 
 // The same for a genome already read from `genomeFile`. A window-score file that
 // does not exist counts as one without rows when `noScoresIsEmpty` (a scan that
 // selects no window leaves none).
 bool loadRun(Genome genome, const std::string& genomeFile, const std::string& scoresFile,
-             const std::string& islandsFile, bool noScoresIsEmpty, Inputs& in, std::string& error);
+             const std::string& islandsFile, bool noScoresIsEmpty, LoadedRun& in,
+             std::string& error);
 
 // The run record of a window-score file: "KL-first.txt" has "KL-first.run.txt",
 // "Euclidean-refinement.txt" has "Eu-refinement.run.txt", in the same folder; "" for
@@ -96,7 +104,7 @@ std::string firstRunRecordPath(const std::string& scoresFile);
 constexpr double kSuggestedFraction = 0.02;
 
 // The name of record `r`: its header's first word, else the genome file's base name.
-std::string recordName(const Inputs& in, std::size_t r);
+std::string recordName(const LoadedRun& in, std::size_t r);
 
 // GC percentage of letters [start, end) of the genome string (0 for an empty range).
 double gcPercent(const std::string& letters, std::int64_t start, std::int64_t end);
@@ -104,26 +112,31 @@ double gcPercent(const std::string& letters, std::int64_t start, std::int64_t en
 // -log10 p, with p = 0 taken as the smallest positive double.
 double minusLog10(double p);
 
+// Computes `run.figures`, and each island's windows, best p-value and GC, from what
+// was read (the suggestion reads the first phase's p-values again from the
+// window-score file). loadRun and annotate call it; it may be called again.
+void deriveFigures(LoadedRun& run);
+
 // Adds the features of an annotated genome: those on records the genome lacks or
-// past a record's end are left out, with a warning line each; the genes of every
-// island follow. The table, the GFF3 attributes, genes.tsv and the page then show
-// them.
-std::vector<std::string> annotate(Inputs& in, Annotation annotation);
+// past a record's end are left out, with a warning line each; the figures are
+// derived again, the genes of every island with them. The table, the GFF3 attributes, genes.tsv and
+// the page then show them.
+std::vector<std::string> annotate(LoadedRun& in, Annotation annotation);
 
 // BED (0-based, end exclusive) and GFF3 (1-based, inclusive) in record positions;
 // the table has 1-based inclusive positions too.
-void writeBed(std::ostream& out, const Inputs& in);
-void writeGff3(std::ostream& out, const Inputs& in);
-void writeTable(std::ostream& out, const Inputs& in);
+void writeBed(std::ostream& out, const LoadedRun& in);
+void writeGff3(std::ostream& out, const LoadedRun& in);
+void writeTable(std::ostream& out, const LoadedRun& in);
 // One row per island and gene it overlaps or tRNA site near it.
-void writeGenes(std::ostream& out, const Inputs& in);
+void writeGenes(std::ostream& out, const LoadedRun& in);
 
 // `text` as one field of a tab-separated table: each tab, line feed and carriage
 // return made a space, so every row keeps its columns.
 std::string tsvField(std::string text);
 
 // The names of features `which`, comma-separated ("-" for none).
-std::string featureNames(const Inputs& in, const std::vector<std::size_t>& which);
+std::string featureNames(const LoadedRun& in, const std::vector<std::size_t>& which);
 
 // "island_3", or "island_3_part1of2" for a piece of an island that spans records.
 std::string pieceName(const Piece& piece);

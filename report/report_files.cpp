@@ -47,10 +47,10 @@ bool writeOne(const std::string& path, Write write) {
 
 }  // namespace
 
-std::string writeReportFiles(const Inputs& in, const ReportFiles& files) {
+std::string writeReportFiles(const LoadedRun& in, const ReportFiles& files) {
   const struct {
     const std::string& path;
-    void (*write)(std::ostream&, const Inputs&);
+    void (*write)(std::ostream&, const LoadedRun&);
   } plain[] = {{files.bed, writeBed},
                {files.gff3, writeGff3},
                {files.tsv, writeTable},

@@ -21,6 +21,6 @@ struct ReportFiles {
 // Writes the files, each whole (a temporary file beside it, renamed): a file that
 // cannot be written completely is not left behind, nor its temporary file. "" when
 // done, else one line naming the file that could not be written.
-std::string writeReportFiles(const Inputs& in, const ReportFiles& files);
+std::string writeReportFiles(const LoadedRun& in, const ReportFiles& files);
 
 }  // namespace morvale::report

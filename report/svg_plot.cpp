@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "base/number_text.h"
-#include "report/html_assets.h"
 #include "islands/run_record.h"
+#include "report/html_assets.h"
 
 namespace morvale::report {
 
@@ -88,7 +88,7 @@ void axes(std::ostream& out, const Frame& f) {
       << ") rotate(-90)\" text-anchor=\"middle\">GC %</text>\n</g>\n";
 }
 
-void islandBands(std::ostream& out, const Frame& f, const Inputs& in) {
+void islandBands(std::ostream& out, const Frame& f, const LoadedRun& in) {
   out << "<g fill=\"#f6b6b6\" fill-opacity=\"0.6\">\n";
   for (const Island& island : in.islands) {
     const double x0 = f.x(static_cast<double>(island.start));
@@ -103,7 +103,7 @@ void islandBands(std::ostream& out, const Frame& f, const Inputs& in) {
 }
 
 // Where one record ends and the next begins, with their names when there are few.
-void recordBoundaries(std::ostream& out, const Frame& f, const Inputs& in) {
+void recordBoundaries(std::ostream& out, const Frame& f, const LoadedRun& in) {
   const std::vector<GenomeRecord>& records = in.genome.records;
   std::size_t shown = 0;
   for (const GenomeRecord& r : records) shown += r.joinedEnd > r.joinedStart;
@@ -125,7 +125,7 @@ void recordBoundaries(std::ostream& out, const Frame& f, const Inputs& in) {
 
 // One path per window size; each point is a zero-length round-capped segment at
 // its row's window centre and score, after thinning to one point per pixel cell.
-void points(std::ostream& out, const Frame& f, const Inputs& in,
+void points(std::ostream& out, const Frame& f, const LoadedRun& in,
             const std::vector<std::int64_t>& sizes, std::size_t budget) {
   const int columns = static_cast<int>(kRight - kLeft);
   const int rows = static_cast<int>(kPlotBottom - kPlotTop);
@@ -165,19 +165,20 @@ void cutoffLine(std::ostream& out, const Frame& f, double cutoff, const std::str
 
 // The run's cut-off, the first phase's behind a refinement, and the suggested one
 // when it differs.
-void cutoffLines(std::ostream& out, const Frame& f, const Inputs& in) {
-  if (!std::isnan(in.firstCutoff) && !in.contextRows.empty()) {
-    cutoffLine(out, f, in.firstCutoff, "first-phase cut-off " + exactRealText(in.firstCutoff),
-               "#666");
+void cutoffLines(std::ostream& out, const Frame& f, const LoadedRun& in) {
+  if (!std::isnan(in.figures.firstCutoff) && !in.contextRows.empty()) {
+    cutoffLine(out, f, in.figures.firstCutoff,
+               "first-phase cut-off " + exactRealText(in.figures.firstCutoff), "#666");
   }
-  if (!std::isnan(in.cutoff)) cutoffLine(out, f, in.cutoff, in.cutoffLabel, "#c00");
-  if (!std::isnan(in.suggestedCutoff) && in.suggestedCutoff != in.cutoff) {
-    cutoffLine(out, f, in.suggestedCutoff, "suggested cut-off " + exactRealText(in.suggestedCutoff),
-               "#e69500");
+  if (!std::isnan(in.figures.cutoff))
+    cutoffLine(out, f, in.figures.cutoff, in.figures.cutoffLabel, "#c00");
+  if (!std::isnan(in.figures.suggestedCutoff) && in.figures.suggestedCutoff != in.figures.cutoff) {
+    cutoffLine(out, f, in.figures.suggestedCutoff,
+               "suggested cut-off " + exactRealText(in.figures.suggestedCutoff), "#e69500");
   }
 }
 
-void gcLine(std::ostream& out, const Frame& f, const Inputs& in,
+void gcLine(std::ostream& out, const Frame& f, const LoadedRun& in,
             const std::vector<std::pair<double, double>>& values, std::int64_t step) {
   out << "<path fill=\"none\" stroke=\"#333\" stroke-width=\"1\" d=\"";
   char op = 'M';
@@ -185,17 +186,18 @@ void gcLine(std::ostream& out, const Frame& f, const Inputs& in,
     out << op << px(v.first) << ' ' << px(f.gcY(v.second));
     op = 'L';
   }
-  const double mean = f.gcY(in.gcPercent);
+  const double mean = f.gcY(in.figures.gcPercent);
   out << "\"/>\n<g stroke=\"#06c\" fill=\"#06c\" font-size=\"11\"><path d=\"M" << kLeft << ' '
       << px(mean) << "H" << kRight << "\" stroke-dasharray=\"4 3\"/><text stroke=\"none\" x=\""
       << kRight + 6 << "\" y=\"" << px(mean + 4) << "\">genome mean "
-      << numberText("%.1f", in.gcPercent) << " %</text></g>\n<text x=\"" << kLeft + 4 << "\" y=\""
-      << kGcTop - 4 << "\" font-size=\"11\">GC % in " << step << " bp windows</text>\n";
+      << numberText("%.1f", in.figures.gcPercent) << " %</text></g>\n<text x=\"" << kLeft + 4
+      << "\" y=\"" << kGcTop - 4 << "\" font-size=\"11\">GC % in " << step
+      << " bp windows</text>\n";
 }
 
 // One entry per window size (at most twelve, then a count of the rest), the island
 // band and the lines, in the column right of the plot.
-void legend(std::ostream& out, const std::vector<std::int64_t>& sizes, const Inputs& in) {
+void legend(std::ostream& out, const std::vector<std::int64_t>& sizes, const LoadedRun& in) {
   const std::size_t shown = std::min<std::size_t>(sizes.size(), 12);
   const double x = kRight + 20;
   double y = kPlotTop + 4;
@@ -217,7 +219,7 @@ void legend(std::ostream& out, const std::vector<std::int64_t>& sizes, const Inp
   }
   out << "<rect x=\"" << x << "\" y=\"" << y - 8 << "\" width=\"9\" height=\"9\" fill=\"#f6b6b6\"/>"
       << "<text x=\"" << x + 14 << "\" y=\"" << y << "\">island</text>\n";
-  if (!std::isnan(in.cutoff)) {
+  if (!std::isnan(in.figures.cutoff)) {
     y += 15;
     out << "<path d=\"M" << x << ' ' << y - 4 << "h10\" stroke=\"#c00\" stroke-dasharray=\"3 2\"/>"
         << "<text x=\"" << x + 14 << "\" y=\"" << y << "\">cut-off</text>\n";
@@ -274,20 +276,21 @@ std::vector<double> roundTicks(double maxValue) {
   return ticks;
 }
 
-double plotTop(const Inputs& in) {
+double plotTop(const LoadedRun& in) {
   double top = 1.0;
   for (const ScoreRow& r : in.rows) top = std::max(top, minusLog10(r.p));
   for (const ScoreRow& r : in.contextRows) top = std::max(top, minusLog10(r.p));
-  if (!std::isnan(in.firstCutoff)) top = std::max(top, minusLog10(in.firstCutoff));
-  if (!std::isnan(in.cutoff)) top = std::max(top, minusLog10(in.cutoff));
-  if (!std::isnan(in.suggestedCutoff)) top = std::max(top, minusLog10(in.suggestedCutoff));
+  if (!std::isnan(in.figures.firstCutoff)) top = std::max(top, minusLog10(in.figures.firstCutoff));
+  if (!std::isnan(in.figures.cutoff)) top = std::max(top, minusLog10(in.figures.cutoff));
+  if (!std::isnan(in.figures.suggestedCutoff))
+    top = std::max(top, minusLog10(in.figures.suggestedCutoff));
   // The axis ends at a round tick at or above the largest value.
   double end = roundTicks(top).back();
   for (double reach = top; end < top; reach *= 1.1) end = roundTicks(reach).back();
   return end;
 }
 
-void writeSvg(std::ostream& out, const Inputs& in, std::size_t pointBudget, bool standalone) {
+void writeSvg(std::ostream& out, const LoadedRun& in, std::size_t pointBudget, bool standalone) {
   std::set<std::int64_t> sizeSet;
   for (const ScoreRow& r : in.rows) sizeSet.insert(r.size);
   const std::vector<std::int64_t> sizes(sizeSet.begin(), sizeSet.end());
@@ -303,8 +306,8 @@ void writeSvg(std::ostream& out, const Inputs& in, std::size_t pointBudget, bool
     low = std::min(low, gc.back().second);
     high = std::max(high, gc.back().second);
   }
-  f.gcLow = std::floor(std::min(low, in.gcPercent) / 10) * 10;
-  f.gcHigh = std::max(f.gcLow + 10, std::ceil(std::max(high, in.gcPercent) / 10) * 10);
+  f.gcLow = std::floor(std::min(low, in.figures.gcPercent) / 10) * 10;
+  f.gcHigh = std::max(f.gcLow + 10, std::ceil(std::max(high, in.figures.gcPercent) / 10) * 10);
 
   const std::string title =
       recordName(in, 0) +

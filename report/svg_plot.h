@@ -17,7 +17,7 @@ namespace morvale::report {
 std::vector<double> roundTicks(double maxValue);
 
 // The top of the -log10 p axis: a round tick at or above every row and the cut-off.
-double plotTop(const Inputs& in);
+double plotTop(const LoadedRun& in);
 
 // One point of the plot: a window row's centre (genome letters), its -log10 p and
 // its window size.
@@ -37,7 +37,7 @@ std::vector<PlotPoint> thinnedPoints(const std::vector<ScoreRow>& scoreRows,
 // Writes the whole picture, 1320 px wide, with at most `pointBudget` points (one
 // per pixel cell at the most), so a million rows stay within a few megabytes. A
 // standalone picture starts with the XML declaration; one inside a page does not.
-void writeSvg(std::ostream& out, const Inputs& in, std::size_t pointBudget = 150000,
+void writeSvg(std::ostream& out, const LoadedRun& in, std::size_t pointBudget = 150000,
               bool standalone = true);
 
 // Colour of window size number s of n: a fixed palette for up to ten sizes, hues

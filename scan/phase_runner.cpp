@@ -5,7 +5,7 @@
 #include "base/version.h"
 #include "islands/island_one.h"
 #include "islands/island_two.h"
-#include "kmer/letters_checksum.h"
+#include "genome/letters_checksum.h"
 #include "scan/island_one.h"
 #include "scan/island_two.h"
 

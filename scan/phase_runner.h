@@ -14,7 +14,7 @@
 #include "islands/island_list.h"
 #include "islands/result_files.h"
 #include "islands/run_record.h"
-#include "kmer/genome.h"
+#include "genome/genome.h"
 #include "scan/scan_progress.h"
 #include "scan/settings.h"
 #include "scan/window_scan.h"

@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <set>
 
-#include "report/flat_file.h"
+#include "genome/flat_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
-  morvale::report::FlatFile flat;
+  morvale::FlatFile flat;
   std::string error;
-  if (!morvale::report::readFlatFile(text, "f.gb", flat, error)) {
+  if (!morvale::readFlatFile(text, "f.gb", flat, error)) {
     if (error.empty() || error.find('\n') != std::string::npos) __builtin_trap();
     return 0;
   }
@@ -24,10 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     records.insert(r.name);
   }
   if (next != g.length) __builtin_trap();
-  for (const morvale::report::Feature& f : flat.annotation.features) {
+  for (const morvale::Feature& f : flat.annotation.features) {
     if (f.segments.empty() || !records.count(f.record)) __builtin_trap();
     for (std::size_t s = 0; s < f.segments.size(); ++s) {
-      const morvale::report::FeatureSegment& seg = f.segments[s];
+      const morvale::FeatureSegment& seg = f.segments[s];
       if (seg.start < 0 || seg.end <= seg.start) __builtin_trap();
       if (s > 0 && f.segments[s - 1].start > seg.start) __builtin_trap();
     }

@@ -2,7 +2,7 @@
 // exactly its counted letters, all of them a, c, g or t, and its records cover the
 // letters end to end, each letter at a position inside its record.
 #include "fuzz_input.h"
-#include "kmer/genome.h"
+#include "genome/genome.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::string name = morvale::fuzz::scratchFile("genome.fa");

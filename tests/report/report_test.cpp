@@ -13,7 +13,7 @@
 
 #include "islands/result_files.h"
 #include "islands/run_record.h"
-#include "kmer/letters_checksum.h"
+#include "genome/letters_checksum.h"
 #include "report/html_page.h"
 #include "report/svg_plot.h"
 #include "test_support.h"
@@ -61,19 +61,19 @@ class Report : public morvale::testing::ScratchDir {
     writeFile("g.fa", kGenome);
     writeFile("s.txt", "20\t15\t0.001\n20\t50\t1e-05\n");
   }
-  Inputs load(const std::string& islands, const std::string& scores = "s.txt") {
+  LoadedRun load(const std::string& islands, const std::string& scores = "s.txt") {
     writeFile("i.txt", islands);
-    Inputs in;
+    LoadedRun in;
     std::string error;
     EXPECT_TRUE(loadInputs("g.fa", scores, "i.txt", in, error)) << error;
     return in;
   }
-  static std::string svgOf(const Inputs& in) {
+  static std::string svgOf(const LoadedRun& in) {
     std::ostringstream out;
     writeSvg(out, in);
     return out.str();
   }
-  static std::string text(void (*write)(std::ostream&, const Inputs&), const Inputs& in) {
+  static std::string text(void (*write)(std::ostream&, const LoadedRun&), const LoadedRun& in) {
     std::ostringstream out;
     write(out, in);
     return out.str();
@@ -84,7 +84,7 @@ class Report : public morvale::testing::ScratchDir {
 // covers in the file: slicing the record's own letters gives the island's letters.
 TEST_F(Report, TracksUseRecordNamesAndPositionsOfTheFile) {
   // The genome string: chrA 38 letters [0, 38), plasmid_B 24 [38, 62), chrC 21 [62, 83).
-  const Inputs in = load("1\t8\n30\t45\n70\t81\n");  // island 1 ends before an N run
+  const LoadedRun in = load("1\t8\n30\t45\n70\t81\n");  // island 1 ends before an N run
   ASSERT_EQ(in.genome.length, 83);
   const std::map<std::string, std::string> file = recordLetters();
   std::istringstream bed(text(writeBed, in));
@@ -129,7 +129,7 @@ TEST_F(Report, InputsThatCannotBeUsedAreNamed) {
   for (const Case& c : cases) {
     writeFile("s.txt", c.scores);
     writeFile("i.txt", c.islands);
-    Inputs in;
+    LoadedRun in;
     std::string error;
     EXPECT_FALSE(loadInputs("g.fa", "s.txt", "i.txt", in, error));
     EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
@@ -150,25 +150,25 @@ TEST_F(Report, TheRunRecordNamesTheGenomeAndGivesTheCutoff) {
   record.setReal("cutoff", 1e-10);
   ASSERT_EQ(record.write("KL-first.run.txt"), "");
   writeFile("i.txt", "1 20\n");
-  Inputs in;
+  LoadedRun in;
   std::string error;
   EXPECT_FALSE(loadInputs("g.fa", "KL-first.txt", "i.txt", in, error));
   EXPECT_EQ(error.rfind("g.fa is not the genome of this run: it has 83 letters (MD5 ", 0), 0u)
       << error;
-  Inputs right;
+  LoadedRun right;
   record.set("genome_md5", lettersChecksum(load("").genome.letters));
   ASSERT_EQ(record.write("KL-first.run.txt"), "");
   ASSERT_TRUE(loadInputs("g.fa", "KL-first.txt", "i.txt", right, error)) << error;
-  EXPECT_EQ(right.cutoff, 1e-10);
-  EXPECT_EQ(right.cutoffLabel, "cut-off 1e-10");
+  EXPECT_EQ(right.figures.cutoff, 1e-10);
+  EXPECT_EQ(right.figures.cutoffLabel, "cut-off 1e-10");
   // With the windows tested on record, the rank rule suggests a cut-off: ceil(0.02 * 150)
   // = 3, the third smallest p of the file.
   writeFile("KL-first.txt", "20\t15\t1e-9\n20\t20\t1e-40\n20\t25\t0.01\n20\t30\t1e-3\n");
   record.set("windows_tested", 150LL);
   ASSERT_EQ(record.write("KL-first.run.txt"), "");
-  Inputs suggested;
+  LoadedRun suggested;
   ASSERT_TRUE(loadInputs("g.fa", "KL-first.txt", "i.txt", suggested, error)) << error;
-  EXPECT_EQ(suggested.suggestion,
+  EXPECT_EQ(suggested.figures.suggestion,
             "suggested cut-off: 0.001, the 2 % most significant of 150 windows");
   EXPECT_NE(svgOf(suggested).find(">suggested cut-off 0.001</text>"), std::string::npos);
 }
@@ -176,10 +176,10 @@ TEST_F(Report, TheRunRecordNamesTheGenomeAndGivesTheCutoff) {
 // p-values down to 1e-40 and a cut-off at 1e-10: every point stays inside the plot,
 // the cut-off line is drawn, and the file validates and renders.
 TEST_F(Report, PictureHidesNothing) {
-  Inputs in = load("1\t20\n30\t45\n");
+  LoadedRun in = load("1\t20\n30\t45\n");
   for (int i = 0; i < 60; ++i) in.rows.push_back({20, i, i + 20, std::pow(10.0, -i * 40.0 / 59)});
-  in.cutoff = 1e-10;
-  in.cutoffLabel = "cut-off 1e-10";
+  in.figures.cutoff = 1e-10;
+  in.figures.cutoffLabel = "cut-off 1e-10";
   EXPECT_GE(plotTop(in), 40.0);
   const std::string svg = svgOf(in);
   writeFile("p.svg", svg);
@@ -204,7 +204,7 @@ TEST_F(Report, PictureHidesNothing) {
 // A 5 Mbp genome with a row for every window of six sizes and a hundred islands:
 // the page stays under 2 MB, the picture under 5 MB.
 TEST_F(Report, PageOfAFiveMbpGenomeStaysUnderTwoMegabytes) {
-  Inputs in = load("");
+  LoadedRun in = load("");
   in.genome.letters = morvale::testing::randomDna(5000000, 3);
   in.genome.length = 5000000;
   in.genome.records[0].joinedEnd = 5000000;
@@ -217,9 +217,9 @@ TEST_F(Report, PageOfAFiveMbpGenomeStaysUnderTwoMegabytes) {
     }
   }
   for (int i = 0; i < 100; ++i) in.islands.push_back({i * 50000, i * 50000 + 20000});
-  in.pieces.clear();
+  in.figures.pieces.clear();
   for (std::size_t i = 0; i < 100; ++i)
-    in.pieces.push_back({i, 0, static_cast<std::int64_t>(i) * 50000,
+    in.figures.pieces.push_back({i, 0, static_cast<std::int64_t>(i) * 50000,
                          static_cast<std::int64_t>(i) * 50000 + 20000, 1, 1, 50});
   std::ostringstream page;
   writeHtmlPage(page, in, {"islands.bed", "islands.gff3", "islands.tsv", ""});

@@ -1,13 +1,13 @@
 // Reading genome files: the byte rules, the records and their own positions, the
 // files that are refused, and the checksum.
-#include "kmer/genome.h"
+#include "genome/genome.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "kmer/letters_checksum.h"
-#include "kmer/record_letters.h"
+#include "genome/letters_checksum.h"
+#include "genome/record_letters.h"
 #include "test_support.h"
 
 namespace morvale {

@@ -1,19 +1,16 @@
-// Genes and other features of an annotated genome, and what they say of each
-// island: the genes it overlaps, its mobility genes (integrases, recombinases,
-// transposases, IS elements, phage proteins, conjugal transfer, relaxases) and the
-// tRNA or tmRNA genes inside it or within 2 kbp of either end (classic insertion
-// sites). Positions are record positions as in the file, 0-based, end exclusive.
+// The annotation of a genome as read from a GenBank, EMBL or GFF3 file: features
+// (CDS, tRNA, tmRNA, rRNA, mobile elements, repeat regions) with their locations,
+// names and products. Positions are record positions as in the file, 0-based, end
+// exclusive.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "kmer/genome.h"
+#include "genome/genome.h"
 
-namespace morvale::report {
-
-struct Inputs;
+namespace morvale {
 
 // The feature types read; every other type is passed over.
 enum class FeatureKind { kCds, kTrna, kTmrna, kRrna, kMobileElement, kRepeatRegion };
@@ -49,30 +46,20 @@ struct Annotation {
 bool featureKindOf(const std::string& type, FeatureKind& kind);
 const char* featureTypeName(FeatureKind kind);
 
-// True for a mobile element, or a product or gene name that names an integrase,
-// recombinase, transposase, IS element, phage or prophage protein, conjugal
-// transfer or a relaxase.
-bool isMobility(const Feature& feature);
-// True for tRNA and tmRNA genes.
-bool isTrna(const Feature& feature);
+// Reads a feature location ("complement(join(<1..296,300..>400))"), 1-based and
+// inclusive, into `feature` (0-based, end exclusive); a partial mark counts only
+// where it stands at the feature's first or last position. False when it cannot be
+// read. Parts on other entries ("J00194.1:100..202") are left out: a location
+// that lies only on others reads as true with no segments.
+bool readLocation(const std::string& location, Feature& feature);
 
 // Keeps the features that lie on a record of `genome` and within its length; each
 // one left out gets a warning line naming it, its file and line, and the reason.
 std::vector<std::string> placeFeatures(Annotation& annotation, const Genome& genome,
                                        const std::string& genomeFile);
 
-// What the annotation says of one island.
-struct IslandGenes {
-  std::vector<std::size_t> genes;      // features overlapping the island, in file order
-  std::vector<std::size_t> mobility;   // of those, the mobility genes
-  std::vector<std::size_t> trnaSites;  // tRNA/tmRNA genes inside or within 2 kbp of an end
-};
-
-// For every island of `in` (all its pieces), by index.
-std::vector<IslandGenes> genesPerIsland(const Inputs& in, const Annotation& annotation);
-
 // A feature's name for people: its locus tag, else its gene name, else its type and
 // position.
 std::string featureName(const Feature& feature);
 
-}  // namespace morvale::report
+}  // namespace morvale

@@ -1,4 +1,4 @@
-#include "kmer/letters_checksum.h"
+#include "genome/letters_checksum.h"
 
 #include <cstdint>
 #include <cstring>

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace morvale::report {
+namespace morvale {
 
 enum class Gff3Column {
   kSeqid,           // column 1: every byte outside a-z A-Z 0-9 . : ^ * $ @ ! + _ ? - | escaped
@@ -17,4 +17,4 @@ std::string gff3Escaped(const std::string& text, Gff3Column column);
 // `text` with every %XX (two hex digits, either case) decoded; other bytes as they are.
 std::string gff3Decoded(const std::string& text);
 
-}  // namespace morvale::report
+}  // namespace morvale

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "kmer/genome.h"
+#include "genome/genome.h"
 
 namespace morvale {
 

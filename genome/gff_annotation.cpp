@@ -1,4 +1,4 @@
-#include "report/gff_annotation.h"
+#include "genome/gff_annotation.h"
 
 #include <algorithm>
 #include <map>
@@ -7,9 +7,9 @@
 
 #include "base/system_error.h"
 #include "base/tokens.h"
-#include "report/gff3_text.h"
+#include "genome/gff3_text.h"
 
-namespace morvale::report {
+namespace morvale {
 
 namespace {
 
@@ -118,4 +118,4 @@ bool readGff3(const std::string& text, const std::string& fileName, Annotation& 
   return readGff3(in, fileName, annotation, error);
 }
 
-}  // namespace morvale::report
+}  // namespace morvale

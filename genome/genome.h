@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "kmer/byte_source.h"
-#include "kmer/genome_records.h"
+#include "genome/byte_source.h"
+#include "genome/genome_records.h"
 
 namespace morvale {
 

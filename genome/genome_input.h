@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "kmer/genome.h"
-#include "report/annotation.h"
+#include "genome/annotation.h"
+#include "genome/genome.h"
 
-namespace morvale::report {
+namespace morvale {
 
 struct AnnotatedGenome {
   Genome genome;  // its status says whether it can be scanned
@@ -31,4 +31,4 @@ struct AnnotatedGenome {
 std::string readAnnotatedGenome(const std::string& fileName, Annotation* gff, bool takeGff,
                                 AnnotatedGenome& input, const std::string* bytes = nullptr);
 
-}  // namespace morvale::report
+}  // namespace morvale

@@ -1,4 +1,4 @@
-#include "kmer/genome_records.h"
+#include "genome/genome_records.h"
 
 #include <algorithm>
 

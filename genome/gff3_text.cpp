@@ -1,8 +1,8 @@
-#include "report/gff3_text.h"
+#include "genome/gff3_text.h"
 
 #include <cstring>
 
-namespace morvale::report {
+namespace morvale {
 
 namespace {
 
@@ -57,4 +57,4 @@ std::string gff3Decoded(const std::string& text) {
   return out;
 }
 
-}  // namespace morvale::report
+}  // namespace morvale

@@ -1,4 +1,4 @@
-#include "report/annotation.h"
+#include "report/island_genes.h"
 
 #include <algorithm>
 #include <cctype>
@@ -49,49 +49,13 @@ bool mobilityWords(const std::string& text) {
 }
 
 // The record index of each record name of `in`.
-std::map<std::string, std::size_t> recordsByName(const Inputs& in) {
+std::map<std::string, std::size_t> recordsByName(const LoadedRun& in) {
   std::map<std::string, std::size_t> byName;
   for (std::size_t r = 0; r < in.genome.records.size(); ++r) byName.emplace(recordName(in, r), r);
   return byName;
 }
 
 }  // namespace
-
-bool featureKindOf(const std::string& type, FeatureKind& kind) {
-  static const std::pair<const char*, FeatureKind> kTypes[] = {
-      {"CDS", FeatureKind::kCds},
-      {"tRNA", FeatureKind::kTrna},
-      {"tmRNA", FeatureKind::kTmrna},
-      {"rRNA", FeatureKind::kRrna},
-      {"mobile_element", FeatureKind::kMobileElement},
-      {"mobile_genetic_element", FeatureKind::kMobileElement},
-      {"repeat_region", FeatureKind::kRepeatRegion}};
-  for (const auto& [name, k] : kTypes) {
-    if (type == name) {
-      kind = k;
-      return true;
-    }
-  }
-  return false;
-}
-
-const char* featureTypeName(FeatureKind kind) {
-  switch (kind) {
-    case FeatureKind::kCds:
-      return "CDS";
-    case FeatureKind::kTrna:
-      return "tRNA";
-    case FeatureKind::kTmrna:
-      return "tmRNA";
-    case FeatureKind::kRrna:
-      return "rRNA";
-    case FeatureKind::kMobileElement:
-      return "mobile_element";
-    case FeatureKind::kRepeatRegion:
-      return "repeat_region";
-  }
-  return "";
-}
 
 bool isMobility(const Feature& f) {
   return f.kind == FeatureKind::kMobileElement || mobilityWords(f.product) || mobilityWords(f.gene);
@@ -101,48 +65,14 @@ bool isTrna(const Feature& f) {
   return f.kind == FeatureKind::kTrna || f.kind == FeatureKind::kTmrna;
 }
 
-std::string featureName(const Feature& f) {
-  if (!f.locusTag.empty()) return f.locusTag;
-  if (!f.gene.empty()) return f.gene;
-  return std::string(featureTypeName(f.kind)) + "@" + f.record + ":" +
-         std::to_string(f.start() + 1);
-}
-
-std::vector<std::string> placeFeatures(Annotation& annotation, const Genome& genome,
-                                       const std::string& genomeFile) {
-  std::map<std::string, std::int64_t> lengths;
-  for (const GenomeRecord& r : genome.records) lengths.emplace(r.name, r.length);
-  std::vector<std::string> warnings;
-  std::size_t kept = 0;  // the features kept move to the front, in order
-  for (Feature& f : annotation.features) {
-    const auto record = lengths.find(f.record);
-    std::string why;
-    if (record == lengths.end()) {
-      why = "is on record " + f.record + ", which " + genomeFile + " does not have";
-    } else if (f.end() > record->second) {
-      why = "ends at " + std::to_string(f.end()) + ", past the " + std::to_string(record->second) +
-            " letters of record " + f.record;
-    }
-    if (why.empty()) {
-      if (&annotation.features[kept] != &f) annotation.features[kept] = std::move(f);
-      ++kept;
-    } else {
-      warnings.push_back("feature " + featureName(f) + " (" + annotation.file + " line " +
-                         std::to_string(f.line) + ") " + why + "; it is skipped");
-    }
-  }
-  annotation.features.resize(kept);
-  return warnings;
-}
-
-std::vector<IslandGenes> genesPerIsland(const Inputs& in, const Annotation& annotation) {
+std::vector<IslandGenes> genesPerIsland(const LoadedRun& in, const Annotation& annotation) {
   std::vector<IslandGenes> all(in.islands.size());
   const std::map<std::string, std::size_t> byName = recordsByName(in);
   for (std::size_t i = 0; i < annotation.features.size(); ++i) {
     const Feature& f = annotation.features[i];
     const auto record = byName.find(f.record);
     if (record == byName.end()) continue;
-    for (const Piece& p : in.pieces) {
+    for (const Piece& p : in.figures.pieces) {
       if (p.record != record->second) continue;
       IslandGenes& genes = all[p.island];
       const bool overlaps =

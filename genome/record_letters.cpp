@@ -1,4 +1,4 @@
-#include "kmer/record_letters.h"
+#include "genome/record_letters.h"
 
 #include <cctype>
 

@@ -1,15 +1,15 @@
 // Annotated genomes: GenBank, EMBL and GFF3 built here give the same genes per
 // island, with their mobility and tRNA marks; what does not fit is warned of or
 // refused; a real GenBank file reads without a warning.
-#include "report/annotation.h"
+#include "report/island_genes.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "report/flat_file.h"
-#include "report/gff3_text.h"
-#include "report/gff_annotation.h"
+#include "genome/flat_file.h"
+#include "genome/gff3_text.h"
+#include "genome/gff_annotation.h"
 #include "report/report.h"
 #include "test_support.h"
 
@@ -149,7 +149,7 @@ class Annotated : public morvale::testing::ScratchDir {
   }
   // The tables of the run annotated by `annotation`, and the warnings.
   std::string tables(const Annotation& annotation, std::vector<std::string>* warnings = nullptr) {
-    Inputs in;
+    LoadedRun in;
     std::string error;
     EXPECT_TRUE(loadInputs("g.fa", "s.txt", "i.txt", in, error)) << error;
     const std::vector<std::string> w = annotate(in, annotation);

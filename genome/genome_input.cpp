@@ -1,12 +1,12 @@
-#include "report/genome_input.h"
+#include "genome/genome_input.h"
 
 #include <memory>
 
 #include "base/system_error.h"
-#include "report/flat_file.h"
-#include "report/gzip_source.h"
+#include "genome/flat_file.h"
+#include "genome/gzip_source.h"
 
-namespace morvale::report {
+namespace morvale {
 
 std::string readAnnotatedGenome(const std::string& fileName, Annotation* gff, bool takeGff,
                                 AnnotatedGenome& input, const std::string* bytes) {
@@ -34,4 +34,4 @@ std::string readAnnotatedGenome(const std::string& fileName, Annotation* gff, bo
   return "";
 }
 
-}  // namespace morvale::report
+}  // namespace morvale

@@ -1,4 +1,4 @@
-#include "kmer/genome.h"
+#include "genome/genome.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "kmer/byte_source.h"
+#include "genome/byte_source.h"
 
 #include <cerrno>
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "kmer/byte_source.h"
-#include "kmer/genome.h"
-#include "report/annotation.h"
+#include "genome/annotation.h"
+#include "genome/byte_source.h"
+#include "genome/genome.h"
 
-namespace morvale::report {
+namespace morvale {
 
 struct FlatFile {
   Genome genome;  // the records' letters, read by the genome file's rules
@@ -31,11 +31,4 @@ bool readFlatFile(ByteSource& in, const std::string& fileName, FlatFile& flat, s
 bool readFlatFile(const std::string& text, const std::string& fileName, FlatFile& flat,
                   std::string& error);
 
-// Reads a feature location ("complement(join(<1..296,300..>400))"), 1-based and
-// inclusive, into `feature` (0-based, end exclusive); a partial mark counts only
-// where it stands at the feature's first or last position. False when it cannot be
-// read. Parts on other entries ("J00194.1:100..202") are left out: a location
-// that lies only on others reads as true with no segments.
-bool readLocation(const std::string& location, Feature& feature);
-
-}  // namespace morvale::report
+}  // namespace morvale

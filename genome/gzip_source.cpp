@@ -1,4 +1,4 @@
-#include "report/gzip_source.h"
+#include "genome/gzip_source.h"
 
 #include <zlib.h>
 

@@ -8,10 +8,10 @@
 
 #include <string>
 
-#include "kmer/byte_source.h"
-#include "report/annotation.h"
+#include "genome/annotation.h"
+#include "genome/byte_source.h"
 
-namespace morvale::report {
+namespace morvale {
 
 // Reads the GFF3 file `fileName` from `in`, line by line, into `annotation`;
 // seqids and attribute values are percent-decoded. Returns false with `error`
@@ -24,4 +24,4 @@ bool readGff3(ByteSource& in, const std::string& fileName, Annotation& annotatio
 bool readGff3(const std::string& text, const std::string& fileName, Annotation& annotation,
               std::string& error);
 
-}  // namespace morvale::report
+}  // namespace morvale

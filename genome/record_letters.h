@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "kmer/byte_source.h"
+#include "genome/byte_source.h"
 
 namespace morvale {
 

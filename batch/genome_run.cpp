@@ -1,0 +1,323 @@
+#include "batch/genome_run.h"
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <new>
+#include <system_error>
+
+#include "base/number_text.h"
+#include "base/system_error.h"
+#include "genome/genome_input.h"
+#include "genome/gff_annotation.h"
+#include "genome/gzip_source.h"
+#include "genome/record_letters.h"
+#include "islands/auto_cutoff.h"
+#include "islands/island_list.h"
+#include "report/islands_fasta.h"
+#include "report/report.h"
+#include "report/report_files.h"
+
+namespace morvale {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Files Morvale writes into a genome's folder; --force removes them first. "" or
+// one line naming the first that cannot be removed (a folder in its place).
+std::string removeOwnFiles(const std::string& folder) {
+  std::vector<std::string> files;
+  for (int measure = 1; measure <= 3; ++measure) {
+    const ResultFileNames n = resultFileNames(measure, folder);
+    files.insert(files.end(), {n.firstScores, n.firstIslands, n.refinementScores,
+                               n.refinementIslands, n.firstRecord, n.refinementRecord});
+  }
+  for (const char* f : {"islands.bed", "islands.gff3", "islands.tsv", "islands.fasta", "scores.svg",
+                        "report.html", "genes.tsv"})
+    files.push_back(folder + "/" + f);
+  for (const std::string& f : files) {
+    std::error_code ec;
+    fs::remove(f, ec);
+    if (ec) return "cannot remove " + f + ": " + ec.message();
+  }
+  return "";
+}
+
+// Warnings of features left out, shown per genome before they are summed up.
+constexpr std::size_t kWarningsShown = 10;
+
+// A record's folder name: its name with every character other than letters,
+// digits, '.', '_' and '-' made '_' and leading dots dropped; "record_N" (N from 1)
+// for a record whose name leaves nothing.
+std::string folderNameOf(const std::string& recordName, std::size_t index) {
+  std::string name = recordName;
+  for (char& c : name) {
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       c == '.' || c == '_' || c == '-';
+    if (!plain) c = '_';
+  }
+  name.erase(0, name.find_first_not_of('.'));
+  return name.empty() ? "record_" + std::to_string(index + 1) : name;
+}
+
+std::string oneLine(std::string text) {
+  for (char& c : text)
+    if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+  return text;
+}
+
+// Runs `step`, which returns a status; what it throws (out of memory, a system
+// call's failure) becomes "failed: reason" for this genome alone.
+template <typename Step>
+std::string guarded(Step step) {
+  try {
+    return step();
+  } catch (const std::bad_alloc&) {
+    return "failed: out of memory: this genome, k or pool size needs more memory than the "
+           "machine can give";
+  } catch (const std::system_error& e) {  // std::filesystem_error among them
+    return "failed: " + oneLine(e.what());
+  }
+}
+
+}  // namespace
+
+std::string uniqueName(const std::string& name, std::set<std::string>& used) {
+  std::string unique = name;
+  for (int n = 2; !used.insert(unique).second; ++n) unique = name + "_" + std::to_string(n);
+  return unique;
+}
+
+bool GenomeRun::run(std::size_t index, const std::string& name, std::vector<SummaryRow>& rows) {
+  index_ = index;
+  record_ = kWholeFile;
+  const auto started = std::chrono::steady_clock::now();
+  GenomeInput genome;
+  genome.fileName = o_.genomes[index];
+  const std::string folder = o_.out + "/" + name;
+  const std::string error = guarded([&] {
+    const std::string problem = load(genome);
+    return problem.empty() ? problem : "failed: " + problem;
+  });
+  if (!error.empty()) {
+    rows.emplace_back(name);
+    rows.back().status = error;
+    return false;
+  }
+  if (!o_.perRecord || genome.genome.status != GenomeStatus::kOk)
+    return one(genome, name, folder, started, rows);
+  std::set<std::string> used;
+  for (std::size_t r = 0; r < genome.genome.records.size(); ++r) {
+    const GenomeRecord& record = genome.genome.records[r];
+    const std::string sub = uniqueName(folderNameOf(record.name, r), used);
+    const std::int64_t letters = record.joinedEnd - record.joinedStart;
+    // At least --min-record letters, and more than the first window, are scanned.
+    if (letters < o_.minRecord || letters <= o_.first.windowSize) {
+      SummaryRow skipped(name + "/" + sub);
+      skipped.length = letters;
+      skipped.status = letters < o_.minRecord
+                           ? "skipped: " + std::to_string(letters) +
+                                 " letters, fewer than --min-record " + std::to_string(o_.minRecord)
+                           : std::string("skipped: shorter than the first window");
+      rows.push_back(skipped);
+      continue;
+    }
+    GenomeInput part;
+    part.fileName = genome.fileName;
+    const std::string problem = guarded([&] {
+      part.genome = recordGenome(genome.genome, r);
+      return std::string();
+    });
+    if (!problem.empty()) {
+      rows.emplace_back(name + "/" + sub);
+      rows.back().status = problem;
+      continue;
+    }
+    record_ = r;
+    if (one(part, name + "/" + sub, folder + "/" + sub, std::chrono::steady_clock::now(), rows))
+      return true;
+  }
+  return false;
+}
+
+// Reads the genome and its annotation: a flat file's own, or --annotation's for a
+// FASTA genome. Features that do not fit the genome are warned of and left out.
+std::string GenomeRun::load(GenomeInput& genome) {
+  const bool standardInput = genome.fileName == "-";
+  if (standardInput) {
+    if (!stdinRead_ && !readStandardInput(stdin_, stdinError_)) stdin_.clear();
+    stdinRead_ = true;
+    if (!stdinError_.empty()) return stdinError_;
+    genome.fileName = "standard input";
+  }
+  if (!o_.annotation.empty() && !gffRead_) {
+    int openError = 0;
+    const std::unique_ptr<ByteSource> in = openInputFile(o_.annotation, openError);
+    if (!in) gffError_ = systemErrorText("Cannot open " + o_.annotation, openError);
+    if (!in || !readGff3(*in, o_.annotation, gff_, gffError_)) gff_ = {};
+    gffRead_ = true;
+  }
+  const bool gff = !o_.annotation.empty() && gffError_.empty();
+  AnnotatedGenome input;
+  // The last genome takes --annotation's features; the others copy them.
+  std::string error =
+      readAnnotatedGenome(genome.fileName, gff ? &gff_ : nullptr, index_ + 1 == o_.genomes.size(),
+                          input, standardInput ? &stdin_ : nullptr);
+  if (!error.empty()) return error;
+  // A GFF3 file that cannot be read fails the genomes it was given for.
+  if (!gffError_.empty() && input.genome.status == GenomeStatus::kOk && !input.annotated)
+    return gffError_;
+  genome.genome = std::move(input.genome);
+  annotated_ = input.annotated;
+  annotation_ = std::move(input.annotation);
+  for (const std::string& w : input.readerWarnings)
+    err_ << "morvale-run: warning: " << w << std::endl;
+  if (genome.genome.headerInsideLine)
+    err_ << "morvale-run: " << genome.fileName << ": line " << genome.genome.headerInsideLine
+         << ": '>' inside a line starts a header there" << std::endl;
+  error = duplicateRecordProblem(genome.genome, genome.fileName);
+  if (!error.empty()) return error;
+  const std::vector<std::string>& warnings = input.warnings;
+  for (std::size_t w = 0; w < warnings.size() && w < kWarningsShown; ++w)
+    err_ << "morvale-run: " << genome.fileName << ": warning: " << warnings[w] << std::endl;
+  if (warnings.size() > kWarningsShown) {
+    err_ << "morvale-run: " << genome.fileName << ": warning: and "
+         << warnings.size() - kWarningsShown << " more features left out" << std::endl;
+  }
+  return "";
+}
+
+// One genome (or record) into `folder`; adds its row.
+bool GenomeRun::one(GenomeInput& genome, const std::string& name, const std::string& folder,
+                    std::chrono::steady_clock::time_point started, std::vector<SummaryRow>& rows) {
+  rows.emplace_back(name);
+  SummaryRow& s = rows.back();
+  const std::string status = guarded([&] { return phases(genome, folder, s); });
+  s.status = status;
+  s.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  return status == "interrupted";
+}
+
+// Both phases and the reports; returns the status.
+std::string GenomeRun::phases(GenomeInput& genome, const std::string& folder, SummaryRow& s) {
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec) return "failed: cannot create " + folder + ": " + ec.message();
+  if (o_.force) {
+    const std::string problem = removeOwnFiles(folder);
+    if (!problem.empty()) return "failed: " + problem;
+  }
+  if (!workers_.startError().empty()) return "failed: " + workers_.startError();
+  std::vector<std::string> problems = firstPhaseGenomeProblems(genome, o_.first.windowSize);
+  if (!problems.empty()) return "failed: " + problems.back();
+  describeGenome(genome);
+  s.length = genome.genome.length;
+  s.gcPercent = report::gcPercent(genome.genome.letters, 0, s.length);
+  if (genome.genome.records.size() > 1) {
+    s.note = std::to_string(genome.genome.records.size()) +
+             " records scanned as one genome; --per-record scans each on its own";
+  }
+  // The assemblies' console messages and complaints are the dialogue's, not this
+  // command's: "Unable to open 0" after a refinement without rows becomes a note.
+  std::ofstream quiet;
+  PhaseRunner runner(o_.first.measure, folder, console_, progress_, workers_, quiet, quiet);
+  const int count = static_cast<int>(o_.genomes.size());
+  const int number = static_cast<int>(index_) + 1;
+  progress_.phaseStarted(number, count, s.name, "first phase");
+  ScanOutcome outcome = runner.firstPhase(o_.first, genome, seed_);
+  if (outcome.result == ScanResult::kInterrupted) return "interrupted";
+  if (outcome.result == ScanResult::kFailed) return "failed: " + outcome.error;
+  s.windowsTested = outcome.windowsTested;
+  FirstAssemblySettings assembly{o_.cutoff, o_.minWindows};
+  RunRecord extra;
+  extra.set("cutoff_rule", o_.cutoffByRank ? "rank" : "given");
+  if (o_.cutoffByRank) {
+    extra.setReal("auto_fraction", o_.autoFraction);
+    std::vector<double> pValues;
+    if (!firstPhasePValues(runner.names().firstScores, pValues))
+      return "failed: cannot read " + runner.names().firstScores;
+    const RankCutoff rule = rankCutoff(pValues, outcome.windowsTested, o_.autoFraction);
+    if (rule.found) {
+      assembly.cutoff = rule.cutoff;
+      extra.set("cutoff_rank", rule.rank);
+    } else {
+      assembly.cutoff = -1.0;  // selects nothing
+      extra.set("cutoff", "none");
+      s.note += std::string(s.note.empty() ? "" : "; ") + "no window-score rows, so no islands";
+    }
+  }
+  s.cutoff = extra.get("cutoff").empty() ? exactRealText(assembly.cutoff) : "none";
+  std::string error = runner.firstAssembly(assembly, extra);
+  if (!error.empty()) return "failed: " + error;
+
+  std::string scores = runner.names().firstScores;
+  std::string islands = runner.names().firstIslands;
+  if (o_.refine) {
+    IslandList list = readIslandList(islands, quiet);
+    if (!list.values.empty()) {
+      const std::string problem =
+          refinementListProblem(list, islands, genome, o_.refinement.windowSize);
+      if (!problem.empty()) return "failed: " + problem;
+      progress_.phaseStarted(number, count, s.name, "refinement");
+      outcome =
+          runner.refinement(o_.refinement, o_.first.tupleSize, genome, islands, list.values, seed_);
+      if (outcome.result == ScanResult::kInterrupted) return "interrupted";
+      if (outcome.result == ScanResult::kFailed) return "failed: " + outcome.error;
+      std::error_code missing;
+      if (!fs::exists(runner.names().refinementScores, missing))
+        s.note += std::string(s.note.empty() ? "" : "; ") + "refinement kept no window";
+      error = runner.refinementAssembly(o_.refinement.cutoff, o_.refinement.voteThreshold);
+      if (!error.empty()) return "failed: " + error;
+      scores = runner.names().refinementScores;
+      islands = runner.names().refinementIslands;
+    }
+  }
+  progress_.finishLine();
+
+  report::LoadedRun in;
+  if (!report::loadRun(genome.genome, genome.fileName, scores, islands, true, in, error))
+    return "failed: " + error;
+  if (annotated_ && !o_.perRecord) {
+    report::annotate(in, std::move(annotation_));  // already placed on this genome's records
+  } else if (annotated_) {
+    Annotation mine;
+    mine.file = annotation_.file;
+    std::set<std::string> records;
+    for (const GenomeRecord& r : genome.genome.records) records.insert(r.name);
+    for (const Feature& f : annotation_.features)
+      if (records.count(f.record)) mine.features.push_back(f);
+    report::annotate(in, std::move(mine));
+  }
+  for (const report::Island& island : in.islands) s.islandLetters += island.end - island.start;
+  s.islands = in.islands.size();
+  error = report::writeReportFiles(
+      in, {folder + "/islands.bed", folder + "/islands.gff3", folder + "/islands.tsv",
+           folder + "/scores.svg", folder + "/report.html", folder + "/genes.tsv"});
+  if (!error.empty()) return "failed: " + error;
+  error = writeIslandsFasta(in, folder);
+  if (!error.empty()) return "failed: " + error;
+  return "done";
+}
+
+std::string GenomeRun::writeIslandsFasta(const report::LoadedRun& in, const std::string& folder) {
+  const std::string& file = o_.genomes[index_];
+  if (lettersOf_ != index_) {
+    int openError = 0;
+    const std::unique_ptr<ByteSource> source =
+        file == "-" ? std::make_unique<TextByteSource>(stdin_) : openInputFile(file, openError);
+    if (!source) return systemErrorText("Cannot open " + file + " again", openError);
+    if (!readRecordLetters(*source, letters_))
+      return systemErrorText("Cannot read " + file + " again", source->readError());
+    lettersOf_ = index_;
+  }
+  std::vector<std::string> record;  // the one record of a --per-record run
+  if (record_ != kWholeFile) record.push_back(record_ < letters_.size() ? letters_[record_] : "");
+  std::string text;
+  std::string error;
+  if (!report::islandsFasta(in, record_ == kWholeFile ? letters_ : record, text, error))
+    return error;
+  return writeWhole(folder + "/islands.fasta", text);
+}
+
+}  // namespace morvale

@@ -1,0 +1,73 @@
+// One genome of a morvale-run: reads it with its annotation, runs both phases in its
+// own folder (one subfolder per record with --per-record) and writes its report
+// there. Its failures stay with it, as the status of its summary rows.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <ostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/console.h"
+#include "batch/batch_progress.h"
+#include "batch/options.h"
+#include "batch/summary.h"
+#include "genome/annotation.h"
+#include "report/report.h"
+#include "scan/phase_runner.h"
+#include "scan/worker_pool.h"
+
+namespace morvale {
+
+// `name`, or name_2, name_3, ... for the first of them not in `used`; the one
+// returned is added to `used`.
+std::string uniqueName(const std::string& name, std::set<std::string>& used);
+
+class GenomeRun {
+ public:
+  GenomeRun(const BatchOptions& o, Console& console, BatchProgress& progress, WorkerPool& workers,
+            unsigned seed, std::ostream& err)
+      : o_(o), console_(console), progress_(progress), workers_(workers), seed_(seed), err_(err) {}
+
+  // Runs genome file `index` into its folder `name` under the output folder (one
+  // subfolder per record with --per-record), adding its rows to `rows`. Returns true
+  // when the run was interrupted.
+  bool run(std::size_t index, const std::string& name, std::vector<SummaryRow>& rows);
+
+ private:
+  // Reads the genome and its annotation: a flat file's own, or --annotation's for a
+  // FASTA genome. Features that do not fit the genome are warned of and left out.
+  std::string load(GenomeInput& genome);
+  // One genome (or record) into `folder`; adds its row.
+  bool one(GenomeInput& genome, const std::string& name, const std::string& folder,
+           std::chrono::steady_clock::time_point started, std::vector<SummaryRow>& rows);
+  // Both phases and the reports; returns the status.
+  std::string phases(GenomeInput& genome, const std::string& folder, SummaryRow& s);
+  // folder/islands.fasta: the islands' letters as the genome file has them, the file
+  // read once more for them (standard input from its bytes). "" or the problem.
+  std::string writeIslandsFasta(const report::LoadedRun& in, const std::string& folder);
+
+  const BatchOptions& o_;
+  Console& console_;
+  BatchProgress& progress_;
+  WorkerPool& workers_;
+  unsigned seed_;
+  std::ostream& err_;
+  std::size_t index_ = 0;
+  static constexpr std::size_t kWholeFile = static_cast<std::size_t>(-1);
+  std::size_t record_ = kWholeFile;     // the record being run with --per-record
+  std::size_t lettersOf_ = kWholeFile;  // the genome file `letters_` were read from
+  std::vector<std::string> letters_;    // its records' letters as they stand in it
+  bool annotated_ = false;
+  Annotation annotation_;  // of the genome being run
+  bool gffRead_ = false;   // --annotation, read once for every genome
+  Annotation gff_;
+  std::string gffError_;
+  bool stdinRead_ = false;  // "-": standard input, read whole once
+  std::string stdin_;
+  std::string stdinError_;
+};
+
+}  // namespace morvale
