@@ -26,6 +26,16 @@ std::string plantedGenome() {
   return randomDna(30000, 1) + randomDna(10000, 2, 0.15) + randomDna(25000, 3);
 }
 
+std::vector<std::string> split(const std::string& text, char sep) {
+  std::vector<std::string> parts(1);
+  for (char c : text)
+    if (c == sep)
+      parts.emplace_back();
+    else
+      parts.back() += c;
+  return parts;
+}
+
 bool endsWith(const std::string& text, const std::string& tail) {
   return text.size() >= tail.size() &&
          text.compare(text.size() - tail.size(), tail.size(), tail) == 0;

@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 #include "base/console.h"
 #include "random_dna.h"
@@ -33,6 +34,8 @@ class ScratchDir : public ::testing::Test {
 
 // 65,000 letters: 30,000 even ones, 10,000 poor in g and c from 30,000, 25,000 even.
 std::string plantedGenome();
+// The parts of `text` between the `sep` characters (empty parts kept).
+std::vector<std::string> split(const std::string& text, char sep);
 bool endsWith(const std::string& text, const std::string& tail);
 void writeFile(const std::string& name, const std::string& content);
 std::string readFile(const std::string& name);

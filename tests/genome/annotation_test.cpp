@@ -1,8 +1,6 @@
 // Annotated genomes: GenBank, EMBL and GFF3 built here give the same genes per
 // island, with their mobility and tRNA marks; what does not fit is warned of or
 // refused; a real GenBank file reads without a warning.
-#include "report/island_genes.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -10,6 +8,7 @@
 #include "genome/flat_file.h"
 #include "genome/gff3_text.h"
 #include "genome/gff_annotation.h"
+#include "report/island_genes.h"
 #include "report/report.h"
 #include "test_support.h"
 
@@ -19,49 +18,35 @@ namespace {
 using morvale::testing::readFile;
 using morvale::testing::writeFile;
 
-// Two records; plasmidB has an N run, so its positions run ahead of its letters.
+// Two records; plasmidB has an N run, so its positions run ahead of its letters. Each row:
+// record (0 chrA.1, 1 plasmidB.1)~key~location as GenBank and EMBL write it~the same as
+// 1-based inclusive GFF3 segments~GFF3's partial ends~strand~locus tag~product ("|"
+// where the flat files break a line).
 struct FeatureRow {
-  int record;  // 0 chrA.1, 1 plasmidB.1
-  const char* key;
-  const char* location;                  // as GenBank and EMBL write it
-  std::vector<std::pair<int, int>> gff;  // the same, 1-based inclusive segments
-  const char* gffPartial;                // the partial ends in GFF3 attributes
+  int record;
+  std::string key, location, gff, gffPartial;
   char strand;
-  const char* locusTag;
-  const char* product;  // "|" where the flat files break the line
+  std::string locusTag, product;
 };
-const FeatureRow kFeatures[] = {
-    {0, "CDS", "complement(101..400)", {{101, 400}}, "", '-', "A1", "site-specific|integrase"},
-    {0,
-     "CDS",
-     "join(1001..1200,|1301..1500)",
-     {{1001, 1200}, {1301, 1500}},
-     "",
-     '+',
-     "A2",
-     "DNA-binding|transcriptional regulator"},
-    {0, "tRNA", "2101..2176", {{2101, 2176}}, "", '+', "A3", "tRNA-Leu"},
-    {0,
-     "CDS",
-     "<3001..3500",
-     {{3001, 3500}},
-     ";start_range=.,3001",
-     '+',
-     "A4",
-     "IS3 family transposase"},
-    {0, "mobile_element", "4001..4500", {{4001, 4500}}, "", '+', "", ""},
-    {0, "gene", "5001..5300", {}, "", '+', "A5", ""},  // not a type that is read
-    {1,
-     "CDS",
-     "complement(<1..>300)",
-     {{1, 300}},
-     ";start_range=.,1;end_range=300,.",
-     '-',
-     "B1",
-     "conjugal transfer|protein TraA"},
-    {1, "tmRNA", "1001..1363", {{1001, 1363}}, "", '+', "B2", "transfer-messenger RNA"},
-    {1, "CDS", "2101..2400", {{2101, 2400}}, "", '+', "B3", "hypothetical protein"},
-};
+std::vector<FeatureRow> features() {
+  std::vector<FeatureRow> rows;
+  for (const char* row :
+       {"0~CDS~complement(101..400)~101-400~~-~A1~site-specific|integrase",
+        "0~CDS~join(1001..1200,|1301..1500)~1001-1200,1301-1500~~+~A2~DNA-binding|"
+        "transcriptional regulator",
+        "0~tRNA~2101..2176~2101-2176~~+~A3~tRNA-Leu",
+        "0~CDS~<3001..3500~3001-3500~;start_range=.,3001~+~A4~IS3 family transposase",
+        "0~mobile_element~4001..4500~4001-4500~~+~~",
+        "0~gene~5001..5300~~~+~A5~",  // not a type that is read
+        "1~CDS~complement(<1..>300)~1-300~;start_range=.,1;end_range=300,.~-~B1~conjugal "
+        "transfer|protein TraA",
+        "1~tmRNA~1001..1363~1001-1363~~+~B2~transfer-messenger RNA",
+        "1~CDS~2101..2400~2101-2400~~+~B3~hypothetical protein"}) {
+    const std::vector<std::string> f = morvale::testing::split(row, '~');
+    rows.push_back({std::stoi(f[0]), f[1], f[2], f[3], f[4], f[5][0], f[6], f[7]});
+  }
+  return rows;
+}
 const char* const kNames[] = {"chrA", "plasmidB"};
 
 std::string sequenceOf(int record) {
@@ -70,8 +55,7 @@ std::string sequenceOf(int record) {
          morvale::testing::randomDna(1400, 13);
 }
 
-std::string unbroken(const char* text) {
-  std::string s = text;
+std::string unbroken(std::string s) {
   for (char& c : s)
     if (c == '|') c = ' ';
   return s;
@@ -97,13 +81,12 @@ std::string flatFile(bool embl) {
                        "\nVERSION     " + kNames[r] +
                        ".1\nFEATURES             Location/Qualifiers\n";
     text += ft + "source          1.." + std::to_string(seq.size()) + "\n";
-    for (const FeatureRow& f : kFeatures) {
+    for (const FeatureRow& f : features()) {
       if (f.record != r) continue;
       const std::string more = ft + std::string(16, ' ');
-      text +=
-          lines(ft + f.key + std::string(16 - std::string(f.key).size(), ' '), f.location, more);
-      if (*f.locusTag) text += more + "/locus_tag=\"" + f.locusTag + "\"\n";
-      if (*f.product) text += lines(more + "/product=\"", std::string(f.product) + "\"", more);
+      text += lines(ft + f.key + std::string(16 - f.key.size(), ' '), f.location, more);
+      if (!f.locusTag.empty()) text += more + "/locus_tag=\"" + f.locusTag + "\"\n";
+      if (!f.product.empty()) text += lines(more + "/product=\"", f.product + "\"", more);
     }
     text += embl ? "SQ   Sequence\n" : "ORIGIN\n";
     for (std::size_t i = 0; i < seq.size(); i += 60) {
@@ -122,12 +105,14 @@ std::string flatFile(bool embl) {
 std::string gff3() {
   std::string text = "##gff-version 3\n";
   int id = 0;
-  for (const FeatureRow& f : kFeatures) {
-    for (const auto& [start, end] : f.gff) {
-      text += std::string(kNames[f.record]) + ".1\ttest\t" + f.key + "\t" + std::to_string(start) +
-              "\t" + std::to_string(end) + "\t.\t" + f.strand + "\t.\tID=f" + std::to_string(id) +
-              (*f.locusTag ? std::string(";locus_tag=") + f.locusTag : "") +
-              (*f.product ? ";product=" + unbroken(f.product) : "") + f.gffPartial + "\n";
+  for (const FeatureRow& f : features()) {
+    for (const std::string& segment : morvale::testing::split(f.gff, ',')) {
+      if (segment.empty()) continue;
+      text += std::string(kNames[f.record]) + ".1\ttest\t" + f.key + "\t" +
+              segment.substr(0, segment.find('-')) + "\t" + segment.substr(segment.find('-') + 1) +
+              "\t.\t" + f.strand + "\t.\tID=f" + std::to_string(id) +
+              (f.locusTag.empty() ? "" : ";locus_tag=" + f.locusTag) +
+              (f.product.empty() ? "" : ";product=" + unbroken(f.product)) + f.gffPartial + "\n";
     }
     ++id;
   }
