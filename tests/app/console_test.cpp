@@ -56,40 +56,32 @@ TEST_F(Console, BadInputsStopTheRunBeforeAnythingIsTouched) {
   testing::writeFile("stray.txt", "abc 100 200");
   testing::writeFile("odd.txt", "100 200 300");
   testing::writeFile("past.txt", "100 200 3100 3200");
-  const std::string first = "2 1 2 100 10 5 50 50 ";
-  const std::string refine = "2 2 2 100 10 5 100 good.fa ";
-  struct Case {
-    std::string answers;
-    const char* last;
-  } cases[] = {
-      {first + "missing.fa 0.1 1 n n",
-       "Cannot open sequence file\nCannot open genome file missing.fa: No such file or "
-       "directory\n"},
-      {first + "g.gb 0.1 1 n n",
-       "Genome file g.gb is a GenBank flat file, not plain sequence; convert it to FASTA first\n"},
-      {first + "n.fa 0.1 1 n n",
-       "The genome n.fa has 0 letters (A, C, G, T), not more than the first window of 100\n"},
-      {first + "short.fa 0.1 1 n n",
-       "The genome short.fa has 100 letters (A, C, G, T), not more than the first window of 100\n"},
-      {refine + "stray.txt 1 1 0.05",
-       "The islands file stray.txt holds no islands (its first value \"abc\" is not a whole "
-       "number)\n"},
-      {refine + "odd.txt 1 1 0.05",
-       "The islands file odd.txt holds an odd number of values: the last start 300 has no end\n"},
-      {refine + "past.txt 1 1 0.05",
-       "Island 2 (3100, 3000) of the islands file past.txt starts beyond the end of the genome "
-       "(3000 letters)\n"},
-      {refine + "nowhere.txt 1 1 0.05",
-       "Cannot open the islands file nowhere.txt: No such file or directory\n"},
-      {"2 2 2 100 10 5 100 g.gb stray.txt 1 1 0.05",
-       "Genome file g.gb is a GenBank flat file, not plain sequence; convert it to FASTA first\n"},
-  };
-  for (const Case& c : cases) {
+  const std::string first = "2 1 2 100 10 5 50 50 ", refine = "2 2 2 100 10 5 100 good.fa ";
+  for (const std::string& row :
+       {first + "missing.fa 0.1 1 n n|Cannot open sequence file\nCannot open genome file "
+                "missing.fa: No such file or directory",
+        first + "g.gb 0.1 1 n n|Genome file g.gb is a GenBank flat file, not plain sequence; "
+                "convert it to FASTA first",
+        first + "n.fa 0.1 1 n n|The genome n.fa has 0 letters (A, C, G, T), not more than the "
+                "first window of 100",
+        first + "short.fa 0.1 1 n n|The genome short.fa has 100 letters (A, C, G, T), not more "
+                "than the first window of 100",
+        refine + "stray.txt 1 1 0.05|The islands file stray.txt holds no islands (its first "
+                 "value \"abc\" is not a whole number)",
+        refine + "odd.txt 1 1 0.05|The islands file odd.txt holds an odd number of values: the "
+                 "last start 300 has no end",
+        refine + "past.txt 1 1 0.05|Island 2 (3100, 3000) of the islands file past.txt starts "
+                 "beyond the end of the genome (3000 letters)",
+        refine + "nowhere.txt 1 1 0.05|Cannot open the islands file nowhere.txt: No such file "
+                 "or directory",
+        std::string("2 2 2 100 10 5 100 g.gb stray.txt 1 1 0.05|Genome file g.gb is a GenBank "
+                    "flat file, not plain sequence; convert it to FASTA first")}) {
+    const std::vector<std::string> c = testing::split(row, '|');
     earlierRun();
-    const Outcome o = run(c.answers);
-    EXPECT_EQ(o.status, 1) << c.answers;
-    EXPECT_TRUE(testing::endsWith(o.out, c.last)) << c.answers << "\n" << o.out;
-    EXPECT_NE(o.err.find(c.last), std::string::npos) << c.answers << "\n" << o.err;
+    const Outcome o = run(c[0]);
+    EXPECT_EQ(o.status, 1) << c[0];
+    EXPECT_TRUE(testing::endsWith(o.out, c[1] + "\n")) << c[0] << "\n" << o.out;
+    EXPECT_NE(o.err.find(c[1] + "\n"), std::string::npos) << c[0] << "\n" << o.err;
     expectEarlierRunKept();
   }
 }
@@ -98,14 +90,10 @@ TEST_F(Console, AStrayTokenEndsTheListAndTheIslandsBeforeItAreRefined) {
   testing::writeFile("islands.txt", "1000 1500 abc 2000 2600\n");
   const Outcome o = run("2 2 2 100 10 5 100 good.fa islands.txt 2 1 0.05");
   EXPECT_EQ(o.status, 0) << o.err;
-  EXPECT_NE(o.out.find("Read 1 island from islands.txt; reading stopped at \"abc\", value 3 of "
-                       "the file, and the rest is ignored\n"),
-            std::string::npos);
+  EXPECT_NE(o.out.find("Read 1 island from islands.txt; reading stopped at"), std::string::npos);
   std::istringstream rows(testing::readFile("Euclidean-refinement.txt"));
-  for (std::string size, centre, p; rows >> size >> centre >> p;) {
-    EXPECT_GE(std::stod(centre), 1050);
-    EXPECT_LT(std::stod(centre), 1450);
-  }
+  for (std::string size, centre, p; rows >> size >> centre >> p;)
+    EXPECT_TRUE(std::stod(centre) >= 1050 && std::stod(centre) < 1450) << centre;
   RunRecord record;
   ASSERT_TRUE(RunRecord::read("Eu-refinement.run.txt", record));
   EXPECT_EQ(record.get("islands"), "1");
@@ -115,40 +103,29 @@ TEST_F(Console, OneRunPerFolder) {
   earlierRun();
   testing::writeFile("morvale.lock", "pid\t" + std::to_string(getpid()) + "\nstarted\tnow\n");
   Outcome o = run("2 1 2 100 10 5 50 50 good.fa 0.1 1 n n");
-  EXPECT_EQ(o.status, 1);
-  EXPECT_EQ(o.err, "The folder . is in use by another Morvale run (process " +
-                       std::to_string(getpid()) +
-                       ", started now); wait for it to end or work in "
-                       "another folder\n");
+  EXPECT_EQ(o.status, 1);  // the lock's own messages: base_test
+  EXPECT_EQ(o.err.rfind("The folder . is in use by another Morvale run (process ", 0), 0u);
   EXPECT_EQ(o.out, "");
   expectEarlierRunKept();
-
-  const pid_t child = testing::goneProcess();
-  testing::writeFile("morvale.lock", "pid\t" + std::to_string(child) + "\nstarted\tthen\n");
+  testing::writeFile("morvale.lock",
+                     "pid\t" + std::to_string(testing::goneProcess()) + "\nstarted\tthen\n");
   o = run("2 1 2 100 10 5 50 50 good.fa 0.1 1 n n");
   EXPECT_EQ(o.status, 0);
-  EXPECT_EQ(o.err.rfind("Taking over the lock of a Morvale run that is gone (process " +
-                            std::to_string(child) + ", started then) in the folder .\n",
-                        0),
-            0u)
-      << o.err;
+  EXPECT_EQ(o.err.rfind("Taking over the lock of a Morvale run that is gone (process ", 0), 0u);
   EXPECT_NE(o.out.find("Euclidean-first.txt is deleted\n"), std::string::npos);
   EXPECT_FALSE(testing::fileExists("morvale.lock"));
 }
 
-// Both phases on a genome with a planted stretch of other composition, for every
-// measure: the islands lie over it, and each phase's record says how it was made.
+// Every measure's islands of both phases lie over a planted stretch; records say how.
 TEST_F(Console, BothPhasesFindAPlantedSegmentAndRecordTheirRun) {
-  const std::int64_t plantStart = 30000;
-  const std::int64_t plantEnd = 40000;
+  const std::int64_t plantStart = 30000, plantEnd = 40000;
   for (int measure = 1; measure <= 6; ++measure) {
     console_.seed = 1000 + measure;
     const Outcome o =
         run(std::to_string(measure) +
             " 1  2 2000 50 20 500 9000 planted.fa  0.001 2 n  y  1500 50 20 250 3 2  0.05");
     ASSERT_EQ(o.status, 0) << o.err;
-    const char* prefix[] = {"Ab", "Eu", "KL"};
-    const std::string p = prefix[(measure - 1) % 3];
+    const std::string p = std::string("AbEuKL").substr(2 * ((measure - 1) % 3), 2);
     for (const char* phase : {"-first", "-refinement"}) {
       std::istringstream islands(testing::readFile(p + phase + "-Islands.txt"));
       std::int64_t start, end, inside = 0, total = 0;
@@ -156,8 +133,7 @@ TEST_F(Console, BothPhasesFindAPlantedSegmentAndRecordTheirRun) {
         total += end - start;
         inside += std::max<std::int64_t>(0, std::min(end, plantEnd) - std::max(start, plantStart));
       }
-      EXPECT_GT(inside, 5000) << "measure " << measure << phase;
-      EXPECT_GT(inside, total * 6 / 10) << "measure " << measure << phase;
+      EXPECT_TRUE(inside > 5000 && inside > total * 6 / 10) << measure << phase << " " << total;
       RunRecord record;
       ASSERT_TRUE(RunRecord::read(p + phase + ".run.txt", record));
       EXPECT_EQ(record.get("seed"), std::to_string(1000 + measure));
@@ -172,8 +148,7 @@ TEST_F(Console, BothPhasesFindAPlantedSegmentAndRecordTheirRun) {
   EXPECT_FALSE(testing::fileExists("Eu-first.run.txt"));
 }
 
-// A t-test without a p-value (a poly-A window against poly-A samples) ends the run
-// with the numerical routines' report alone on standard error and status 1.
+// A t-test without a p-value (all poly-A) ends the run: its report alone on stderr, status 1.
 TEST_F(Console, ANumericalFailureEndsTheRunWithItsThreeLineReport) {
   testing::writeFile("polyA.fa", ">A\n" + std::string(3000, 'A') + "\n");
   const Outcome o = run("2 1 2 100 10 5 50 50 polyA.fa 0.1 1 n n");
@@ -189,13 +164,10 @@ TEST_F(Console, ANumericalFailureEndsTheRunWithItsThreeLineReport) {
 
 // The real program writes logs without screen codes (its signals: stop_signal_test.py).
 TEST_F(Console, TheProgramWritesPlainLogs) {
-  const std::string program = MORVALE_BIN;
   testing::writeFile("answers.txt", "2 1 2 1000 10 5 500 500 planted.fa 0.01 2 n n\n");
-  ASSERT_EQ(std::system(("TERM=xterm " + program + " < answers.txt > log.txt 2> err.txt").c_str()),
-            0);
+  ASSERT_EQ(std::system("TERM=xterm " MORVALE_BIN " < answers.txt > log.txt 2> err.txt"), 0);
   const std::string log = testing::readFile("log.txt");
-  EXPECT_NE(log.find("First phase islands file Eu-first-Islands.txt is prepared"),
-            std::string::npos);
+  EXPECT_NE(log.find("islands file Eu-first-Islands.txt is prepared"), std::string::npos);
   EXPECT_EQ(log.find('\x1b'), std::string::npos);
   EXPECT_FALSE(testing::fileExists("morvale.lock"));
 }

@@ -13,19 +13,15 @@ namespace morvale {
 namespace {
 
 TEST(Tokens, OnlyWholeDecimalNumbersAreAccepted) {
-  // Whole numbers are reals too; the rest are neither.
-  const std::pair<const char*, double> integers[] = {{"42", 42}, {"-7", -7}, {"+3", 3}};
-  const std::pair<const char*, double> reals[] = {
-      {"0.01", 0.01}, {"1e-10", 1e-10}, {"2.5E3", 2500}, {"99999999999999999999", 1e20}};
   long long i = 0;
   double r = 0;
-  for (const auto& [token, value] : integers) {
-    EXPECT_TRUE(parseInteger(token, i) && i == value) << token;
-    EXPECT_TRUE(parseReal(token, r) && r == value) << token;
-  }
-  for (const auto& [token, value] : reals) {
-    EXPECT_FALSE(parseInteger(token, i)) << token;
-    EXPECT_TRUE(parseReal(token, r) && r == value) << token;
+  // Token | value | whole (whole numbers are reals too); those below are neither.
+  for (const char* row : {"42|42|1", "-7|-7|1", "+3|3|1", "0.01|0.01|0", "1e-10|1e-10|0",
+                          "2.5E3|2500|0", "99999999999999999999|1e20|0"}) {
+    const std::vector<std::string> c = testing::split(row, '|');
+    const double value = std::stod(c[1]);
+    EXPECT_EQ(parseInteger(c[0], i) && i == value, c[2] == "1") << row;
+    EXPECT_TRUE(parseReal(c[0], r) && r == value) << row;
   }
   for (const char* token : {"12abc", "", "-", "0x1p-3", "nan", "inf", "1e999", "."}) {
     EXPECT_FALSE(parseInteger(token, i)) << token;
@@ -36,19 +32,15 @@ TEST(Tokens, OnlyWholeDecimalNumbersAreAccepted) {
 using Lock = testing::ScratchDir;
 
 TEST_F(Lock, OneRunPerFolderAndGoneRunsAreTakenOver) {
-  std::string notice;
-  std::string error;
+  std::string notice, error;
   {
     auto held = FolderLock::take(".", 0, notice, error);
     ASSERT_TRUE(held) << error;
-    EXPECT_NE(testing::readFile("morvale.lock").find("pid\t" + std::to_string(getpid()) + "\n"),
-              std::string::npos);
+    const std::string me = std::to_string(getpid());
+    EXPECT_EQ(testing::readFile("morvale.lock").rfind("pid\t" + me + "\n", 0), 0u);
     EXPECT_FALSE(FolderLock::take("", 0, notice, error));
-    EXPECT_EQ(error.rfind("The folder . is in use by another Morvale run (process " +
-                              std::to_string(getpid()) + ", started ",
-                          0),
-              0u)
-        << error;
+    EXPECT_EQ(error.rfind("The folder . is in use by another Morvale run (process " + me + ", ", 0),
+              0u);
   }
   EXPECT_FALSE(testing::fileExists("morvale.lock"));
 

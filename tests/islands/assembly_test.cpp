@@ -2,6 +2,7 @@
 // of windows, majority voting, and the files either can miss.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <sstream>
 
@@ -15,8 +16,7 @@ namespace {
 
 class Assembly : public testing::ScratchDir {
  protected:
-  // Writes "size start p" triples as rows centred on start + size / 2 (first phase)
-  // or start + 0.5 size.
+  // Writes "size start p" triples as rows centred on start + size / 2 (or + 0.5 size).
   static void scores(const std::string& triples, bool half = false) {
     std::istringstream in(triples);
     std::string text;
@@ -38,41 +38,37 @@ class Assembly : public testing::ScratchDir {
   static std::string refine(int votes, double cutoff) {
     return cordsortII(cutoff, "scores.txt", "islands.txt", votes);
   }
+  // "1 5000~20000 25000" as "1\t5000\n20000\t25000\n": a space is a tab, "~" ends a line.
+  static std::string lines(std::string text) {
+    for (char& c : text) c = c == ' ' ? '\t' : c == '~' ? '\n' : c;
+    return text.empty() ? text : text + "\n";
+  }
   std::string stdout_;
 };
 
+// Rows "size start p ..." | overlap count | cut-off | islands.
 TEST_F(Assembly, FirstPhaseSelectsChainsAndCounts) {
-  struct Case {
-    const char* rows;
-    int overlap;
-    double cutoff;
-    const char* islands;
-  } cases[] = {
-      // A p-value equal to the cut-off is selected; a start of 0 is written as 1.
-      {"5000 0 .05  5000 20000 .01", 1, 0.05, "1\t5000\n20000\t25000\n"},
-      {"5000 0 .05  5000 20000 .01", 1, 0.0499, "20000\t25000\n"},
-      {"5000 0 .05", 1, -1, ""},
-      // Windows that touch chain (in whatever order the file has them); a gap of one does not.
-      {"5000 5000 .01  5000 0 .01", 2, 0.05, "1\t10000\n"},
-      {"5000 0 .01  5000 5001 .01", 2, 0.05, ""},
-      {"5000 0 .01  5000 5001 .01", 1, 0.05, "1\t5000\n5001\t10001\n"},
-      {"4000 100 .01  6000 3000 .01", 2, 0.05, "100\t9000\n"},
-      // Runs of 4, 2 and 1 windows with a minimum of 3; three runs of 2 with a minimum of 2.
-      {"1000 0 .01  1000 100 .01  1000 200 .01  1000 300 .01  1000 10000 .01  1000 10100 .01  "
-       "1000 20000 .01",
-       3, 0.05, "1\t1300\n"},
-      {"1000 500 .01  1000 600 .01  1000 10000 .01  1000 10100 .01  1000 20000 .01  "
-       "1000 20100 .01",
-       2, 0.05, "500\t1600\n10000\t11100\n20000\t21100\n"},
-      // A row repeating the previous centre and p-value ends the reading...
-      {"1000 0 .01  1000 5000 .02  1000 5000 .02  1000 9000 .01", 1, 0.05, "1\t1000\n5000\t6000\n"},
-      // ... but the same centre with another p-value does not.
-      {"1000 5000 .01  3000 4000 .02  1000 9000 .01", 1, 0.05, "4000\t7000\n9000\t10000\n"},
-  };
-  for (const Case& c : cases) {
-    scores(c.rows);
-    EXPECT_EQ(assemble(first, c.overlap, c.cutoff), c.islands) << c.rows;
-    EXPECT_EQ(stdout_, *c.islands ? "" : "No islands found with these parameters.\n");
+  for (const char* row :
+       {// A p-value equal to the cut-off is selected; a start of 0 is written as 1.
+        "5000 0 .05  5000 20000 .01|1|0.05|1 5000~20000 25000",
+        "5000 0 .05  5000 20000 .01|1|0.0499|20000 25000", "5000 0 .05|1|-1|",
+        // Windows that touch chain (in whatever order the file has them); a gap of one does not.
+        "5000 5000 .01  5000 0 .01|2|0.05|1 10000", "5000 0 .01  5000 5001 .01|2|0.05|",
+        "5000 0 .01  5000 5001 .01|1|0.05|1 5000~5001 10001",
+        "4000 100 .01  6000 3000 .01|2|0.05|100 9000",
+        // Runs of 4, 2 and 1 windows with a minimum of 3; three runs of 2 with a minimum of 2.
+        "1000 0 .01  1000 100 .01  1000 200 .01  1000 300 .01  1000 10000 .01  1000 10100 .01  "
+        "1000 20000 .01|3|0.05|1 1300",
+        "1000 500 .01  1000 600 .01  1000 10000 .01  1000 10100 .01  1000 20000 .01  "
+        "1000 20100 .01|2|0.05|500 1600~10000 11100~20000 21100",
+        // A row repeating the previous centre and p-value ends the reading...
+        "1000 0 .01  1000 5000 .02  1000 5000 .02  1000 9000 .01|1|0.05|1 1000~5000 6000",
+        // ... but the same centre with another p-value does not.
+        "1000 5000 .01  3000 4000 .02  1000 9000 .01|1|0.05|4000 7000~9000 10000"}) {
+    const std::vector<std::string> c = testing::split(row, '|');
+    scores(c[0]);
+    EXPECT_EQ(assemble(first, std::stoi(c[1]), std::stod(c[2])), lines(c[3])) << row;
+    EXPECT_EQ(stdout_, c[3].empty() ? "No islands found with these parameters.\n" : "");
   }
 }
 
@@ -81,57 +77,40 @@ TEST_F(Assembly, SortingKeepsFileOrderForEqualStartsLikeABubbleSort) {
   cIslandI island;
   for (int i = 0; i < 300; ++i) {
     island.windowSizes.push_back(1000 + 500 * (gen() % 3));
-    island.windowCentres.push_back(static_cast<std::int64_t>(gen() % 40) * 250 +
-                                   island.windowSizes.back() / 2);
+    island.windowCentres.push_back(std::int64_t(gen() % 40) * 250 + island.windowSizes.back() / 2);
     island.pValues.push_back(i);
   }
   island.windowCount = 300;
-  cIslandI bubble = island;
-  const auto start = [&](std::size_t k) {
-    return bubble.windowCentres[k] - bubble.windowSizes[k] / 2;
+  std::vector<double> expected = island.pValues;  // the rows by start, stably (as bubbles go)
+  const auto start = [&](double row) {
+    return island.windowCentres[std::size_t(row)] - island.windowSizes[std::size_t(row)] / 2;
   };
-  for (int pass = 0; pass < 300; ++pass) {
-    for (std::size_t k = 0; k + 1 < 300; ++k) {
-      if (start(k) > start(k + 1)) {
-        std::swap(bubble.windowSizes[k], bubble.windowSizes[k + 1]);
-        std::swap(bubble.windowCentres[k], bubble.windowCentres[k + 1]);
-        std::swap(bubble.pValues[k], bubble.pValues[k + 1]);
-      }
-    }
-  }
+  std::stable_sort(expected.begin(), expected.end(),
+                   [&](double a, double b) { return start(a) < start(b); });
   island.Sort_on_position();
-  EXPECT_EQ(island.pValues, bubble.pValues);
+  EXPECT_EQ(island.pValues, expected);
 }
 
+// Rows | votes | islands | what is printed; the cut-off is 0.05.
 TEST_F(Assembly, MajorityVotingKeepsPositionsSelectedOftenEnough) {
-  struct Case {
-    const char* rows;
-    int votes;
-    const char* islands;
-    const char* printed;
-  } cases[] = {
-      // Only the second and later rows of a group face the cut-off 0.05.
-      {"3001 0 .08  3001 0 .01  3001 0 .02", 3, "1\t3000\n", "2\n3\n"},
-      {"3001 0 .01  3001 0 .08  3001 0 .02", 3, "", "2\n"},
-      {"3001 0 .01  3001 0 .08  3001 0 .02", 2, "1\t3000\n", "2\n"},
-      // Kept twice, merged with itself.
-      {"3001 0 .01  3001 0 .08  3001 0 .02", 1, "1\t3000\n", "2\n"},
-      // Neighbouring positions never share a group; kept windows that touch end to end
-      // join, a gap of one letter keeps them apart.
-      {"3000 100000 .01  3000 100000 .01  3000 103000 .01  3000 103000 .01", 2, "100000\t106000\n",
-       "2\n2\n"},
-      {"3000 100000 .01  3000 100000 .01  3000 103001 .01  3000 103001 .01", 2,
-       "100000\t103000\n103001\t106001\n", "2\n2\n"},
-      // Kept windows out of order: a later run that starts before the pending island's
-      // end gives it its end; the last run is written after it without comparison.
-      {"3000 10000 .01  3000 0 .01  3000 20000 .01", 1, "10000\t3000\n20000\t23000\n", ""},
-      {"3000 5000 .01  3000 0 .01  5000 1000 .01", 1, "5000\t8000\n1\t6000\n", ""},
-  };
-  for (const Case& c : cases) {
-    scores(c.rows, true);
-    EXPECT_EQ(assemble(refine, c.votes, 0.05), c.islands) << c.rows;
-    EXPECT_EQ(stdout_, std::string(c.printed) +
-                           (*c.islands ? "" : "No islands found with these parameters.\n"));
+  for (const char* row :
+       {// Only the second and later rows of a group face the cut-off; kept twice, merged once.
+        "3001 0 .08  3001 0 .01  3001 0 .02|3|1 3000|2~3",
+        "3001 0 .01  3001 0 .08  3001 0 .02|3||2", "3001 0 .01  3001 0 .08  3001 0 .02|2|1 3000|2",
+        "3001 0 .01  3001 0 .08  3001 0 .02|1|1 3000|2",
+        // Neighbouring positions never share a group; kept windows that touch join, a gap parts.
+        "3000 100000 .01  3000 100000 .01  3000 103000 .01  3000 103000 .01|2|100000 106000|2~2",
+        "3000 100000 .01  3000 100000 .01  3000 103001 .01  3000 103001 .01|2|100000 103000~"
+        "103001 106001|2~2",
+        // Out of order: a later run starting before the pending island's end gives it its end;
+        // the last run is written after it without comparison.
+        "3000 10000 .01  3000 0 .01  3000 20000 .01|1|10000 3000~20000 23000|",
+        "3000 5000 .01  3000 0 .01  5000 1000 .01|1|5000 8000~1 6000|"}) {
+    const std::vector<std::string> c = testing::split(row, '|');
+    scores(c[0], true);
+    EXPECT_EQ(assemble(refine, std::stoi(c[1]), 0.05), lines(c[2])) << row;
+    EXPECT_EQ(stdout_,
+              lines(c[3]) + (c[2].empty() ? "No islands found with these parameters.\n" : ""));
   }
 }
 
@@ -147,10 +126,10 @@ TEST_F(Assembly, MissingAndUnwritableFiles) {
   EXPECT_EQ(testing::readFile("islands.txt"), "");
   scores("1000 0 .01");
   testing::CapturedOutput captured;
-  EXPECT_EQ(cordsortI(1, 0.05, "scores.txt", "no-dir/islands.txt"),
-            "Cannot write islands file no-dir/islands.txt: No such file or directory");
-  EXPECT_EQ(cordsortII(0.05, "scores.txt", "no-dir/islands.txt", 1),
-            "Cannot write islands file no-dir/islands.txt: No such file or directory");
+  const std::string error =
+      "Cannot write islands file no-dir/islands.txt: No such file or directory";
+  EXPECT_EQ(cordsortI(1, 0.05, "scores.txt", "no-dir/islands.txt"), error);
+  EXPECT_EQ(cordsortII(0.05, "scores.txt", "no-dir/islands.txt", 1), error);
 }
 
 TEST_F(Assembly, ABadRowEndsTheReadingOnceReported) {

@@ -14,18 +14,21 @@ namespace morvale {
 namespace {
 
 TEST(ResultFiles, CentresReadBackExactlyAndKeepTheShortFormWhereItIsExact) {
-  struct Case {
-    double centre;
-    const char* text;
-  } cases[] = {{2500, "2500"},     {2500.5, "2500.5"},       {999999, "999999"},
-               {1000000, "1e+06"}, {1234567, "1234567"},     {100000.5, "100000.5"},
-               {5000000, "5e+06"}, {1234567.5, "1234567.5"}, {0, "0"}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(formatCentre(c.centre), c.text);
+  for (const auto& [centre, text] :
+       std::vector<std::pair<double, const char*>>{{2500, "2500"},
+                                                   {2500.5, "2500.5"},
+                                                   {999999, "999999"},
+                                                   {1000000, "1e+06"},
+                                                   {1234567, "1234567"},
+                                                   {100000.5, "100000.5"},
+                                                   {5000000, "5e+06"},
+                                                   {1234567.5, "1234567.5"},
+                                                   {0, "0"}}) {
+    EXPECT_EQ(formatCentre(centre), text);
     std::int64_t bad = -1;
-    const auto rows = parseWindowScoreRows(formatWindowScoreRow({5001, c.centre, 0.0000123}), bad);
+    const auto rows = parseWindowScoreRows(formatWindowScoreRow({5001, centre, 0.0000123}), bad);
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].windowCentre, c.centre);
+    EXPECT_EQ(rows[0].windowCentre, centre);
     EXPECT_EQ(rows[0].pValue, 1.23e-05);
   }
   EXPECT_EQ(formatWindowScoreRow({5000, 2500, 0.0000123}), "5000\t2500\t1.23e-05\n");
@@ -35,59 +38,45 @@ TEST(ResultFiles, CentresReadBackExactlyAndKeepTheShortFormWhereItIsExact) {
 }
 
 TEST(ResultFiles, RowsAreReadWhateverTheWhiteSpaceUntilABadOne) {
-  struct Case {
-    const char* text;
-    std::size_t rows;
-    std::int64_t bad;
-  } cases[] = {{"5000 2500\n0.01\r\n\n  6000\t\t3000 2e-05", 2, 0},
-               {"5000 2500 0.01 7000 12", 1, 2},
-               {"5000 2500 0x1p-3", 0, 1},
-               {"5000.5 2500 0.01", 0, 1},
-               {"1 2 3e999", 0, 1},
-               {"5000 -2500 0.01", 0, 1},
-               {"0 2500 0.01", 0, 1},
-               {"5000 2500 1.5", 0, 1},
-               {" \n\t\n", 0, 0}};
-  for (const Case& c : cases) {
+  // Text | rows read | the bad row (0: none).
+  for (const char* row :
+       {"5000 2500\n0.01\r\n\n  6000\t\t3000 2e-05|2|0", "5000 2500 0.01 7000 12|1|2",
+        "5000 2500 0x1p-3|0|1", "5000.5 2500 0.01|0|1", "1 2 3e999|0|1", "5000 -2500 0.01|0|1",
+        "0 2500 0.01|0|1", "5000 2500 1.5|0|1", " \n\t\n|0|0"}) {
+    const std::vector<std::string> c = testing::split(row, '|');
     std::int64_t bad = -1;
-    EXPECT_EQ(parseWindowScoreRows(c.text, bad).size(), c.rows) << c.text;
-    EXPECT_EQ(bad, c.bad) << c.text;
+    EXPECT_EQ(parseWindowScoreRows(c[0], bad).size(), std::stoul(c[1])) << c[0];
+    EXPECT_EQ(bad, std::stoll(c[2])) << c[0];
   }
 }
 
 using IslandLists = testing::ScratchDir;
 
 TEST_F(IslandLists, ReadFlatUntilAStrayTokenAndCheckedBeforeUse) {
-  struct Case {
-    const char* text;
-    const char* summary;
-    const char* problem;  // against a genome of 3000 letters
-  } cases[] = {
-      {"100 200\n300 400\n", "Read 2 islands from i.txt (to its end)", ""},
-      {"100\n200 300\n400", "Read 2 islands from i.txt (to its end)", ""},
-      {"1000 5000 abc 9000 12000",
-       "Read 1 island from i.txt; reading stopped at \"abc\", value 3 of the file, and the rest is "
-       "ignored",
-       ""},
-      {"100 200 3000000000 400", "Read 1 island from i.txt; reading stopped at \"3000000000\"", ""},
-      {"", "Read 0 islands", "The islands file i.txt holds no islands"},
-      {"x1 5", "Read 0 islands",
-       "The islands file i.txt holds no islands (its first value \"x1\" is not a whole number)"},
-      {"100 200\n300\n", "Read 1 island",
-       "The islands file i.txt holds an odd number of values: the last start 300 has no end"},
-      {"-5 200", "", "Island 1 (-5, 200) of the islands file i.txt starts before the genome"},
-      {"100 500\n400 900\n", "",
-       "Island 2 (400, 900) of the islands file i.txt overlaps or precedes the island before it"},
-      {"500 400", "", "Island 1 (500, 400) of the islands file i.txt does not start below its end"},
-      {"100 200\n3000 6000\n", "",
-       "Island 2 (3000, 3000) of the islands file i.txt starts beyond the end of the genome (3000 "
-       "letters)"},
-  };
-  for (const Case& c : cases) {
-    testing::writeFile("i.txt", c.text);
+  // Text | the summary's start | the problem against a genome of 3000 letters.
+  for (const char* row :
+       {"100 200\n300 400\n|Read 2 islands from i.txt (to its end)|",
+        "100\n200 300\n400|Read 2 islands from i.txt (to its end)|",
+        "1000 5000 abc 9000 12000|Read 1 island from i.txt; reading stopped at \"abc\", value 3 of "
+        "the file, and the rest is ignored|",
+        "100 200 3000000000 400|Read 1 island from i.txt; reading stopped at \"3000000000\"|",
+        "|Read 0 islands|The islands file i.txt holds no islands",
+        "x1 5|Read 0 islands|The islands file i.txt holds no islands (its first value \"x1\" is "
+        "not "
+        "a whole number)",
+        "100 200\n300\n|Read 1 island|The islands file i.txt holds an odd number of values: the "
+        "last start 300 has no end",
+        "-5 200||Island 1 (-5, 200) of the islands file i.txt starts before the genome",
+        "100 500\n400 900\n||Island 2 (400, 900) of the islands file i.txt overlaps or precedes "
+        "the island before it",
+        "500 400||Island 1 (500, 400) of the islands file i.txt does not start below its end",
+        "100 200\n3000 6000\n||Island 2 (3000, 3000) of the islands file i.txt starts beyond the "
+        "end of the genome (3000 letters)"}) {
+    const std::vector<std::string> c = testing::split(row, '|');
+    testing::writeFile("i.txt", c[0]);
     IslandList list = readIslandList("i.txt");
-    EXPECT_EQ(islandListSummary(list, "i.txt").rfind(c.summary, 0), 0u) << c.text;
-    EXPECT_EQ(islandListProblem(list, "i.txt", 3000), c.problem) << c.text;
+    EXPECT_EQ(islandListSummary(list, "i.txt").rfind(c[1], 0), 0u) << c[0];
+    EXPECT_EQ(islandListProblem(list, "i.txt", 3000), c[2]) << c[0];
   }
   // The last end is clipped to the genome's end.
   testing::writeFile("i.txt", "100 200 300 5000");

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 #include "base/precondition.h"
 #include "kmer/literal_tree.h"
@@ -66,8 +67,7 @@ TEST(KmerProfile, KeysStayAscendingWhenCountsAccumulateWithoutAReset) {
   Profile p;
   frequencyW(table, "ttttggggcccc", 12, 1, p);
   frequencyW(table, "aaaaccccgggg", 12, 1, p);
-  EXPECT_TRUE(std::is_sorted(p.keys.begin(), p.keys.end()));
-  EXPECT_EQ(std::adjacent_find(p.keys.begin(), p.keys.end()), p.keys.end());
+  EXPECT_EQ(std::adjacent_find(p.keys.begin(), p.keys.end(), std::greater_equal<>()), p.keys.end());
 }
 
 TEST(KmerProfile, BrokenPreconditionsFailInEveryBuild) {
@@ -81,12 +81,9 @@ TEST(KmerProfile, BrokenPreconditionsFailInEveryBuild) {
 }
 
 TEST(SampleDraw, WrapsLikeThirtyTwoBitArithmetic) {
-  for (long long r : {0LL, 1LL, 17318416LL, 17318417LL, 1000000000LL, 2147483647LL}) {
-    const long long wrapped = (r * 124) % 4294967296LL;
-    EXPECT_EQ(wrappedTimes124(static_cast<int>(r)),
-              wrapped >= 2147483648LL ? wrapped - 4294967296LL : wrapped)
-        << r;
-  }
+  const int r[] = {0, 1, 17318416, 17318417, 1000000000, 2147483647};
+  const int product[] = {0, 124, 2147483584, -2147483588, -554051584, -124};  // modulo 2^32
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(wrappedTimes124(r[i]), product[i]) << r[i];
   std::srand(99);
   const int first = std::rand();
   std::srand(99);

@@ -7,13 +7,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <random>
 #include <regex>
 #include <sstream>
 
-#include "islands/result_files.h"
-#include "islands/run_record.h"
 #include "genome/letters_checksum.h"
+#include "islands/run_record.h"
 #include "report/html_page.h"
 #include "report/svg_plot.h"
 #include "test_support.h"
@@ -24,24 +23,17 @@ namespace {
 using morvale::testing::readFile;
 using morvale::testing::writeFile;
 
-// Three records with N runs, lower-case stretches and an empty line, built here.
+// Three records with N runs, lower-case stretches and an empty line.
 const char* const kGenome =
-    ">chrA first record\n"
-    "ACGTACGTNNNNNNNNNNacgtacgtac\n"
-    "GGGGCCCCNNNNAAAATTTTGCGC\n"
-    "\n"
-    ">plasmid_B\n"
-    "nnnnnTTTTAAAACCCCGGGGacgt\n"
-    "ACGTNNNN\n"
-    ">chrC\n"
-    "GATTACAGATTACANNNNNNNNNNNNNNNNNNNNGATTACA\n";
+    ">chrA first record\nACGTACGTNNNNNNNNNNacgtacgtac\nGGGGCCCCNNNNAAAATTTTGCGC\n\n"
+    ">plasmid_B\nnnnnnTTTTAAAACCCCGGGGacgt\nACGTNNNN\n"
+    ">chrC\nGATTACAGATTACANNNNNNNNNNNNNNNNNNNNGATTACA\n";
 
 // The letters of each record as they stand in the file, by name.
 std::map<std::string, std::string> recordLetters() {
   std::map<std::string, std::string> records;
-  std::istringstream in(kGenome);
   std::string name;
-  for (std::string line; std::getline(in, line);)
+  for (const std::string& line : morvale::testing::split(kGenome, '\n'))
     line[0] == '>' ? name = line.substr(1, line.find(' ') - 1) : records[name] += line;
   return records;
 }
@@ -68,71 +60,57 @@ class Report : public morvale::testing::ScratchDir {
     EXPECT_TRUE(loadInputs("g.fa", scores, "i.txt", in, error)) << error;
     return in;
   }
-  static std::string svgOf(const LoadedRun& in) {
-    std::ostringstream out;
-    writeSvg(out, in);
-    return out.str();
-  }
   static std::string text(void (*write)(std::ostream&, const LoadedRun&), const LoadedRun& in) {
     std::ostringstream out;
-    write(out, in);
+    write ? write(out, in) : writeSvg(out, in);  // the picture when `write` is null
     return out.str();
   }
 };
 
-// Every island, and every piece of one that spans records, lands on the letters it
-// covers in the file: slicing the record's own letters gives the island's letters.
+// Every island, and each piece of one spanning records, lands on its letters in the file.
 TEST_F(Report, TracksUseRecordNamesAndPositionsOfTheFile) {
   // The genome string: chrA 38 letters [0, 38), plasmid_B 24 [38, 62), chrC 21 [62, 83).
   const LoadedRun in = load("1\t8\n30\t45\n70\t81\n");  // island 1 ends before an N run
   ASSERT_EQ(in.genome.length, 83);
   const std::map<std::string, std::string> file = recordLetters();
   std::istringstream bed(text(writeBed, in));
-  std::vector<std::string> names;
-  std::string covered;
+  std::string names, covered;
   for (std::string record, label, score, strand; bed >> record;) {
     std::int64_t start, end;
     bed >> start >> end >> label >> score >> strand;
-    names.push_back(record + ":" + label);
+    names += record + ":" + label + " ";
     const std::string slice = file.at(record).substr(start, end - start);
     EXPECT_EQ(acgtOf(slice.substr(0, 1) + slice.substr(slice.size() - 1)).size(), 2u) << slice;
     covered += acgtOf(slice);
   }
-  EXPECT_EQ(names, (std::vector<std::string>{"chrA:island_1", "chrA:island_2_part1of2",
-                                             "plasmid_B:island_2_part2of2", "chrC:island_3"}));
-  EXPECT_EQ(covered, in.genome.letters.substr(0, 8) + in.genome.letters.substr(30, 15) +
-                         in.genome.letters.substr(70, 11));
+  EXPECT_EQ(names,
+            "chrA:island_1 chrA:island_2_part1of2 plasmid_B:island_2_part2of2 chrC:island_3 ");
+  const std::string& letters = in.genome.letters;
+  EXPECT_EQ(covered, letters.substr(0, 8) + letters.substr(30, 15) + letters.substr(70, 11));
   const std::string gff = text(writeGff3, in);
-  EXPECT_EQ(gff.rfind("##gff-version 3\n##sequence-region chrA 1 52\n"
-                      "##sequence-region plasmid_B 1 33\n##sequence-region chrC 1 41\n",
-                      0),
-            0u)
-      << gff;
+  EXPECT_EQ(gff.substr(0, gff.find("\nchrA\t")),
+            "##gff-version 3\n##sequence-region chrA 1 52\n"
+            "##sequence-region plasmid_B 1 33\n##sequence-region chrC 1 41");
   EXPECT_NE(gff.find("\nchrA\tmorvale\tgenomic_island\t45\t52\t.\t.\t.\tID=island_2_part1of2;"
                      "island=island_2;part=1/2;"),
-            std::string::npos)
-      << gff;
-  EXPECT_NE(text(writeTable, in).find("island_3\tchrC\t9\t39\t31\t0\tNA\t"), std::string::npos)
-      << text(writeTable, in);
+            std::string::npos);
+  EXPECT_NE(text(writeTable, in).find("island_3\tchrC\t9\t39\t31\t0\tNA\t"), std::string::npos);
 }
 
 TEST_F(Report, InputsThatCannotBeUsedAreNamed) {
-  struct Case {
-    const char *scores, *islands, *error;
-  } cases[] = {
-      {"20\t75\t0.01\n", "1 30\n", "s.txt: row 1 (window 65-85) lies beyond the 83 letters"},
-      {"20\t15\tnan\n", "1 30\n", "s.txt: row 1 is not a window-score row"},
-      {"20\t15\t0.01\n", "1 30\n70 90\n", "i.txt: island 2 (70-90) does not lie within the 83"},
-      {"20\t15\t0.01\n", "1 30\n70\n", "i.txt: island 2 has no end"},
-      {"20\t15\t0.01\n", "one two\n", "i.txt: holds text where a number was expected"},
-  };
-  for (const Case& c : cases) {
-    writeFile("s.txt", c.scores);
-    writeFile("i.txt", c.islands);
+  for (const char* row :
+       {"20 75 0.01|1 30|s.txt: row 1 (window 65-85) lies beyond the 83 letters",
+        "20 15 nan|1 30|s.txt: row 1 is not a window-score row",
+        "20 15 0.01|1 30 70 90|i.txt: island 2 (70-90) does not lie within the 83",
+        "20 15 0.01|1 30 70|i.txt: island 2 has no end",
+        "20 15 0.01|one two|i.txt: holds text where a number was expected"}) {
+    const std::vector<std::string> c = morvale::testing::split(row, '|');
+    writeFile("s.txt", c[0] + "\n");
+    writeFile("i.txt", c[1] + "\n");
     LoadedRun in;
     std::string error;
     EXPECT_FALSE(loadInputs("g.fa", "s.txt", "i.txt", in, error));
-    EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
+    EXPECT_EQ(error.rfind(c[2], 0), 0u) << error;
   }
 }
 
@@ -153,79 +131,63 @@ TEST_F(Report, TheRunRecordNamesTheGenomeAndGivesTheCutoff) {
   LoadedRun in;
   std::string error;
   EXPECT_FALSE(loadInputs("g.fa", "KL-first.txt", "i.txt", in, error));
-  EXPECT_EQ(error.rfind("g.fa is not the genome of this run: it has 83 letters (MD5 ", 0), 0u)
-      << error;
-  LoadedRun right;
+  EXPECT_EQ(error.rfind("g.fa is not the genome of this run: it has 83 letters (MD5 ", 0), 0u);
   record.set("genome_md5", lettersChecksum(load("").genome.letters));
   ASSERT_EQ(record.write("KL-first.run.txt"), "");
-  ASSERT_TRUE(loadInputs("g.fa", "KL-first.txt", "i.txt", right, error)) << error;
-  EXPECT_EQ(right.figures.cutoff, 1e-10);
-  EXPECT_EQ(right.figures.cutoffLabel, "cut-off 1e-10");
-  // With the windows tested on record, the rank rule suggests a cut-off: ceil(0.02 * 150)
-  // = 3, the third smallest p of the file.
+  in = load("1 20\n", "KL-first.txt");
+  EXPECT_EQ(in.figures.cutoff, 1e-10);
+  EXPECT_EQ(in.figures.cutoffLabel, "cut-off 1e-10");
+  // With the windows tested on record, the rank rule suggests the ceil(0.02 * 150) = 3rd p.
   writeFile("KL-first.txt", "20\t15\t1e-9\n20\t20\t1e-40\n20\t25\t0.01\n20\t30\t1e-3\n");
   record.set("windows_tested", 150LL);
   ASSERT_EQ(record.write("KL-first.run.txt"), "");
-  LoadedRun suggested;
-  ASSERT_TRUE(loadInputs("g.fa", "KL-first.txt", "i.txt", suggested, error)) << error;
-  EXPECT_EQ(suggested.figures.suggestion,
+  in = load("1 20\n", "KL-first.txt");
+  EXPECT_EQ(in.figures.suggestion,
             "suggested cut-off: 0.001, the 2 % most significant of 150 windows");
-  EXPECT_NE(svgOf(suggested).find(">suggested cut-off 0.001</text>"), std::string::npos);
+  EXPECT_NE(text(nullptr, in).find(">suggested cut-off 0.001</text>"), std::string::npos);
 }
 
-// p-values down to 1e-40 and a cut-off at 1e-10: every point stays inside the plot,
-// the cut-off line is drawn, and the file validates and renders.
+// p down to 1e-40, cut-off 1e-10: every point inside the plot, the line drawn, a valid file.
 TEST_F(Report, PictureHidesNothing) {
   LoadedRun in = load("1\t20\n30\t45\n");
   for (int i = 0; i < 60; ++i) in.rows.push_back({20, i, i + 20, std::pow(10.0, -i * 40.0 / 59)});
   in.figures.cutoff = 1e-10;
   in.figures.cutoffLabel = "cut-off 1e-10";
   EXPECT_GE(plotTop(in), 40.0);
-  const std::string svg = svgOf(in);
+  const std::string svg = text(nullptr, in);
   writeFile("p.svg", svg);
   const std::regex point("M([0-9.]+) ([0-9.]+)h0");
   int points = 0;
   for (auto it = std::sregex_iterator(svg.begin(), svg.end(), point); it != std::sregex_iterator();
        ++it, ++points) {
-    const double x = std::stod((*it)[1]);
-    const double y = std::stod((*it)[2]);
+    const double x = std::stod((*it)[1]), y = std::stod((*it)[2]);
     EXPECT_TRUE(x >= 70 && x <= 1130 && y >= 70 && y <= 390) << x << " " << y;
   }
   EXPECT_GT(points, 30);
-  EXPECT_NE(svg.find(">cut-off 1e-10</text>"), std::string::npos);
-  EXPECT_NE(svg.find(">genome mean "), std::string::npos);
-  EXPECT_NE(svg.find(">plasmid_B</text>"), std::string::npos);  // record boundary
+  for (const char* part : {">cut-off 1e-10</text>", ">genome mean ", ">plasmid_B</text>"})
+    EXPECT_NE(svg.find(part), std::string::npos) << part;  // the last: a record boundary
   if (std::system("command -v xmllint > /dev/null && command -v rsvg-convert > /dev/null") != 0)
     GTEST_SKIP() << "xmllint or rsvg-convert missing (Debian: libxml2-utils, librsvg2-bin)";
   EXPECT_EQ(std::system("xmllint --noout p.svg"), 0);
   EXPECT_EQ(std::system("rsvg-convert -w 1320 p.svg -o p.png"), 0);
 }
 
-// A 5 Mbp genome with a row for every window of six sizes and a hundred islands:
-// the page stays under 2 MB, the picture under 5 MB.
+// 5 Mbp, a row for every window of six sizes, 100 islands: page under 2 MB, picture under 5.
 TEST_F(Report, PageOfAFiveMbpGenomeStaysUnderTwoMegabytes) {
   LoadedRun in = load("");
   in.genome.letters = morvale::testing::randomDna(5000000, 3);
-  in.genome.length = 5000000;
-  in.genome.records[0].joinedEnd = 5000000;
+  in.genome.length = in.genome.records[0].joinedEnd = 5000000;
   in.genome.records[0].runs = {{0, 0, 5000000}};
-  unsigned state = 7;
-  for (std::int64_t w = 5000; w <= 10000; w += 1000) {
-    for (std::int64_t start = 0; start + w < 5000000; start += 1000) {
-      state = state * 1664525u + 1013904223u;
-      in.rows.push_back({w, start, start + w, std::pow(10.0, -(state % 4000) / 100.0)});
-    }
-  }
-  for (int i = 0; i < 100; ++i) in.islands.push_back({i * 50000, i * 50000 + 20000});
-  in.figures.pieces.clear();
-  for (std::size_t i = 0; i < 100; ++i)
-    in.figures.pieces.push_back({i, 0, static_cast<std::int64_t>(i) * 50000,
-                         static_cast<std::int64_t>(i) * 50000 + 20000, 1, 1, 50});
+  std::mt19937 random(7);
+  for (std::int64_t w = 5000; w <= 10000; w += 1000)
+    for (std::int64_t start = 0; start + w < 5000000; start += 1000)
+      in.rows.push_back({w, start, start + w, std::pow(10.0, -double(random() % 4000) / 100)});
+  for (std::int64_t i = 0; i < 100; ++i) in.islands.push_back({i * 50000, i * 50000 + 20000});
+  deriveFigures(in);
   std::ostringstream page;
   writeHtmlPage(page, in, {"islands.bed", "islands.gff3", "islands.tsv", ""});
-  std::printf("page of %zu rows: %zu bytes\n", in.rows.size(), page.str().size());
   EXPECT_LT(page.str().size(), 2u * 1000 * 1000);
-  EXPECT_LT(svgOf(in).size(), 5u * 1000 * 1000);
+  EXPECT_LT(text(nullptr, in).size(), 5u * 1000 * 1000);
   EXPECT_NE(page.str().find("<a href=\"islands.gff3\">GFF3</a>"), std::string::npos);
 }
 
@@ -234,18 +196,13 @@ TEST_F(Report, CommandLine) {
   writeFile("i.txt", "1\t30\n");
   EXPECT_EQ(std::system((tool + " --help > help.txt").c_str()), 0);
   // A usage error is one line naming the argument, with status 2.
-  const struct {
-    const char *args, *line;
-  } usage[] = {{"", "missing GENOME"},
-               {"g.fa s.txt", "missing ISLANDS"},
-               {"g.fa s.txt i.txt p extra", "one argument too many: extra"},
-               {"-x g.fa s.txt i.txt", "unknown option -x"},
-               {"g.fa s.txt i.txt --html", "--html needs a file name for the page"}};
-  for (const auto& u : usage) {
-    EXPECT_EQ(std::system((tool + " " + u.args + " 2> err.txt").c_str()), 2 << 8) << u.args;
-    const std::string err = readFile("err.txt");
-    EXPECT_EQ(err.rfind(std::string("morvale-report: ") + u.line, 0), 0u) << err;
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+  for (const char* row : {"|missing GENOME (see --help)", "g.fa s.txt|missing ISLANDS (see --help)",
+                          "g.fa s.txt i.txt p extra|one argument too many: extra (see --help)",
+                          "-x g.fa s.txt i.txt|unknown option -x (see --help)",
+                          "g.fa s.txt i.txt --html|--html needs a file name for the page"}) {
+    const std::vector<std::string> u = morvale::testing::split(row, '|');
+    EXPECT_EQ(std::system((tool + " " + u[0] + " 2> err.txt").c_str()), 2 << 8) << u[0];
+    EXPECT_EQ(readFile("err.txt"), "morvale-report: " + u[1] + "\n");
   }
   EXPECT_EQ(std::system((tool + " g.fa s.txt nope.txt 2> err.txt").c_str()), 1 << 8);
   EXPECT_EQ(readFile("err.txt"), "morvale-report: nope.txt: cannot open the islands file\n");

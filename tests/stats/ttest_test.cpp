@@ -28,15 +28,12 @@ TEST(PairedTTest, WorkedValues) {
   EXPECT_NEAR(r.t, 3.46410, 5e-6);
   EXPECT_NEAR(r.p, 0.0741799, 5e-8);
   r = run({1, 5, 3}, {2, 3, 4});
-  EXPECT_EQ(r.t, 0.0);
-  EXPECT_EQ(r.p, 1.0);
+  EXPECT_TRUE(r.t == 0.0 && r.p == 1.0) << r.t << " " << r.p;
   r = run({2, 3, 4}, {1, 2, 3});
-  EXPECT_EQ(r.t, std::numeric_limits<double>::infinity());
-  EXPECT_EQ(r.p, 0.0);
+  EXPECT_TRUE(r.t == std::numeric_limits<double>::infinity() && r.p == 0.0) << r.t << " " << r.p;
   EXPECT_EQ(r.failure, nullptr);
   EXPECT_NEAR(betai(4.5, 0.5, 9 / (9 + 2.2621571627982 * 2.2621571627982)).value, 0.05, 1e-8);
-  EXPECT_EQ(betai(2.0, 0.5, 0.0).value, 0.0);
-  EXPECT_EQ(betai(2.0, 0.5, 1.0).value, 1.0);
+  EXPECT_TRUE(betai(2.0, 0.5, 0.0).value == 0.0 && betai(2.0, 0.5, 1.0).value == 1.0);
   EXPECT_NEAR(gammln(1.0), 0.0, 1e-13);
   EXPECT_NEAR(gammln(0.5), 0.572364942924743, 1e-13);
 }
@@ -44,13 +41,10 @@ TEST(PairedTTest, WorkedValues) {
 // Tests without a p-value (t not a number) and x outside [0, 1] come back as failures.
 TEST(PairedTTest, UndefinedTestsReturnTheirFailure) {
   EXPECT_EQ(run({1, 2}, {1, 3}).failure, nullptr);
-  for (const auto& [a, b] :
-       {std::pair<std::vector<double>, std::vector<double>>{{1, 2, 3}, {1, 2, 3}},
-        {{0, 0, 0}, {0, 0, 0}},
-        {{1}, {2}}})
-    EXPECT_EQ(run(a, b).failure, kBetacfFailure) << a.size();
-  EXPECT_EQ(betai(1.0, 1.0, 1.5).failure, kBetaiBadX);
-  EXPECT_EQ(betai(1.0, 1.0, -0.5).failure, kBetaiBadX);
+  EXPECT_EQ(run({1, 2, 3}, {1, 2, 3}).failure, kBetacfFailure);
+  EXPECT_EQ(run({0, 0, 0}, {0, 0, 0}).failure, kBetacfFailure);
+  EXPECT_EQ(run({1}, {2}).failure, kBetacfFailure);
+  for (double x : {1.5, -0.5}) EXPECT_EQ(betai(1.0, 1.0, x).failure, kBetaiBadX) << x;
   EXPECT_EQ(betacf(1.0, 1.0, std::nan("")).failure, kBetacfFailure);
   EXPECT_STREQ(kBetacfFailure, "a or b too big, or MAXIT too small in betacf");
   EXPECT_STREQ(kBetaiBadX, "Bad x in routine betai");
@@ -78,7 +72,6 @@ const Reference kScipy[] = {
 };
 
 TEST(PairedTTest, AgreesWithAnIndependentImplementation) {
-  double worst = 0.0;
   for (const Reference& ref : kScipy) {
     std::vector<double> a, b;
     for (int j = 0; j < ref.n; ++j) {
@@ -88,11 +81,8 @@ TEST(PairedTTest, AgreesWithAnIndependentImplementation) {
     const TTest r = run(a, b);
     EXPECT_EQ(r.failure, nullptr);
     EXPECT_NEAR(r.t, ref.t, 1e-12 * (1 + std::fabs(ref.t))) << ref.n << " " << ref.s;
-    const double relative = std::fabs(r.p - ref.p) / ref.p;
-    worst = std::max(worst, relative);
-    EXPECT_LT(relative, 1e-6) << ref.n << " " << ref.s << " p=" << r.p;
+    EXPECT_LT(std::fabs(r.p - ref.p) / ref.p, 1e-6) << ref.n << " " << ref.s << " p=" << r.p;
   }
-  std::printf("largest relative difference of p from SciPy: %.3g\n", worst);
 }
 
 }  // namespace

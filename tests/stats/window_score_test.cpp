@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "base/precondition.h"
@@ -25,14 +26,12 @@ struct Fixture {
     for (int part = 0; part < 8; ++part)
       genome += testing::randomDna(4000, 31 + part, part == 5 ? 0.15 : 0.5);
     buildtree(table, k);
-    pool.starts.resize(static_cast<std::size_t>(poolSize));
     pool.rows.resize(static_cast<std::size_t>(poolSize));
     std::srand(5);
     for (int j = 0; j < poolSize; ++j) {
-      const int start = std::rand() % static_cast<int>(genome.size() - w);
-      pool.starts[static_cast<std::size_t>(j)] = start;
+      pool.starts.push_back(std::rand() % static_cast<int>(genome.size() - w));
       zerotree(table);
-      frequencyother(table, genome.data() + start, w, measure, pool, j);
+      frequencyother(table, genome.data() + int(pool.starts.back()), w, measure, pool, j);
     }
   }
   Profile window(int start, int w, int measure) {
@@ -77,9 +76,9 @@ TEST(WindowScoring, MatchesTheLiteralScorerBitForBitForEveryMeasure) {
         ASSERT_EQ(std::rand(), nextExpected) << "different number of draws";
         for (int j = 0; j < 10; ++j) pairs.want(drawn[10 + j], drawn[20 + j]);
         for (std::size_t i = 0; i < pairs.pending().size(); ++i) {
-          pairs.fill(i,
-                     profileDistance(distanceOf(measure), f.pool.sparse(pairs.pending()[i].first),
-                                     f.pool.sparse(pairs.pending()[i].second), scratch.distance));
+          const auto [a, b] = pairs.pending()[i];
+          pairs.fill(i, profileDistance(distanceOf(measure), f.pool.sparse(a), f.pool.sparse(b),
+                                        scratch.distance));
         }
         pairs.clearPending();
         const WindowScore got = scoreDrawnSamples(distanceOf(measure), window, f.pool, drawn.data(),
@@ -94,8 +93,7 @@ TEST(WindowScoring, MatchesTheLiteralScorerBitForBitForEveryMeasure) {
 }
 
 TEST(WindowScoring, DrawsOnlyRowsOutsideTheExclusionZoneAndNeverTheLastRow) {
-  const long s = 5000;
-  const long w = 1000;
+  const long s = 5000, w = 1000;
   Fixture f(2, 2, 6, 100);
   f.pool.starts = {s - w + 1, s + w - 1, s - w, s + w, 4500, 0};
   const Profile window = f.window(0, 100, 2);
@@ -105,9 +103,8 @@ TEST(WindowScoring, DrawsOnlyRowsOutsideTheExclusionZoneAndNeverTheLastRow) {
   for (int row : drawn) EXPECT_TRUE(row == 2 || row == 3) << row;
 
   // A pool of two: only row 0 is ever drawn, and every background distance is 0.
-  f.pool.starts.resize(2);
+  f.pool.starts = {0, s + w - 1};
   f.pool.rows.resize(2);
-  f.pool.starts[0] = 0;
   score(f, window, s, w, 5, 2, drawn);
   EXPECT_EQ(drawn, std::vector<int>(15, 0));
 
@@ -122,13 +119,14 @@ TEST(WindowScoring, DrawsOnlyRowsOutsideTheExclusionZoneAndNeverTheLastRow) {
 }
 
 TEST(WindowScoring, ARowIsWrittenForTAtLeastZeroAndPAtMostATenth) {
-  struct Case {
-    double t, p;
-    bool selected;
-  } cases[] = {{1.0, 0.1, true},       {0.0, 0.1, true},   {-0.1, 1e-9, false},
-               {2.0, 0.100001, false}, {NAN, 0.01, false}, {3.0, NAN, false}};
-  for (const Case& c : cases)
-    EXPECT_EQ((WindowScore{c.t, c.p}.selected()), c.selected) << c.t << " " << c.p;
+  for (const auto& [t, p, selected] :
+       std::vector<std::tuple<double, double, bool>>{{1.0, 0.1, true},
+                                                     {0.0, 0.1, true},
+                                                     {-0.1, 1e-9, false},
+                                                     {2.0, 0.100001, false},
+                                                     {NAN, 0.01, false},
+                                                     {3.0, NAN, false}})
+    EXPECT_EQ((WindowScore{t, p}.selected()), selected) << t << " " << p;
 }
 
 }  // namespace
