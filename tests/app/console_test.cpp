@@ -17,8 +17,7 @@ namespace {
 
 struct Outcome {
   int status;
-  std::string out;
-  std::string err;
+  std::string out, err;
 };
 
 class Console : public testing::ScratchDir {

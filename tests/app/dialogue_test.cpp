@@ -15,7 +15,6 @@ namespace {
 class RecordingPhases : public Phases {
  public:
   std::vector<std::string> calls;
-
   ScanStop firstPhase(const FirstPhaseSettings& f, const std::string& g) override {
     return record("first", f.measure, f.tupleSize, f.windowSize, f.poolSize, f.drawCount,
                   f.windowStep, f.windowIncrement, g);

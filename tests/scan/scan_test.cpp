@@ -38,21 +38,17 @@ class Recorder : public ScanProgress {
 
 using Scan = testing::ScratchDir;
 
+// Settings: measure (2, Euclidean), k, first window, pool, draws, step, increment.
 ScanOutcome firstPhase(const std::string& genome, FirstPhaseSettings s, Recorder& r,
                        int threads = 1, unsigned seed = 7) {
   WorkerPool workers(threads);
   return IslandI(s, genome, seed, "scores.txt", r, workers);
 }
 
-// Euclidean distance; k, first window, pool, draws, step, increment.
-FirstPhaseSettings settings(int k, int w, int pool, int draws, int step, int increment) {
-  return {2, k, w, pool, draws, step, increment};
-}
-
 TEST_F(Scan, FirstPhaseSizesStartsAndStopRules) {
   // L = 50: sizes 10..40 (not 50 = L); size 10 starts at 0..35, not at 40 = L - W.
   Recorder r;
-  const ScanOutcome out = firstPhase(testing::randomDna(50, 4), settings(2, 10, 10, 3, 5, 10), r);
+  const ScanOutcome out = firstPhase(testing::randomDna(50, 4), {2, 2, 10, 10, 3, 5, 10}, r);
   EXPECT_EQ(out.windowsTested, 8 + 6 + 4 + 2);
   std::vector<std::string> sizes, size10;
   for (const std::string& line : r.lines) {
@@ -64,14 +60,14 @@ TEST_F(Scan, FirstPhaseSizesStartsAndStopRules) {
   EXPECT_EQ(size10.front() + ", " + size10.back(), "window 10 5, window 10 40");
 
   Recorder tight;  // a genome one letter longer than the window leaves no room for samples
-  firstPhase(testing::randomDna(11, 4), settings(2, 10, 10, 3, 5, 10), tight);
+  firstPhase(testing::randomDna(11, 4), {2, 2, 10, 10, 3, 5, 10}, tight);
   EXPECT_EQ(tight.lines, (std::vector<std::string>{"removed scores.txt", "no room 10"}));
 }
 
 TEST_F(Scan, EveryWindowSizeDrawsItsPoolRightAfterItsOwnReseed) {
   Recorder r;
   const std::int64_t length = 60;
-  firstPhase(testing::randomDna(length, 5), settings(2, 10, 300, 3, 10, 15), r, 1, 4242);
+  firstPhase(testing::randomDna(length, 5), {2, 2, 10, 300, 3, 10, 15}, r, 1, 4242);
   ASSERT_EQ(r.pools.size(), 4u);  // sizes 10, 25, 40, 55
   for (std::size_t i = 0; i < r.pools.size(); ++i) {
     const std::int64_t w = 10 + 15 * static_cast<std::int64_t>(i);
@@ -123,25 +119,25 @@ TEST_F(Scan, WhatTheScansSayAndRefuse) {
   // An earlier file is removed and said so; a missing one says nothing.
   testing::writeFile("scores.txt", "old\n");
   Recorder r;
-  firstPhase(genome, settings(2, 2900, 10, 3, 50, 1000), r);
+  firstPhase(genome, {2, 2, 2900, 10, 3, 50, 1000}, r);
   EXPECT_EQ(r.lines.front(), "removed scores.txt");
   Recorder again;
   std::filesystem::remove("scores.txt");
-  firstPhase(genome, settings(2, 2900, 10, 3, 50, 1000), again);
+  firstPhase(genome, {2, 2, 2900, 10, 3, 50, 1000}, again);
   EXPECT_EQ(again.lines.front(), "size 2900");
   // A window whose every drawable sample starts within W of it is skipped.
   EXPECT_NE(std::find(again.lines.begin(), again.lines.end(), "skipped 1450"), again.lines.end());
 
   std::filesystem::create_directory("scores.txt");
   testing::writeFile("scores.txt/keep", "");
-  ScanOutcome out = firstPhase(genome, settings(2, 100, 10, 3, 50, 1000), r);
+  ScanOutcome out = firstPhase(genome, {2, 2, 100, 10, 3, 50, 1000}, r);
   EXPECT_EQ(out.result, ScanResult::kFailed);
   EXPECT_EQ(out.error,
             "Cannot remove the window-score file scores.txt of an earlier run: "
             "Directory not empty");
 
   std::filesystem::remove_all("scores.txt");
-  out = firstPhase(genome, settings(8, 100, 300000000, 3, 50, 1000), r);
+  out = firstPhase(genome, {2, 8, 100, 300000000, 3, 50, 1000}, r);
   EXPECT_EQ(out.result, ScanResult::kFailed);
   EXPECT_NE(out.error.find("of 100 letters at k-tuple size 8 needs 329.7 GiB of memory"),
             std::string::npos);
@@ -159,7 +155,7 @@ TEST_F(Scan, ANumericalFailureEndsTheScanAfterTheWindowsBeforeIt) {
   for (int threads : {1, 3}) {
     std::filesystem::remove("scores.txt");
     Recorder r;
-    const ScanOutcome out = firstPhase(genome, settings(2, 100, 20, 3, 50, 1000), r, threads);
+    const ScanOutcome out = firstPhase(genome, {2, 2, 100, 20, 3, 50, 1000}, r, threads);
     EXPECT_EQ(out.result, ScanResult::kFailed);
     EXPECT_EQ(out.numericalFailure, kBetacfFailure);
     const std::string last = r.lines.back();  // "window 100 C": the failing window's is C + 50

@@ -3,10 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <tuple>
 #include <vector>
 
 #include "base/precondition.h"
@@ -119,14 +117,12 @@ TEST(WindowScoring, DrawsOnlyRowsOutsideTheExclusionZoneAndNeverTheLastRow) {
 }
 
 TEST(WindowScoring, ARowIsWrittenForTAtLeastZeroAndPAtMostATenth) {
-  for (const auto& [t, p, selected] :
-       std::vector<std::tuple<double, double, bool>>{{1.0, 0.1, true},
-                                                     {0.0, 0.1, true},
-                                                     {-0.1, 1e-9, false},
-                                                     {2.0, 0.100001, false},
-                                                     {NAN, 0.01, false},
-                                                     {3.0, NAN, false}})
-    EXPECT_EQ((WindowScore{t, p}.selected()), selected) << t << " " << p;
+  // t | p | selected
+  for (const char* row :
+       {"1|0.1|1", "0|0.1|1", "-0.1|1e-9|0", "2|0.100001|0", "nan|0.01|0", "3|nan|0"}) {
+    const std::vector<std::string> c = testing::split(row, '|');
+    EXPECT_EQ((WindowScore{std::stod(c[0]), std::stod(c[1])}.selected()), c[2] == "1") << row;
+  }
 }
 
 }  // namespace
