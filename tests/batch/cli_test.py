@@ -20,8 +20,7 @@ RECORDS = ">short\n" + dna(2000, 6) + "\n>edge\n" + dna(5000, 7) + "\n>under\n" 
 
 
 def read(path):
-    with open(path, "rb") as f:
-        return f.read()
+    return open(path, "rb").read()
 
 
 def no_leftovers(out):

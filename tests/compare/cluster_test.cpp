@@ -39,18 +39,15 @@ TEST(Sketch, BothStrandsAndEitherCaseGiveOneSketchAndContainmentIsEstimated) {
   EXPECT_EQ(sketchOf(r).distinct, 30);
   EXPECT_EQ(sketchOf(r.substr(0, 25) + "N" + r.substr(25)).distinct, 10);
   EXPECT_EQ(sketchOf(a.substr(0, 20)).hashes.size(), 0u);
-  const struct {
-    std::string b;
-    double distance;
-  } cases[] = {
+  const std::pair<std::string, double> cases[] = {
       {a, 0.0},
       {a.substr(5000, 6000), 0.0},                              // inside a: contained whole
       {a.substr(0, 9000) + testing::randomDna(21000, 2), 0.7},  // 9000 of 30000 shared
       {testing::randomDna(30000, 3), 1.0},
       {"", 1.0},
   };
-  for (const auto& c : cases)
-    EXPECT_NEAR(containmentDistance(s, sketchOf(c.b)), c.distance, 0.04) << c.b.size();
+  for (const auto& [b, distance] : cases)
+    EXPECT_NEAR(containmentDistance(s, sketchOf(b)), distance, 0.04) << b.size();
 }
 
 // Islands "genome:segment", segments made from a few random ones.

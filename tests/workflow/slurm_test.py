@@ -26,8 +26,7 @@ TOOLS = ["snakemake", "munged", "slurmctld", "slurmd", "sbatch", "sinfo", "scont
 
 def check(condition, message):
     if not condition:
-        print("FAILED: " + message)
-        sys.exit(1)
+        sys.exit("FAILED: " + message)  # status 1
 
 
 def snakemake(work, out, sheet, *extra, env=None):
