@@ -1,6 +1,5 @@
-"""What the scripts that drive the real programs share: running a program, making DNA
-and FASTA files, reading TSV tables, waiting, and the exit status a CTest script ends
-with (0 passed, 1 failed, 77 skipped)."""
+"""What the scripts that drive the real programs share: running them, DNA and FASTA files,
+TSV tables, waiting, and a CTest script's exit status (0 passed, 1 failed, 77 skipped)."""
 import gzip
 import os
 import random
@@ -16,8 +15,7 @@ def dna(n, seed, gc=0.5):
 
 
 def write(path, text):
-    """Writes text to path (gzip for a name ending in .gz; a folder for None), making
-    the folders above it."""
+    """Writes text to path (gzip for a name ending in .gz; a folder for None) and its folders."""
     if os.path.dirname(path):
         os.makedirs(os.path.dirname(path), exist_ok=True)
     if text is None:
@@ -29,9 +27,8 @@ def write(path, text):
 
 def fasta(path, records):
     """A FASTA file of {header: letters}, 70 letters a line."""
-    write(path, "".join(">%s\n%s" % (name, "".join(letters[i:i + 70] + "\n"
-                                                  for i in range(0, len(letters), 70)))
-                        for name, letters in records.items()))
+    lines = lambda s: "".join(s[i:i + 70] + "\n" for i in range(0, len(s), 70))  # noqa: E731
+    write(path, "".join(">%s\n%s" % (name, lines(letters)) for name, letters in records.items()))
 
 
 def run(args, **kw):
@@ -71,11 +68,9 @@ class Checks:
         self.failures = []
 
     def __call__(self, ok, what):
-        if not ok:
-            self.failures.append(what)
+        self.failures += [] if ok else [what]
         return ok
 
     def finish(self):
-        for failure in self.failures:
-            print("FAILED:", failure)
+        print("".join("FAILED: %s\n" % f for f in self.failures), end="")
         sys.exit(1 if self.failures else 0)

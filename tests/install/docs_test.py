@@ -1,9 +1,6 @@
 #!/usr/bin/env python3
-"""The manual pages and the bash completion against the programs' --help, the
-version they print, and the tree `cmake --install` writes.
-
-usage: docs_test.py BUILD_DIR VERSION   (exits 77 when groff is missing, after the rest)
-"""
+"""The manual pages and the bash completion against --help and --version, and the tree
+`cmake --install` writes. usage: docs_test.py BUILD_DIR VERSION (77 without groff, after the rest)"""
 import os, re, shutil, sys, tempfile
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from cli_support import Checks, run  # noqa: E402
@@ -11,27 +8,24 @@ from cli_support import Checks, run  # noqa: E402
 build, version = sys.argv[1], sys.argv[2]
 docs = os.path.join(build, "docs")
 check = Checks()
+PROGRAMS = ["", "-run", "-report"]
 
 
 def help_options(program):
     """Option names in the option column of --help."""
-    text = run([os.path.join(build, program), "--help"]).stdout
-    names = set()
-    for line in text.splitlines():
-        if re.match(r"^ {2,6}-", line):
-            names |= set(re.findall(r"(?<![\w-])--?[\w][\w-]*", re.split(r"\s{2,}", line.strip())[0]))
-    return names
+    lines = run([os.path.join(build, program), "--help"]).stdout.splitlines()
+    return {n for line in lines if re.match(r"^ {2,6}-", line)
+            for n in re.findall(r"(?<![\w-])--?[\w][\w-]*", re.split(r"\s{2,}", line.strip())[0])}
 
 
 def read(name):
-    with open(os.path.join(docs, name)) as f:
-        return f.read()
+    return open(os.path.join(docs, name)).read()
 
 
 def page_options(page):
-    names = set()
-    for m in re.finditer(r"^\.TP\n(.*)$", page, re.M):
-        names |= set(re.findall(r"\\fB(.*?)\\fR", m.group(1)))
+    """Option names in bold on the first line of each .TP entry."""
+    names = [n for m in re.finditer(r"^\.TP\n(.*)$", page, re.M)
+             for n in re.findall(r"\\fB(.*?)\\fR", m.group(1))]
     return {n.replace("\\-", "-") for n in names if n.startswith("\\-")}
 
 
@@ -48,7 +42,7 @@ for program, least in [("morvale-run", 25), ("morvale-report", 3)]:
         check(completed == shown, f"completion differs from --help: {sorted(completed ^ shown)}")
     out = run([os.path.join(build, program), "--version"]).stdout
     check(out == f"{program} {version}\n", f"{program} --version says {out!r}")
-for name in ["morvale.1", "morvale-run.1", "morvale-report.1"]:
+for name in [f"morvale{p}.1" for p in PROGRAMS]:
     page = read(name)
     check(f'"morvale {version}"' in page, f"{name} does not give version {version}")
     for section in ["NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "FILES", "EXIT STATUS", "EXAMPLES"]:
@@ -58,14 +52,9 @@ for name in ["morvale.1", "morvale-run.1", "morvale-report.1"]:
 with tempfile.TemporaryDirectory() as tmp:
     os.mkdir(os.path.join(tmp, "outdir"))
     open(os.path.join(tmp, "g.fasta"), "w").close()
-    for words, expected in [
-        (["--refine-c"], ["--refine-cutoff"]),
-        (["--measure", "kl"], ["kl", "kl-markov"]),
-        (["-o", ""], ["outdir"]),
-        (["--cutoff", ""], ["auto"]),
-        (["-k", ""], []),
-        (["g."], ["g.fasta"]),
-    ]:
+    for words, expected in [(["--refine-c"], ["--refine-cutoff"]), (["--measure", "kl"], ["kl", "kl-markov"]),
+                            (["-o", ""], ["outdir"]), (["--cutoff", ""], ["auto"]), (["-k", ""], []),
+                            (["g."], ["g.fasta"])]:
         script = (f'source {os.path.join(docs, "morvale-run.bash")}; '
                   f'COMP_WORDS=(morvale-run {" ".join(repr(w) for w in words)}); '
                   f'COMP_CWORD={len(words)}; _morvale_run; printf "%s\\n" "${{COMPREPLY[@]}}"')
@@ -76,16 +65,14 @@ with tempfile.TemporaryDirectory() as tmp:
     prefix = os.path.join(tmp, "prefix")
     installed = run(["cmake", "--install", build, "--prefix", prefix])
     check(installed.returncode == 0, "cmake --install failed: " + installed.stderr)
-    for path in ["bin/morvale", "bin/morvale-run", "bin/morvale-report",
-                 "share/man/man1/morvale.1", "share/man/man1/morvale-run.1",
-                 "share/man/man1/morvale-report.1", "share/bash-completion/completions/morvale-run",
-                 "share/morvale/ecoli300k_with_inserts.fasta",
-                 "share/morvale/ecoli300k_with_inserts.truth.tsv", "share/morvale/example-answers.txt"]:
+    for path in [f"bin/morvale{p}" for p in PROGRAMS] + [f"share/man/man1/morvale{p}.1" for p in PROGRAMS] + [
+            "share/bash-completion/completions/morvale-run", "share/morvale/example-answers.txt",
+            "share/morvale/ecoli300k_with_inserts.fasta", "share/morvale/ecoli300k_with_inserts.truth.tsv"]:
         check(os.path.isfile(os.path.join(prefix, path)), f"cmake --install wrote no {path}")
 
 groff = shutil.which("groff")
 if groff:
-    for name in ["morvale.1", "morvale-run.1", "morvale-report.1"]:
+    for name in [f"morvale{p}.1" for p in PROGRAMS]:
         warned = run([groff, "-man", "-ww", "-z", os.path.join(docs, name)]).stderr
         check(warned == "", f"groff warns on {name}: {warned}")
 if check.failures or groff:

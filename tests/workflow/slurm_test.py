@@ -1,9 +1,7 @@
 #!/usr/bin/env python3
-"""The Snakemake workflow on three small genomes: run locally (with a genome that
-fails, then a rerun that does only what is missing) and on a single-node SLURM
-started here (munged, slurmctld, slurmd in a temporary folder), against one
-morvale-run of the same genomes. Usage: slurm_test.py MORVALE_RUN SOURCE_DIR;
-exits 77 (skipped) without snakemake or when the daemons cannot start."""
+"""The Snakemake workflow on three small genomes, locally (a genome that fails, then a rerun of
+only what is missing) and on a one-node SLURM started here, against one morvale-run of them.
+Usage: slurm_test.py MORVALE_RUN SOURCE_DIR; exits 77 without the tools or the daemons."""
 import os
 import re
 import shutil
@@ -15,7 +13,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from cli_support import dna, fasta, rows, skip, write  # noqa: E402
+from cli_support import dna, fasta, rows, run, skip, write  # noqa: E402
 
 RUN, SOURCE = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 SNAKEFILE = os.path.join(SOURCE, "workflow", "Snakefile")
@@ -28,39 +26,35 @@ TOOLS = ["snakemake", "munged", "slurmctld", "slurmd", "sbatch", "sinfo", "scont
 
 def check(condition, message):
     if not condition:
-        print("FAILED: " + message)
-        sys.exit(1)
+        sys.exit("FAILED: " + message)  # status 1
 
 
 def snakemake(work, out, sheet, *extra, env=None):
-    command = ["snakemake", "-s", SNAKEFILE, "--config", "samples=" + sheet, "out=" + out,
-               "seed=" + SEED, "options=" + OPTIONS, "morvale_run=" + RUN, *extra]
-    return subprocess.run(command, cwd=work, env=env, capture_output=True, text=True)
+    return subprocess.run(["snakemake", "-s", SNAKEFILE, "--config", "samples=" + sheet, "out=" + out,
+                           "seed=" + SEED, "options=" + OPTIONS, "morvale_run=" + RUN, *extra],
+                          cwd=work, env=env, capture_output=True, text=True)  # no time limit
 
 
-def results(folder):
-    """The files below a genome folder but its run records, by relative name."""
-    return {os.path.relpath(os.path.join(root, name), folder)
-            for root, _, files in os.walk(folder) for name in files if not name.endswith(".run.txt")}
+def files(folder, root):
+    """The files below a genome folder but its run records, {relative name: bytes}; in the page
+    and the picture the output folder and the start time (which they name) made the same."""
+    found = {}
+    for d, _, names in os.walk(folder):
+        for name in (n for n in names if not n.endswith(".run.txt")):
+            with open(os.path.join(d, name), "rb") as f:
+                data = f.read()
+            if name.endswith((".html", ".svg")):
+                data = re.sub(rb"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d", b"TIME",
+                              data.replace(root.encode(), b"OUT"))
+            found[os.path.relpath(os.path.join(d, name), folder)] = data
+    return found
 
 
-def text(path, root):
-    """A file's bytes; in the page and the picture the output folder and the start time
-    (which they name) made the same for every run."""
-    with open(path, "rb") as f:
-        data = f.read()
-    if path.endswith((".html", ".svg")):
-        data = re.sub(rb"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d", b"TIME", data.replace(root.encode(), b"OUT"))
-    return data
-
-
-def same_folders(left, right, name):
-    """left/name and right/name hold the same result files."""
-    files = results(os.path.join(left, name))
-    check(files and files == results(os.path.join(right, name)), f"{right}/{name}: other files")
-    for file in files:
-        check(text(os.path.join(left, name, file), left) == text(os.path.join(right, name, file), right),
-              f"{right}/{name}/{file} differs")
+def same_folders(left, right):
+    """left and right hold the same result files for every genome."""
+    for name in NAMES:
+        a, b = files(os.path.join(left, name), left), files(os.path.join(right, name), right)
+        check(a and a == b, f"{right}/{name}: {sorted(k for k in set(a) | set(b) if a.get(k) != b.get(k))}")
 
 
 def without_seconds(path):
@@ -102,8 +96,7 @@ class Slurm:
                     "--pid-file", path("munged.pid"), "--log-file", path("munged.log"),
                     "--seed-file", path("munge.seed")])
         host = socket.gethostname().split(".")[0]
-        memory = re.search(r"RealMemory=(\d+)", subprocess.run(["slurmd", "-C"], capture_output=True,
-                                                                 text=True).stdout)
+        memory = re.search(r"RealMemory=(\d+)", run(["slurmd", "-C"]).stdout)
         if not memory:
             return "slurmd -C tells no memory"
         for d in ("state", "spool"):
@@ -122,8 +115,7 @@ class Slurm:
             return "munged did not start"
         self.spawn(["slurmctld", "-D", "-c", "-f", self.env["SLURM_CONF"]])
         self.spawn(["slurmd", "-D", "-f", self.env["SLURM_CONF"]])
-        idle = lambda: subprocess.run(["sinfo", "-h", "-o", "%t"], env=self.env, capture_output=True,
-                                      text=True).stdout.strip() == "idle"
+        idle = lambda: run(["sinfo", "-h", "-o", "%t"], env=self.env).stdout.strip() == "idle"
         return "" if self.wait(idle, 40) else "the node did not become idle"
 
     def spawn(self, command):
@@ -140,13 +132,11 @@ class Slurm:
 
     def stop(self):
         for daemon in reversed(self.daemons):
-            if daemon.poll() is None:
-                daemon.send_signal(signal.SIGTERM)
-                try:
-                    daemon.wait(15)
-                except subprocess.TimeoutExpired:
-                    daemon.kill()
-                    daemon.wait()
+            daemon.terminate()  # nothing once it has ended
+            try:
+                daemon.wait(15)
+            except subprocess.TimeoutExpired:
+                daemon.kill()
 
 
 def main(work):
@@ -169,8 +159,7 @@ def main(work):
     rows = {row[0]: row for row in without_seconds(os.path.join(local, "summary.tsv"))}
     check(list(rows) == ["genome"] + NAMES + ["delta"], "rows in sheet order: %s" % list(rows))
     check(rows["delta"][-2].startswith("failed: "), "the failed genome's row: %s" % rows["delta"])
-    for name in NAMES:
-        same_folders(direct, local, name)
+    same_folders(direct, local)
     before = {n: os.stat(os.path.join(local, n)).st_mtime_ns for n in NAMES}
     shutil.copy(os.path.join(work, "alpha.fa"), os.path.join(work, "bad.fa"))
     done = snakemake(work, local, with_bad, "--cores", "2")
@@ -195,16 +184,14 @@ def main(work):
         ids = re.findall(r"external jobid '(\d+)'", done.stderr)
         check(len(ids) == len(NAMES), "one SLURM job per genome: %s" % ids)
         for job in ids:
-            shown = subprocess.run(["scontrol", "show", "job", job], env=slurm.env,
-                                   capture_output=True, text=True).stdout
+            shown = run(["scontrol", "show", "job", job], env=slurm.env).stdout
             # threads, mem_mb and runtime of the rule, as the profile asks sbatch for them
-            wanted = ("JobState=COMPLETED", "JobName=morvale-genome", "TimeLimit=01:00:00",
-                      "TRES=cpu=1,mem=2000M")
-            check(all(w in shown for w in wanted), "job %s in SLURM: %s" % (job, shown))
+            check(all(w in shown for w in ("JobState=COMPLETED", "JobName=morvale-genome",
+                                           "TimeLimit=01:00:00", "TRES=cpu=1,mem=2000M")),
+                  "job %s in SLURM: %s" % (job, shown))
     finally:
         slurm.stop()
-    for name in NAMES:
-        same_folders(direct, out, name)
+    same_folders(direct, out)
     summary = without_seconds(os.path.join(direct, "summary.tsv"))
     check(without_seconds(os.path.join(out, "summary.tsv")) == summary, "SLURM summary.tsv")
     check(without_seconds(os.path.join(local, "summary.tsv"))[:4] == summary, "local summary.tsv")
@@ -212,11 +199,9 @@ def main(work):
 
 
 if __name__ == "__main__":
-    if os.geteuid() != 0:
-        skip("a SLURM of one node needs root here")
     missing = [tool for tool in TOOLS if not shutil.which(tool)]
-    if missing:
-        skip("missing " + ", ".join(missing))
+    if missing or os.geteuid() != 0:
+        skip("a SLURM of one node needs root and " + ", ".join(TOOLS))
     folder = tempfile.mkdtemp(prefix="morvale-workflow-")
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # still stop the daemons
     try:
