@@ -10,6 +10,7 @@
 #include "kmer/rand.h"
 #include "scan/island_one.h"
 #include "scan/island_two.h"
+#include "scan/phase_runner.h"
 #include "stats/ttest.h"
 #include "test_support.h"
 
@@ -168,6 +169,45 @@ TEST_F(Scan, ANumericalFailureEndsTheScanAfterTheWindowsBeforeIt) {
     EXPECT_EQ(testing::readFile("scores.txt"), rows);
     EXPECT_EQ(r.lines, lines);
   }
+}
+
+// A phase that fails after a whole one, a refinement or a repeated first-phase
+// assembly, leaves no run record claiming the files beside it are whole.
+TEST_F(Scan, AFailedRepeatLeavesNoRunRecord) {
+  GenomeInput genome{"planted.fa", {}, ""};
+  genome.genome.letters = testing::plantedGenome();
+  genome.genome.length = static_cast<std::int64_t>(genome.genome.letters.size());
+  genome.genome.records.push_back({"planted", 0, genome.genome.length, genome.genome.length, {}});
+  describeGenome(genome);
+  Recorder r;
+  WorkerPool workers(1);
+  std::ostringstream quiet;
+  PhaseRunner runner(2, ".", console_, r, workers, quiet, quiet);
+  const ResultFileNames& n = runner.names();
+  const auto blocked = [](const std::string& path) {  // a folder no phase can remove or write
+    std::filesystem::remove(path);
+    std::filesystem::create_directories(path + "/x");
+  };
+  ASSERT_EQ(runner.firstPhase({2, 2, 2000, 50, 20, 500, 9000}, genome, 1).result,
+            ScanResult::kCompleted);
+  ASSERT_EQ(runner.firstAssembly({0.001, 2}), "");
+  const std::vector<std::int64_t> islands = readIslandList(n.firstIslands).values;
+  ASSERT_FALSE(islands.empty());
+  ASSERT_EQ(
+      runner.refinement({3000, 20, 10, 1000, 2, 1, 0.05}, 2, genome, n.firstIslands, islands, 1)
+          .result,
+      ScanResult::kCompleted);
+  ASSERT_EQ(runner.refinementAssembly(0.05, 1), "");
+  ASSERT_TRUE(testing::fileExists(n.firstRecord) && testing::fileExists(n.refinementRecord));
+  blocked(n.refinementScores);
+  EXPECT_EQ(
+      runner.refinement({3000, 20, 10, 1000, 2, 1, 0.05}, 2, genome, n.firstIslands, islands, 1)
+          .result,
+      ScanResult::kFailed);
+  EXPECT_FALSE(testing::fileExists(n.refinementRecord));
+  blocked(n.firstIslands);
+  EXPECT_NE(runner.firstAssembly({0.001, 2}), "");
+  EXPECT_FALSE(testing::fileExists(n.firstRecord));
 }
 
 }  // namespace
