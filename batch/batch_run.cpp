@@ -44,6 +44,11 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
                                 "index.html",  "index.html.tmp",
                                 kClustersFile, std::string(kClustersFile) + ".tmp",
                                 "jobs",        lockFilePath("")};
+  if (used.count(o.name)) {
+    err << "morvale-run: --name " << o.name << ": the output folder keeps that name for itself"
+        << std::endl;
+    return 2;
+  }
   for (std::size_t i = 0; i < o.genomes.size(); ++i)
     names.push_back(o.name.empty() ? uniqueName(genomeName(o.genomes[i], i), used) : o.name);
   // A workflow's job (--row) shares the output folder with the others: it owns only

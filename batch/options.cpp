@@ -200,14 +200,19 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
                     o.clusterDistance = v;
                     return std::string();
                   }});
-  rows.push_back({"", "--name", "NAME", "the folder and summary name of the one genome given",
-                  "its file's", "a name without '/'", [](BatchOptions& o, const std::string& text) {
-                    if (text.empty() || text == "." || text == ".." ||
-                        text.find('/') != std::string::npos)
-                      return std::string("enter a name without '/'");
-                    o.name = text;
-                    return std::string();
-                  }});
+  rows.push_back(
+      {"", "--name", "NAME", "the folder and summary name of the one genome given", "its file's",
+       "a plain name: no '/', no leading '.', no control characters",
+       [](BatchOptions& o, const std::string& text) {
+         const bool plain =
+             !text.empty() && text[0] != '.' && std::none_of(text.begin(), text.end(), [](char c) {
+               return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+             });
+         if (!plain)
+           return std::string("enter a plain name: no '/', no leading '.', no control characters");
+         o.name = text;
+         return std::string();
+       }});
   rows.push_back({"", "--row", "FILE",
                   "write the summary rows to FILE, not to DIR/summary.tsv, and lock only the "
                   "genome's folder: for jobs sharing DIR (see --collect)",

@@ -10,6 +10,7 @@
 #include "base/number_text.h"
 #include "base/system_error.h"
 #include "report/html_index.h"
+#include "report/report.h"
 
 namespace morvale {
 
@@ -23,11 +24,6 @@ const std::vector<std::string>& summaryColumns() {
 }
 
 std::vector<std::string> summaryCells(const SummaryRow& s) {
-  const auto clean = [](std::string text) {
-    for (char& c : text)
-      if (c == '\t' || c == '\n') c = ' ';
-    return text;
-  };
   return {std::to_string(s.length),
           numberText("%.2f", s.gcPercent),
           std::to_string(s.islands),
@@ -35,8 +31,8 @@ std::vector<std::string> summaryCells(const SummaryRow& s) {
           s.cutoff.empty() ? "NA" : s.cutoff,
           std::to_string(s.windowsTested),
           numberText("%.1f", s.seconds),
-          clean(s.status),
-          clean(s.note)};
+          report::tsvField(s.status),
+          report::tsvField(s.note)};
 }
 
 std::string writeWhole(const std::string& path, const std::string& text) {

@@ -51,7 +51,8 @@ TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
         "-qt 0 g.fa|-t 0: enter a whole number from 1 to 1024",
         "-qx g.fa|unknown option -x in -qx (see --help)",
         "-q|no genome file given (see --help)",
-        "--name a/b g.fa|--name a/b: enter a name without '/'",
+        "--name a/b g.fa|--name a/b: enter a plain name: no '/', no leading '.', no control characters",
+        "--name .a g.fa|--name .a: enter a plain name: no '/', no leading '.', no control characters",
         "--name a g.fa h.fa|--name and --row take one genome file",
         "--row r.tsv g.fa h.fa|--name and --row take one genome file",
         "--collect out s.tsv t.tsv|--collect takes at most one sample sheet"}) {

@@ -92,6 +92,8 @@ CASES = [
       "out/planted/KL-first.txt", "out/planted/KL-first-Islands.txt", "x"], 2,
      report_input),
     ("an unknown option", {}, ["--bogus", "g.fa"], 2, "unknown option --bogus"),
+    ("a job named like the folder's own files", {"a.fa": SMALL}, ["--name", "jobs", "a.fa"], 2,
+     "keeps that name for itself"),
     ("a record no longer than the first window", {"recs.fa": RECORDS},
      ["--no-refine", "--per-record", "--min-record", "2000", "recs.fa"], 0,
      {"short": "skipped: shorter than the first window", "edge": "done", "under": "done"}),
