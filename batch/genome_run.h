@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "base/console.h"
+#include "base/worker_pool.h"
 #include "batch/batch_progress.h"
 #include "batch/options.h"
 #include "batch/summary.h"
 #include "genome/annotation.h"
 #include "report/report.h"
 #include "scan/phase_runner.h"
-#include "scan/worker_pool.h"
 
 namespace morvale {
 

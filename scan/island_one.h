@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "base/worker_pool.h"
 #include "scan/scan_progress.h"
 #include "scan/settings.h"
 #include "scan/window_scan.h"
-#include "scan/worker_pool.h"
 
 namespace morvale {
 

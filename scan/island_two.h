@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "base/worker_pool.h"
 #include "scan/scan_progress.h"
 #include "scan/settings.h"
 #include "scan/window_scan.h"
-#include "scan/worker_pool.h"
 
 namespace morvale {
 

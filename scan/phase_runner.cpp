@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "base/version.h"
+#include "genome/letters_checksum.h"
 #include "islands/island_one.h"
 #include "islands/island_two.h"
-#include "genome/letters_checksum.h"
 #include "scan/island_one.h"
 #include "scan/island_two.h"
 

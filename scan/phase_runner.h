@@ -11,14 +11,14 @@
 #include <vector>
 
 #include "base/console.h"
+#include "base/worker_pool.h"
+#include "genome/genome.h"
 #include "islands/island_list.h"
 #include "islands/result_files.h"
 #include "islands/run_record.h"
-#include "genome/genome.h"
 #include "scan/scan_progress.h"
 #include "scan/settings.h"
 #include "scan/window_scan.h"
-#include "scan/worker_pool.h"
 
 namespace morvale {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "base/worker_pool.h"
 #include "kmer/kmer_counts.h"
 #include "kmer/sample_pool.h"
 #include "scan/scan_progress.h"
-#include "scan/worker_pool.h"
 #include "stats/pool_pairs.h"
 #include "stats/window_score.h"
 

@@ -1,4 +1,4 @@
-#include "scan/worker_pool.h"
+#include "base/worker_pool.h"
 
 #include <new>
 #include <system_error>
