@@ -38,6 +38,10 @@ struct CommandHelp {
   std::vector<HelpItem> examples;  // command lines
 };
 
+// What a command line asks for: a run, the help, the version, or nothing (a usage
+// error, told in one line).
+enum class ParsedCommand { kRun, kHelp, kVersion, kUsageError };
+
 // The plain text of --help: usage, description, options in two columns, files,
 // examples and exit status, wrapped at 79 characters.
 std::string plainHelp(const CommandHelp& help);

@@ -7,6 +7,7 @@
 
 #include "base/folder_lock.h"
 #include "base/stop_signal.h"
+#include "base/whole_file.h"
 #include "batch/batch_progress.h"
 #include "batch/genome_run.h"
 #include "batch/island_presence.h"
@@ -119,8 +120,8 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
     err << "morvale-run: " << presence.error << std::endl;
     failed = true;
   }
-  error =
-      job ? writeWhole(o.rowFile, summaryTable(rows)) : writeSummary(o.out, rows, presence.html);
+  error = job ? writeWholeFile(o.rowFile, summaryTable(rows))
+              : writeSummary(o.out, rows, presence.html);
   if (!error.empty()) {
     err << "morvale-run: " << error << std::endl;
     failed = true;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/folder_lock.h"
+#include "base/tsv_text.h"
 #include "batch/island_presence.h"
 #include "batch/summary.h"
 
@@ -33,25 +34,14 @@ bool genomeNames(const std::string& folder, const std::string& sheet,
     error = "cannot read the sample sheet " + sheet;
     return false;
   }
-  const auto cells = [](std::string text) {
-    if (!text.empty() && text.back() == '\r') text.pop_back();
-    std::vector<std::string> out(1);
-    for (char c : text) {
-      if (c == '\t')
-        out.emplace_back();
-      else
-        out.back().push_back(c);
-    }
-    return out;
-  };
-  const std::vector<std::string> header = cells(line);
+  const std::vector<std::string> header = splitTabs(line);
   const std::size_t column = std::find(header.begin(), header.end(), "name") - header.begin();
   if (column == header.size()) {
     error = sheet + ": the first line has no column \"name\"";
     return false;
   }
   for (int number = 2; std::getline(in, line); ++number) {
-    const std::vector<std::string> row = cells(line);
+    const std::vector<std::string> row = splitTabs(line);
     if (row.size() == 1 && row[0].empty()) continue;
     if (row.size() <= column || row[column].empty()) {
       error = sheet + ":" + std::to_string(number) + ": no name";

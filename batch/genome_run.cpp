@@ -8,6 +8,8 @@
 
 #include "base/number_text.h"
 #include "base/system_error.h"
+#include "base/tsv_text.h"
+#include "base/whole_file.h"
 #include "genome/genome_input.h"
 #include "genome/gff_annotation.h"
 #include "genome/gzip_source.h"
@@ -61,12 +63,6 @@ std::string folderNameOf(const std::string& recordName, std::size_t index) {
   return name.empty() ? "record_" + std::to_string(index + 1) : name;
 }
 
-std::string oneLine(std::string text) {
-  for (char& c : text)
-    if (c == '\n' || c == '\r' || c == '\t') c = ' ';
-  return text;
-}
-
 // Runs `step`, which returns a status; what it throws (out of memory, a system
 // call's failure) becomes "failed: reason" for this genome alone.
 template <typename Step>
@@ -77,7 +73,7 @@ std::string guarded(Step step) {
     return "failed: out of memory: this genome, k or pool size needs more memory than the "
            "machine can give";
   } catch (const std::system_error& e) {  // std::filesystem_error among them
-    return "failed: " + oneLine(e.what());
+    return "failed: " + tsvField(e.what());
   }
 }
 
@@ -317,7 +313,7 @@ std::string GenomeRun::writeIslandsFasta(const report::LoadedRun& in, const std:
   std::string error;
   if (!report::islandsFasta(in, record_ == kWholeFile ? letters_ : record, text, error))
     return error;
-  return writeWhole(folder + "/islands.fasta", text);
+  return writeWholeFile(folder + "/islands.fasta", text);
 }
 
 }  // namespace morvale

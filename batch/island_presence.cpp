@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <sstream>
 
+#include "base/tsv_text.h"
+#include "base/whole_file.h"
 #include "batch/summary.h"
 #include "report/html_index.h"
 #include "report/report.h"
@@ -12,7 +14,6 @@ namespace morvale {
 namespace {
 
 std::string clusterTable(const compare::ClusterResult& r) {
-  using report::tsvField;
   std::ostringstream text;
   text << "cluster\tgenome\trecord\tisland\tstart\tend\tlength\tcluster_size\tcluster_genomes\n";
   for (const compare::ClusteredIsland& i : r.islands) {
@@ -34,7 +35,7 @@ IslandPresence clusterIslandsAcross(const std::string& outDir,
   const compare::ClusterResult r = compare::clusterGenomeFolders(outDir, folders, settings);
   presence.error = r.error;
   if (presence.error.empty())
-    presence.error = writeWhole(outDir + "/" + kClustersFile, clusterTable(r));
+    presence.error = writeWholeFile(outDir + "/" + kClustersFile, clusterTable(r));
   if (!presence.error.empty()) return presence;
   std::vector<report::PresenceRow> rows(static_cast<std::size_t>(r.clusters));
   for (std::size_t c = 0; c < rows.size(); ++c) {

@@ -17,16 +17,16 @@ int main(int argc, char** argv) {
   morvale::BatchOptions options;
   std::string error;
   switch (morvale::parseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
-    case morvale::Parsed::kHelp:
+    case morvale::ParsedCommand::kHelp:
       std::cout << morvale::helpText();
       return 0;
-    case morvale::Parsed::kVersion:
+    case morvale::ParsedCommand::kVersion:
       std::cout << "morvale-run " << morvale::programVersion() << std::endl;
       return 0;
-    case morvale::Parsed::kUsageError:
+    case morvale::ParsedCommand::kUsageError:
       std::cerr << "morvale-run: " << error << std::endl;
       return 2;
-    case morvale::Parsed::kRun:
+    case morvale::ParsedCommand::kRun:
       break;
   }
   morvale::installStopHandlers(morvale::StopMode::kGraceful);

@@ -255,7 +255,8 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
 
 }  // namespace
 
-Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& o, std::string& error) {
+ParsedCommand parseOptions(const std::vector<std::string>& args, BatchOptions& o,
+                           std::string& error) {
   std::vector<PendingInteger> pending;
   IntegerFields fields;
   const std::vector<OptionRow> rows = optionRows(pending, &fields);
@@ -294,41 +295,42 @@ Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& o, std::
       optionsEnded = true;
       continue;
     }
-    if (arg == "--help") return Parsed::kHelp;
-    if (arg == "--version") return Parsed::kVersion;
+    if (arg == "--help") return ParsedCommand::kHelp;
+    if (arg == "--version") return ParsedCommand::kVersion;
     if (arg.rfind("--", 0) == 0) {  // --name, --name value, --name=value
       const std::size_t equals = arg.find('=');
       const std::string name = arg.substr(0, equals);
       const OptionRow* row = find(name);
       if (!row) {
         error = "unknown option " + name + " (see --help)";
-        return Parsed::kUsageError;
+        return ParsedCommand::kUsageError;
       }
       std::string value;
       if (equals != std::string::npos) {
         if (!*row->value) {
           error = name + " takes no value";
-          return Parsed::kUsageError;
+          return ParsedCommand::kUsageError;
         }
         value = arg.substr(equals + 1);
       } else if (*row->value && !nextValue(*row, name, value)) {
-        return Parsed::kUsageError;
+        return ParsedCommand::kUsageError;
       }
-      if (!use(*row, name, value)) return Parsed::kUsageError;
+      if (!use(*row, name, value)) return ParsedCommand::kUsageError;
       continue;
     }
     // Short options, bundled: -q, -t 2, -t2, -qt 2, -qk3.
     for (std::size_t at = 1; at < arg.size(); ++at) {
       const std::string name = std::string("-") + arg[at];
-      if (name == "-h") return Parsed::kHelp;
+      if (name == "-h") return ParsedCommand::kHelp;
       const OptionRow* row = find(name);
       if (!row) {
         error = "unknown option " + name + (arg.size() > 2 ? " in " + arg : "") + " (see --help)";
-        return Parsed::kUsageError;
+        return ParsedCommand::kUsageError;
       }
       std::string value = *row->value ? arg.substr(at + 1) : "";
-      if (*row->value && value.empty() && !nextValue(*row, name, value)) return Parsed::kUsageError;
-      if (!use(*row, name, value)) return Parsed::kUsageError;
+      if (*row->value && value.empty() && !nextValue(*row, name, value))
+        return ParsedCommand::kUsageError;
+      if (!use(*row, name, value)) return ParsedCommand::kUsageError;
       if (*row->value) break;
     }
   }
@@ -345,7 +347,7 @@ Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& o, std::
     long long v = 0;
     if (!parseInteger(p.text, v) || !inRange(p.setting, v, o.first.tupleSize)) {
       error = p.option + " " + p.text + ": enter " + rangeText(p.setting, o.first.tupleSize);
-      return Parsed::kUsageError;
+      return ParsedCommand::kUsageError;
     }
     *p.field = static_cast<int>(v);
   }
@@ -358,12 +360,12 @@ Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& o, std::
               std::to_string(*bounded.second(o)) + ": enter " +
               rangeText(bounded.first, o.first.tupleSize) + " (" +
               std::to_string(*other.second(o)) + ")";
-      return Parsed::kUsageError;
+      return ParsedCommand::kUsageError;
     }
   }
   if (std::count(o.genomes.begin(), o.genomes.end(), "-") > 1) {
     error = "- (the genome on standard input) may be given once";
-    return Parsed::kUsageError;
+    return ParsedCommand::kUsageError;
   }
   if (!o.collect.empty()) {
     if (o.genomes.size() > 1) error = "--collect takes at most one sample sheet";
@@ -372,7 +374,7 @@ Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& o, std::
   } else if ((!o.name.empty() || !o.rowFile.empty()) && o.genomes.size() > 1) {
     error = "--name and --row take one genome file";
   }
-  return error.empty() ? Parsed::kRun : Parsed::kUsageError;
+  return error.empty() ? ParsedCommand::kRun : ParsedCommand::kUsageError;
 }
 
 CommandHelp commandHelp() {

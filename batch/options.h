@@ -47,12 +47,10 @@ struct BatchOptions {
   std::string collect;
 };
 
-enum class Parsed { kRun, kHelp, kVersion, kUsageError };
-
 // Reads the arguments into `options` (defaults for what is not given). On a usage
 // error `error` holds one line naming the option and what it accepts.
-Parsed parseOptions(const std::vector<std::string>& args, BatchOptions& options,
-                    std::string& error);
+ParsedCommand parseOptions(const std::vector<std::string>& args, BatchOptions& options,
+                           std::string& error);
 
 // The help in parts: every option with its default and range, the files a genome's
 // folder holds, examples. The manual page and the shell completion are made from it.

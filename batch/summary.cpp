@@ -9,6 +9,8 @@
 
 #include "base/number_text.h"
 #include "base/system_error.h"
+#include "base/tsv_text.h"
+#include "base/whole_file.h"
 #include "report/html_index.h"
 #include "report/report.h"
 
@@ -31,30 +33,8 @@ std::vector<std::string> summaryCells(const SummaryRow& s) {
           s.cutoff.empty() ? "NA" : s.cutoff,
           std::to_string(s.windowsTested),
           numberText("%.1f", s.seconds),
-          report::tsvField(s.status),
-          report::tsvField(s.note)};
-}
-
-std::string writeWhole(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".tmp";
-  errno = 0;
-  std::FILE* out = std::fopen(temporary.c_str(), "wb");
-  if (!out) return systemErrorText("cannot write " + path, errno);
-  bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-  written = std::fflush(out) == 0 && written;
-  int reason = errno;
-  if (std::fclose(out) != 0 && written) {
-    written = false;
-    reason = errno;
-  }
-  std::error_code ec;
-  if (written) {
-    fs::rename(temporary, path, ec);
-    reason = ec.value();
-  }
-  if (written && !ec) return "";
-  fs::remove(temporary, ec);
-  return systemErrorText("cannot write " + path, reason);
+          tsvField(s.status),
+          tsvField(s.note)};
 }
 
 std::string summaryTable(const std::vector<SummaryRow>& rows) {
@@ -78,29 +58,14 @@ std::string writeSummary(const std::string& folder, const std::vector<SummaryRow
     const bool page = fs::exists(folder + "/" + s.name + "/report.html", ec);
     index.push_back({s.name, page ? s.name + "/report.html" : "", summaryCells(s)});
   }
-  std::string error = writeWhole(folder + "/summary.tsv", summaryTable(rows));
+  std::string error = writeWholeFile(folder + "/summary.tsv", summaryTable(rows));
   if (!error.empty() || rows.size() < 2) return error;
   std::ostringstream page;
   report::writeHtmlIndex(page,
                          "Morvale: genomic islands of " + std::to_string(rows.size()) + " genomes",
                          columns, index, sections);
-  return writeWhole(folder + "/index.html", page.str());
+  return writeWholeFile(folder + "/index.html", page.str());
 }
-
-namespace {
-
-std::vector<std::string> splitTabs(const std::string& line) {
-  std::vector<std::string> cells(1);
-  for (char c : line) {
-    if (c == '\t')
-      cells.emplace_back();
-    else
-      cells.back() += c;
-  }
-  return cells;
-}
-
-}  // namespace
 
 bool readSummary(const std::string& path, std::vector<SummaryRow>& rows, std::string& error) {
   std::ifstream in(path);

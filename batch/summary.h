@@ -32,11 +32,6 @@ const std::vector<std::string>& summaryColumns();
 // status and note made spaces).
 std::vector<std::string> summaryCells(const SummaryRow& row);
 
-// Writes `text` to `path` whole: path + ".tmp" written and renamed over `path`. On
-// failure the temporary file is removed and `path` is left as it was; returns "" or
-// one line naming `path` and the system's reason (e.g. "No space left on device").
-std::string writeWhole(const std::string& path, const std::string& text);
-
 // The text of summary.tsv: the header line, then a line per row.
 std::string summaryTable(const std::vector<SummaryRow>& rows);
 

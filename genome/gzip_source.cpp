@@ -54,24 +54,6 @@ class GzipSource : public ByteSource {
   int error_ = 0;
 };
 
-// A file held in memory.
-class BufferSource : public ByteSource {
- public:
-  explicit BufferSource(const std::string& bytes) : bytes_(bytes) {}
-  int next() override {
-    return at_ < bytes_.size() ? static_cast<unsigned char>(bytes_[at_++]) : -1;
-  }
-  int readError() override { return 0; }
-  bool rewind() override {
-    at_ = 0;
-    return true;
-  }
-
- private:
-  const std::string& bytes_;
-  std::size_t at_ = 0;
-};
-
 // Unpacks gzip data (one member or several in a row); false when it is damaged or
 // cut short.
 bool gunzip(const std::string& packed, std::string& text) {
@@ -124,7 +106,7 @@ bool readStandardInput(std::string& bytes, std::string& error) {
 }
 
 Genome readGenomeBytes(const std::string& bytes) {
-  BufferSource source(bytes);
+  TextByteSource source(bytes);
   return readGenomeFrom(source);
 }
 

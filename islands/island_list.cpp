@@ -4,6 +4,7 @@
 
 #include "base/system_error.h"
 #include "base/tokens.h"
+#include "base/whole_file.h"
 #include "islands/result_files.h"
 
 namespace morvale {

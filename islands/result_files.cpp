@@ -8,6 +8,7 @@
 
 #include "base/number_text.h"
 #include "base/tokens.h"
+#include "base/whole_file.h"
 
 namespace morvale {
 
@@ -93,20 +94,6 @@ std::vector<WindowScoreRow> parseWindowScoreRows(const std::string& text, std::i
     }
     rows.push_back(row);
   }
-}
-
-bool readWholeFile(const std::string& fileName, std::string& text) {
-  std::FILE* f = std::fopen(fileName.c_str(), "rb");
-  if (!f) return false;
-  text.clear();
-  char buf[1 << 16];
-  std::size_t got;
-  while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, got);
-  const bool ok = !std::ferror(f);
-  const int reason = errno;
-  std::fclose(f);
-  errno = reason;
-  return ok;
 }
 
 bool readWindowScoreRows(const std::string& fileName, bool reportBad,

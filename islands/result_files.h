@@ -71,7 +71,4 @@ std::string formatIslandLine(std::int64_t start, std::int64_t end);
 // The line "Unable to open 0" that a reader writes to standard error (`errors`).
 void reportUnableToOpen(std::ostream& errors = std::cerr);
 
-// Reads a whole file into `text`; false (errno set) when it cannot be opened or read.
-bool readWholeFile(const std::string& fileName, std::string& text);
-
 }  // namespace morvale

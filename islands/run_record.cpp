@@ -1,7 +1,5 @@
 #include "islands/run_record.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -9,7 +7,7 @@
 
 #include "base/number_text.h"
 #include "base/system_error.h"
-#include "islands/result_files.h"
+#include "base/whole_file.h"
 
 namespace morvale {
 
@@ -57,18 +55,7 @@ bool RunRecord::has(const std::string& key) const {
 std::string RunRecord::write(const std::string& path) const {
   std::string text;
   for (const auto& entry : entries_) text += entry.first + '\t' + entry.second + '\n';
-  const std::string temporary = path + ".tmp" + std::to_string(getpid());
-  std::FILE* f = std::fopen(temporary.c_str(), "w");
-  bool ok = f != nullptr;
-  if (ok) {
-    ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    ok = std::fflush(f) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
-  }
-  if (ok && std::rename(temporary.c_str(), path.c_str()) == 0) return "";
-  const int reason = errno;
-  std::remove(temporary.c_str());
-  return systemErrorText("Cannot write the run record " + path, reason);
+  return writeWholeFile(path, text);
 }
 
 bool RunRecord::read(const std::string& path, RunRecord& record) {

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <vector>
 
+#include "base/file_paths.h"
 #include "base/number_text.h"
 #include "report/html_assets.h"
 #include "report/svg_plot.h"
@@ -22,11 +23,6 @@ constexpr int kZoomColumns = 8000;
 constexpr int kZoomRows = 400;
 constexpr std::size_t kZoomBudget = 50000;
 constexpr std::size_t kStaticBudget = 20000;
-
-std::string baseName(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 void fact(std::ostream& out, const std::string& name, const std::string& value) {
   if (!value.empty())

@@ -1,46 +1,31 @@
 // morvale-report: turns one Morvale run's files into genome-browser tracks (BED,
 // GFF3), a table of islands, a picture of the scores along the genome (SVG) and,
 // on request, a page to explore them (HTML).
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "base/file_paths.h"
 #include "base/version.h"
 #include "report/report.h"
 #include "report/report_command.h"
 #include "report/report_files.h"
-
-namespace {
-
-// True when `output` names the same file as `input`: the same device and inode when
-// both exist, else the same path once made absolute and normal.
-bool sameFile(const std::string& output, const std::string& input) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  if (fs::exists(output, ec) && fs::exists(input, ec)) return fs::equivalent(output, input, ec);
-  const fs::path a = fs::absolute(output, ec).lexically_normal();
-  const fs::path b = fs::absolute(input, ec).lexically_normal();
-  return a == b;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   morvale::report::ReportArgs a;
   std::string error;
   switch (
       morvale::report::parseReportArgs(std::vector<std::string>(argv + 1, argv + argc), a, error)) {
-    case morvale::report::ReportParsed::kHelp:
+    case morvale::ParsedCommand::kHelp:
       std::cout << morvale::plainHelp(morvale::report::reportHelp());
       return 0;
-    case morvale::report::ReportParsed::kVersion:
+    case morvale::ParsedCommand::kVersion:
       std::cout << "morvale-report " << morvale::programVersion() << std::endl;
       return 0;
-    case morvale::report::ReportParsed::kUsageError:
+    case morvale::ParsedCommand::kUsageError:
       std::cerr << "morvale-report: " << error << std::endl;
       return 2;
-    case morvale::report::ReportParsed::kRun:
+    case morvale::ParsedCommand::kRun:
       break;
   }
   const std::string& p = a.prefix;
@@ -49,7 +34,7 @@ int main(int argc, char** argv) {
   for (const std::string* output :
        {&outputs.bed, &outputs.gff3, &outputs.tsv, &outputs.svg, &outputs.html, &outputs.genes}) {
     for (const std::string* input : {&a.genome, &a.scores, &a.islands}) {
-      if (!output->empty() && sameFile(*output, *input)) {
+      if (!output->empty() && morvale::sameFile(*output, *input)) {
         std::cerr << "morvale-report: the output " << *output << " is the input " << *input
                   << "; choose another output name" << std::endl;
         return 2;

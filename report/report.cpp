@@ -8,8 +8,11 @@
 #include <limits>
 #include <utility>
 
+#include "base/file_paths.h"
 #include "base/number_text.h"
 #include "base/tokens.h"
+#include "base/tsv_text.h"
+#include "base/whole_file.h"
 #include "genome/genome_input.h"
 #include "genome/gff3_text.h"
 #include "genome/letters_checksum.h"
@@ -19,11 +22,6 @@
 namespace morvale::report {
 
 namespace {
-
-std::string baseName(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // The records of the measure whose window-score files `scoresFile` is one of.
 bool recordsOf(const std::string& scoresFile, ResultFileNames& there, bool& first) {
@@ -296,12 +294,6 @@ void writeGenes(std::ostream& out, const LoadedRun& in) {
           << (site ? "yes" : "no") << '\t' << (inside ? "yes" : "no") << '\n';
     }
   }
-}
-
-std::string tsvField(std::string text) {
-  for (char& c : text)
-    if (c == '\t' || c == '\n' || c == '\r') c = ' ';
-  return text;
 }
 
 std::string recordName(const LoadedRun& in, std::size_t r) {

@@ -131,10 +131,6 @@ void writeTable(std::ostream& out, const LoadedRun& in);
 // One row per island and gene it overlaps or tRNA site near it.
 void writeGenes(std::ostream& out, const LoadedRun& in);
 
-// `text` as one field of a tab-separated table: each tab, line feed and carriage
-// return made a space, so every row keeps its columns.
-std::string tsvField(std::string text);
-
 // The names of features `which`, comma-separated ("-" for none).
 std::string featureNames(const LoadedRun& in, const std::vector<std::size_t>& which);
 

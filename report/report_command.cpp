@@ -2,8 +2,8 @@
 
 namespace morvale::report {
 
-ReportParsed parseReportArgs(const std::vector<std::string>& args, ReportArgs& a,
-                             std::string& error) {
+ParsedCommand parseReportArgs(const std::vector<std::string>& args, ReportArgs& a,
+                              std::string& error) {
   std::vector<std::string> files;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -13,28 +13,28 @@ ReportParsed parseReportArgs(const std::vector<std::string>& args, ReportArgs& a
     } else if (arg == "--") {
       optionsEnded = true;
     } else if (arg == "-h" || arg == "--help") {
-      return ReportParsed::kHelp;
+      return ParsedCommand::kHelp;
     } else if (arg == "--version") {
-      return ReportParsed::kVersion;
+      return ParsedCommand::kVersion;
     } else if (arg == "--html" || arg.rfind("--html=", 0) == 0) {
       a.html = arg == "--html" ? (i + 1 < args.size() ? args[++i] : "") : arg.substr(7);
       if (a.html.empty()) {
         error = "--html needs a file name for the page";
-        return ReportParsed::kUsageError;
+        return ParsedCommand::kUsageError;
       }
     } else {
       error = "unknown option " + arg + " (see --help)";
-      return ReportParsed::kUsageError;
+      return ParsedCommand::kUsageError;
     }
   }
   const char* const names[] = {"GENOME", "SCORES", "ISLANDS"};
   if (files.size() < 3) {
     error = std::string("missing ") + names[files.size()] + " (see --help)";
-    return ReportParsed::kUsageError;
+    return ParsedCommand::kUsageError;
   }
   if (files.size() > 4) {
     error = "one argument too many: " + files[4] + " (see --help)";
-    return ReportParsed::kUsageError;
+    return ParsedCommand::kUsageError;
   }
   a.genome = files[0];
   a.scores = files[1];
@@ -43,7 +43,7 @@ ReportParsed parseReportArgs(const std::vector<std::string>& args, ReportArgs& a
   if (files.size() == 3 && a.prefix.size() > 4 &&
       a.prefix.compare(a.prefix.size() - 4, 4, ".txt") == 0)
     a.prefix.resize(a.prefix.size() - 4);
-  return ReportParsed::kRun;
+  return ParsedCommand::kRun;
 }
 
 CommandHelp reportHelp() {

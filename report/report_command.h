@@ -15,12 +15,10 @@ struct ReportArgs {
   std::string prefix;  // of the files written: the islands file's name without .txt by default
 };
 
-enum class ReportParsed { kRun, kHelp, kVersion, kUsageError };
-
 // Reads the arguments. On a usage error `error` holds one line naming the argument
 // that is wrong or missing.
-ReportParsed parseReportArgs(const std::vector<std::string>& args, ReportArgs& parsed,
-                             std::string& error);
+ParsedCommand parseReportArgs(const std::vector<std::string>& args, ReportArgs& parsed,
+                              std::string& error);
 
 CommandHelp reportHelp();
 

@@ -59,7 +59,7 @@ TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
     const std::vector<std::string> c = testing::split(row, '|');
     BatchOptions o;
     std::string error;
-    EXPECT_EQ(parseOptions(testing::split(c[0], ' '), o, error), Parsed::kUsageError) << c[1];
+    EXPECT_EQ(parseOptions(testing::split(c[0], ' '), o, error), ParsedCommand::kUsageError) << c[1];
     EXPECT_EQ(error.rfind(c[1], 0), 0u) << error;
   }
   // "arguments|measure k min-windows auto-fraction by-rank seed quiet refine genomes"
@@ -73,7 +73,7 @@ TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
     const std::vector<std::string> c = testing::split(row, '|');
     BatchOptions p;
     std::string error;
-    ASSERT_EQ(parseOptions(testing::split(c[0], ' '), p, error), Parsed::kRun) << error;
+    ASSERT_EQ(parseOptions(testing::split(c[0], ' '), p, error), ParsedCommand::kRun) << error;
     std::ostringstream got;
     got << p.first.measure << ' ' << p.first.tupleSize << ' ' << p.minWindows << ' '
         << p.autoFraction << ' ' << p.cutoffByRank << ' ' << p.seed << ' ' << p.quiet << ' '
@@ -106,7 +106,7 @@ class Batch : public testing::ScratchDir {
     args.insert(args.begin(), fast.begin(), fast.end());
     BatchOptions o;
     std::string error;
-    EXPECT_EQ(parseOptions(args, o, error), Parsed::kRun) << error;
+    EXPECT_EQ(parseOptions(args, o, error), ParsedCommand::kRun) << error;
     std::ostringstream err;
     const int status = runBatch(o, console_, err, false);
     err_ = err.str();

@@ -145,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       args.back() += c;
   }
   BatchOptions options;
-  CHECK(parseOptions(args, options, error) != Parsed::kUsageError || !error.empty());
+  CHECK(parseOptions(args, options, error) != ParsedCommand::kUsageError || !error.empty());
 #endif
   return 0;
 }

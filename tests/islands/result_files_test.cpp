@@ -107,7 +107,7 @@ TEST_F(RunRecords, WrittenWholeAndReadBack) {
   EXPECT_EQ(back.get("cutoff"), "0.01");
   EXPECT_FALSE(back.has("missing"));
   EXPECT_EQ(
-      r.write("no/such/x.run.txt").rfind("Cannot write the run record no/such/x.run.txt: ", 0), 0u);
+      r.write("no/such/x.run.txt").rfind("cannot write no/such/x.run.txt: ", 0), 0u);
 }
 
 }  // namespace
