@@ -6,8 +6,8 @@
 #include <random>
 
 #include "bench_support.h"
-#include "islands/island_one.h"
-#include "islands/island_two.h"
+#include "islands/first_assembly.h"
+#include "islands/refinement_assembly.h"
 #include "islands/result_files.h"
 
 namespace morvale::bench {

@@ -8,7 +8,7 @@
 #include "bench_support.h"
 #include "kmer/kmer_counts.h"
 #include "kmer/kmer_key.h"
-#include "scan/island_one.h"
+#include "scan/first_scan.h"
 #include "stats/literal_scorer.h"
 #include "stats/window_score.h"
 

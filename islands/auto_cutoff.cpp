@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "base/number_text.h"
-#include "islands/island_one.h"
+#include "islands/first_assembly.h"
 #include "islands/result_files.h"
 
 namespace morvale {

@@ -13,7 +13,7 @@
 #include "base/tokens.h"
 #include "base/tsv_text.h"
 #include "base/whole_file.h"
-#include "genome/genome_input.h"
+#include "genome/annotated_genome.h"
 #include "genome/gff3_text.h"
 #include "genome/letters_checksum.h"
 #include "islands/auto_cutoff.h"

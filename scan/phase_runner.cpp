@@ -3,11 +3,10 @@
 #include <cstdio>
 
 #include "base/version.h"
-#include "genome/letters_checksum.h"
-#include "islands/island_one.h"
-#include "islands/island_two.h"
-#include "scan/island_one.h"
-#include "scan/island_two.h"
+#include "islands/first_assembly.h"
+#include "islands/refinement_assembly.h"
+#include "scan/first_scan.h"
+#include "scan/refinement_scan.h"
 
 namespace morvale {
 
@@ -26,10 +25,6 @@ void setKey(RunRecord& r, Setting s, long long value) {
 }
 
 }  // namespace
-
-void describeGenome(GenomeInput& input) {
-  input.checksum = lettersChecksum(input.genome.letters);
-}
 
 std::vector<std::string> firstPhaseGenomeProblems(const GenomeInput& in, int windowSize) {
   std::vector<std::string> problems = readProblems(in);

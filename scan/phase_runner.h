@@ -12,7 +12,7 @@
 
 #include "base/console.h"
 #include "base/worker_pool.h"
-#include "genome/genome.h"
+#include "genome/genome_input.h"
 #include "islands/island_list.h"
 #include "islands/result_files.h"
 #include "islands/run_record.h"
@@ -21,16 +21,6 @@
 #include "scan/window_scan.h"
 
 namespace morvale {
-
-// A genome as read for a run, with what the run records say of it.
-struct GenomeInput {
-  std::string fileName;
-  Genome genome;
-  std::string checksum;  // of the letters; set by describeGenome
-};
-
-// Fills in the checksum of a genome read without error.
-void describeGenome(GenomeInput& input);
 
 // The lines that refuse a genome for the first phase, [] when it can be scanned:
 // a read error, or no more letters than the first window (L <= W0).

@@ -51,15 +51,18 @@ TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
         "-qt 0 g.fa|-t 0: enter a whole number from 1 to 1024",
         "-qx g.fa|unknown option -x in -qx (see --help)",
         "-q|no genome file given (see --help)",
-        "--name a/b g.fa|--name a/b: enter a plain name: no '/', no leading '.', no control characters",
-        "--name .a g.fa|--name .a: enter a plain name: no '/', no leading '.', no control characters",
+        "--name a/b g.fa|--name a/b: enter a plain name: no '/', no leading '.', no control "
+        "characters",
+        "--name .a g.fa|--name .a: enter a plain name: no '/', no leading '.', no control "
+        "characters",
         "--name a g.fa h.fa|--name and --row take one genome file",
         "--row r.tsv g.fa h.fa|--name and --row take one genome file",
         "--collect out s.tsv t.tsv|--collect takes at most one sample sheet"}) {
     const std::vector<std::string> c = testing::split(row, '|');
     BatchOptions o;
     std::string error;
-    EXPECT_EQ(parseOptions(testing::split(c[0], ' '), o, error), ParsedCommand::kUsageError) << c[1];
+    EXPECT_EQ(parseOptions(testing::split(c[0], ' '), o, error), ParsedCommand::kUsageError)
+        << c[1];
     EXPECT_EQ(error.rfind(c[1], 0), 0u) << error;
   }
   // "arguments|measure k min-windows auto-fraction by-rank seed quiet refine genomes"

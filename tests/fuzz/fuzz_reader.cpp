@@ -14,10 +14,10 @@
 #include "genome/genome.h"
 #include "genome/gff3_text.h"
 #include "genome/gff_annotation.h"
+#include "islands/first_assembly.h"
 #include "islands/island_list.h"
-#include "islands/island_one.h"
-#include "islands/island_two.h"
-#include "scan/island_two.h"
+#include "islands/refinement_assembly.h"
+#include "scan/refinement_scan.h"
 
 namespace morvale {
 namespace {

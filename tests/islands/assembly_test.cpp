@@ -6,8 +6,8 @@
 #include <random>
 #include <sstream>
 
-#include "islands/island_one.h"
-#include "islands/island_two.h"
+#include "islands/first_assembly.h"
+#include "islands/refinement_assembly.h"
 #include "islands/result_files.h"
 #include "test_support.h"
 

@@ -106,8 +106,7 @@ TEST_F(RunRecords, WrittenWholeAndReadBack) {
   ASSERT_TRUE(RunRecord::read("x.run.txt", back));
   EXPECT_EQ(back.get("cutoff"), "0.01");
   EXPECT_FALSE(back.has("missing"));
-  EXPECT_EQ(
-      r.write("no/such/x.run.txt").rfind("cannot write no/such/x.run.txt: ", 0), 0u);
+  EXPECT_EQ(r.write("no/such/x.run.txt").rfind("cannot write no/such/x.run.txt: ", 0), 0u);
 }
 
 }  // namespace

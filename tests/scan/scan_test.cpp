@@ -8,9 +8,9 @@
 #include <sstream>
 
 #include "kmer/rand.h"
-#include "scan/island_one.h"
-#include "scan/island_two.h"
+#include "scan/first_scan.h"
 #include "scan/phase_runner.h"
+#include "scan/refinement_scan.h"
 #include "stats/ttest.h"
 #include "test_support.h"
 

@@ -1,4 +1,4 @@
-#include "islands/island_two.h"
+#include "islands/refinement_assembly.h"
 
 #include <cerrno>
 #include <iostream>

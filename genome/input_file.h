@@ -1,6 +1,6 @@
-// Genome files compressed with gzip, read through zlib: the bytes of the
-// decompressed file for the genome reader. Plain files pass through unchanged;
-// standard input is read once into memory and unpacked there.
+// The input files of a run as bytes for the readers: a plain file as it is, a
+// gzip-compressed one (recognised by its magic bytes) unpacked through zlib, and
+// standard input read once into memory and unpacked there.
 #pragma once
 
 #include <memory>

@@ -1,4 +1,4 @@
-#include "genome/gzip_source.h"
+#include "genome/input_file.h"
 
 #include <zlib.h>
 

@@ -1,4 +1,4 @@
-#include "scan/island_one.h"
+#include "scan/first_scan.h"
 
 #include <cstdlib>
 

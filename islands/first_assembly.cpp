@@ -1,4 +1,4 @@
-#include "islands/island_one.h"
+#include "islands/first_assembly.h"
 
 #include <algorithm>
 #include <cerrno>

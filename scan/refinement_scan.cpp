@@ -1,4 +1,4 @@
-#include "scan/island_two.h"
+#include "scan/refinement_scan.h"
 
 #include <cstdlib>
 
