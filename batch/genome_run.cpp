@@ -227,23 +227,23 @@ std::string GenomeRun::phases(GenomeInput& genome, const std::string& folder, Su
   s.windowsTested = outcome.windowsTested;
   FirstAssemblySettings assembly{o_.cutoff, o_.minWindows};
   RunRecord extra;
-  extra.set("cutoff_rule", o_.cutoffByRank ? "rank" : "given");
+  extra.set(record_key::kCutoffRule, o_.cutoffByRank ? kRankRule : kGivenRule);
   if (o_.cutoffByRank) {
-    extra.setReal("auto_fraction", o_.autoFraction);
+    extra.setReal(record_key::kAutoFraction, o_.autoFraction);
     std::vector<double> pValues;
     if (!firstPhasePValues(runner.names().firstScores, pValues))
       return "failed: cannot read " + runner.names().firstScores;
     const RankCutoff rule = rankCutoff(pValues, outcome.windowsTested, o_.autoFraction);
     if (rule.found) {
       assembly.cutoff = rule.cutoff;
-      extra.set("cutoff_rank", rule.rank);
+      extra.set(record_key::kCutoffRank, rule.rank);
     } else {
       assembly.cutoff = -1.0;  // selects nothing
-      extra.set("cutoff", "none");
+      extra.set(record_key::kCutoff, "none");
       s.note += std::string(s.note.empty() ? "" : "; ") + "no window-score rows, so no islands";
     }
   }
-  s.cutoff = extra.get("cutoff").empty() ? exactRealText(assembly.cutoff) : "none";
+  s.cutoff = extra.get(record_key::kCutoff).empty() ? exactRealText(assembly.cutoff) : "none";
   std::string error = runner.firstAssembly(assembly, extra);
   if (!error.empty()) return "failed: " + error;
 

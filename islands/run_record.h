@@ -10,6 +10,32 @@
 
 namespace morvale {
 
+// The keys of a run record; the settings' keys come from the range table (scan/settings).
+namespace record_key {
+constexpr const char* kProgram = "program";  // "morvale VERSION"
+constexpr const char* kPhase = "phase";      // kFirstPhase or kRefinementPhase
+constexpr const char* kStarted = "started";  // local time, "YYYY-MM-DD HH:MM:SS"
+constexpr const char* kFinished = "finished";
+constexpr const char* kGenomeFile = "genome_file";
+constexpr const char* kGenomeLength = "genome_length";  // letters A, C, G, T
+constexpr const char* kGenomeRecords = "genome_records";
+constexpr const char* kGenomeMd5 = "genome_md5";  // of the letters (genome/letters_checksum)
+constexpr const char* kSeed = "seed";
+constexpr const char* kWindowsTested = "windows_tested";
+constexpr const char* kCutoff = "cutoff";           // a p-value, or "none"
+constexpr const char* kCutoffRule = "cutoff_rule";  // kRankRule or kGivenRule
+constexpr const char* kAutoFraction = "auto_fraction";
+constexpr const char* kCutoffRank = "cutoff_rank";
+constexpr const char* kIslandsFile = "islands_file";  // the refinement's input
+constexpr const char* kIslands = "islands";
+}  // namespace record_key
+
+// Values of the phase and cut-off-rule keys.
+constexpr const char* kFirstPhase = "first";
+constexpr const char* kRefinementPhase = "refinement";
+constexpr const char* kRankRule = "rank";
+constexpr const char* kGivenRule = "given";
+
 class RunRecord {
  public:
   // Sets `key` (replacing an earlier value, keeping its place). Tabs and line ends

@@ -46,29 +46,30 @@ void genomeFacts(std::ostream& out, const LoadedRun& in) {
 void runFacts(std::ostream& out, const LoadedRun& in) {
   const RunRecord* first = in.hasFirstRecord ? &in.firstRecord : nullptr;
   const RunRecord* refinement =
-      in.hasRecord && in.record.get("phase") == "refinement" ? &in.record : nullptr;
+      in.hasRecord && in.record.get(record_key::kPhase) == kRefinementPhase ? &in.record : nullptr;
   if (!first && !refinement) return;
   out << "<section><h2>Run</h2><div class=\"columns\">\n";
   if (first) {
     const RunRecord& r = *first;
     out << "<dl class=\"facts\"><dt><b>first phase</b></dt><dd></dd>\n";
-    fact(out, "program", r.get("program"));
+    fact(out, "program", r.get(record_key::kProgram));
     fact(out, "measure", r.get("measure"));
     fact(out, "k", r.get("tuple_size"));
     fact(out, "window, increment", r.get("window_size") + ", " + r.get("window_increment"));
     fact(out, "pool, draws", r.get("pool_size") + ", " + r.get("draw_count"));
     fact(out, "step", r.get("window_step"));
-    fact(out, "windows tested", r.get("windows_tested"));
-    std::string cutoff = r.get("cutoff");
-    if (r.get("cutoff_rule") == "rank") {
-      cutoff += " (the " +
-                numberText("%g", 100 * std::strtod(r.get("auto_fraction").c_str(), nullptr)) +
-                " % most significant windows)";
+    fact(out, "windows tested", r.get(record_key::kWindowsTested));
+    std::string cutoff = r.get(record_key::kCutoff);
+    if (r.get(record_key::kCutoffRule) == kRankRule) {
+      cutoff +=
+          " (the " +
+          numberText("%g", 100 * std::strtod(r.get(record_key::kAutoFraction).c_str(), nullptr)) +
+          " % most significant windows)";
     }
     fact(out, "cut-off", cutoff);
     fact(out, "overlapping windows", r.get("overlap_count"));
-    fact(out, "seed", r.get("seed"));
-    fact(out, "started", r.get("started"));
+    fact(out, "seed", r.get(record_key::kSeed));
+    fact(out, "started", r.get(record_key::kStarted));
     out << "</dl>\n";
   }
   if (refinement) {
@@ -78,8 +79,8 @@ void runFacts(std::ostream& out, const LoadedRun& in) {
     fact(out, "pool, draws", r.get("pool_size") + ", " + r.get("draw_count"));
     fact(out, "step", r.get("window_step"));
     fact(out, "scans, votes", r.get("scan_count") + ", " + r.get("vote_threshold"));
-    fact(out, "cut-off", r.get("cutoff"));
-    fact(out, "seed", r.get("seed"));
+    fact(out, "cut-off", r.get(record_key::kCutoff));
+    fact(out, "seed", r.get(record_key::kSeed));
     out << "</dl>\n";
   }
   out << "</div></section>\n";

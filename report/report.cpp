@@ -169,14 +169,14 @@ bool readRecord(LoadedRun& in, std::string& error) {
   const std::string path = runRecordPath(in.scoresFile);
   if (path.empty() || !RunRecord::read(path, in.record)) return true;
   in.hasRecord = true;
-  const std::string recordedLength = in.record.get("genome_length");
+  const std::string recordedLength = in.record.get(record_key::kGenomeLength);
   const std::string recordedMd5 = in.record.get("genome_md5");
   const std::string md5 = lettersChecksum(in.genome.letters);
   if ((!recordedLength.empty() && recordedLength != std::to_string(length(in))) ||
       (!recordedMd5.empty() && recordedMd5 != md5)) {
     error = in.genomeFile + " is not the genome of this run: it has " + std::to_string(length(in)) +
             " letters (MD5 " + md5 + "), the run record " + path + " says " + recordedLength +
-            " letters (MD5 " + recordedMd5 + ") of " + in.record.get("genome_file");
+            " letters (MD5 " + recordedMd5 + ") of " + in.record.get(record_key::kGenomeFile);
     return false;
   }
   return true;
@@ -185,15 +185,16 @@ bool readRecord(LoadedRun& in, std::string& error) {
 // The cut-offs of the run record and, for a refinement, of the first phase's.
 void readCutoffs(LoadedRun& in) {
   double cutoff = 0.0;
-  if (in.hasRecord && parseReal(in.record.get("cutoff"), cutoff) && cutoff > 0.0) {
+  if (in.hasRecord && parseReal(in.record.get(record_key::kCutoff), cutoff) && cutoff > 0.0) {
     in.figures.cutoff = cutoff;
     in.figures.cutoffLabel =
-        (in.record.get("phase") == "refinement" ? "refinement cut-off " : "cut-off ") +
+        (in.record.get(record_key::kPhase) == kRefinementPhase ? "refinement cut-off "
+                                                               : "cut-off ") +
         exactRealText(cutoff);
   }
   ResultFileNames there;
   if (isRefinement(in.scoresFile, there) && in.hasFirstRecord &&
-      parseReal(in.firstRecord.get("cutoff"), cutoff) && cutoff > 0.0)
+      parseReal(in.firstRecord.get(record_key::kCutoff), cutoff) && cutoff > 0.0)
     in.figures.firstCutoff = cutoff;
 }
 
@@ -201,8 +202,8 @@ void readCutoffs(LoadedRun& in) {
 // tested: the cut-off the rank rule chooses.
 void suggestCutoff(LoadedRun& in) {
   long long tested = 0;
-  if (!in.hasRecord || in.record.get("phase") != "first" ||
-      !parseInteger(in.record.get("windows_tested"), tested) || in.rows.empty())
+  if (!in.hasRecord || in.record.get(record_key::kPhase) != kFirstPhase ||
+      !parseInteger(in.record.get(record_key::kWindowsTested), tested) || in.rows.empty())
     return;
   std::vector<double> pValues;
   if (!firstPhasePValues(in.scoresFile, pValues)) return;
@@ -423,13 +424,14 @@ void writeTable(std::ostream& out, const LoadedRun& in) {
       << "\n";
   // How the first phase chose its cut-off, when its record says.
   const RunRecord& r = in.firstRecord;
-  if (!in.hasFirstRecord || r.get("cutoff").empty()) return;
-  out << "# first-phase cut-off " << r.get("cutoff");
-  if (r.get("cutoff_rule") == "rank") {
-    out << ", the " << numberText("%g", 100 * std::strtod(r.get("auto_fraction").c_str(), nullptr))
-        << " % most significant of " << r.get("windows_tested") << " windows tested";
+  if (!in.hasFirstRecord || r.get(record_key::kCutoff).empty()) return;
+  out << "# first-phase cut-off " << r.get(record_key::kCutoff);
+  if (r.get(record_key::kCutoffRule) == kRankRule) {
+    out << ", the "
+        << numberText("%g", 100 * std::strtod(r.get(record_key::kAutoFraction).c_str(), nullptr))
+        << " % most significant of " << r.get(record_key::kWindowsTested) << " windows tested";
   } else {
-    out << " (given), " << r.get("windows_tested") << " windows tested";
+    out << " (given), " << r.get(record_key::kWindowsTested) << " windows tested";
   }
   out << "\n";
 }

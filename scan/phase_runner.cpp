@@ -74,12 +74,12 @@ PhaseRunner::PhaseRunner(int measure, const std::string& folder, Console& consol
 RunRecord PhaseRunner::commonRecord(const char* phase, const GenomeInput& genome,
                                     std::time_t started) const {
   RunRecord r;
-  r.set("program", std::string("morvale ") + programVersion());
-  r.set("phase", phase);
-  r.set("started", localTimeText(started));
-  r.set("genome_file", genome.fileName);
-  r.set("genome_length", genome.genome.length);
-  r.set("genome_records", static_cast<long long>(genome.genome.records.size()));
+  r.set(record_key::kProgram, std::string("morvale ") + programVersion());
+  r.set(record_key::kPhase, phase);
+  r.set(record_key::kStarted, localTimeText(started));
+  r.set(record_key::kGenomeFile, genome.fileName);
+  r.set(record_key::kGenomeLength, genome.genome.length);
+  r.set(record_key::kGenomeRecords, static_cast<long long>(genome.genome.records.size()));
   r.set("genome_md5", genome.checksum);
   setKey(r, Setting::kMeasure, measure_);
   return r;
@@ -89,7 +89,7 @@ ScanOutcome PhaseRunner::firstPhase(const FirstPhaseSettings& s, const GenomeInp
                                     unsigned seed) {
   first_ = RunRecord();
   std::remove(names_.firstRecord.c_str());
-  RunRecord r = commonRecord("first", genome, console_.now());
+  RunRecord r = commonRecord(kFirstPhase, genome, console_.now());
   const ScanOutcome outcome =
       IslandI(s, genome.genome.letters, seed, names_.firstScores, progress_, workers_);
   if (outcome.result != ScanResult::kCompleted) return outcome;
@@ -99,8 +99,8 @@ ScanOutcome PhaseRunner::firstPhase(const FirstPhaseSettings& s, const GenomeInp
   setKey(r, Setting::kDrawCount, s.drawCount);
   setKey(r, Setting::kWindowStep, s.windowStep);
   setKey(r, Setting::kWindowIncrement, s.windowIncrement);
-  r.set("seed", static_cast<long long>(seed));
-  r.set("windows_tested", outcome.windowsTested);
+  r.set(record_key::kSeed, static_cast<long long>(seed));
+  r.set(record_key::kWindowsTested, outcome.windowsTested);
   first_ = r;
   return outcome;
 }
@@ -111,10 +111,10 @@ std::string PhaseRunner::firstAssembly(const FirstAssemblySettings& a, const Run
                                       names_.firstIslands, messages_, errors_);
   if (!error.empty() || first_.entries().empty()) return error;
   RunRecord r = first_;
-  r.setReal("cutoff", a.cutoff);
+  r.setReal(record_key::kCutoff, a.cutoff);
   setKey(r, Setting::kOverlapCount, a.overlapCount);
   for (const auto& entry : extra.entries()) r.set(entry.first, entry.second);
-  r.set("finished", localTimeText(console_.now()));
+  r.set(record_key::kFinished, localTimeText(console_.now()));
   return r.write(names_.firstRecord);
 }
 
@@ -123,20 +123,20 @@ ScanOutcome PhaseRunner::refinement(const RefinementSettings& s, int tupleSize,
                                     const std::vector<std::int64_t>& islands, unsigned seed) {
   refinement_ = RunRecord();
   std::remove(names_.refinementRecord.c_str());
-  RunRecord r = commonRecord("refinement", genome, console_.now());
+  RunRecord r = commonRecord(kRefinementPhase, genome, console_.now());
   const ScanOutcome outcome = IslandII(s, tupleSize, measure_, genome.genome.letters, islands, seed,
                                        names_.refinementScores, progress_, workers_);
   if (outcome.result != ScanResult::kCompleted) return outcome;
   setKey(r, Setting::kTupleSize, tupleSize);
-  r.set("islands_file", islandsFile);
-  r.set("islands", static_cast<long long>(islands.size() / 2));
+  r.set(record_key::kIslandsFile, islandsFile);
+  r.set(record_key::kIslands, static_cast<long long>(islands.size() / 2));
   setKey(r, Setting::kRefineWindowSize, s.windowSize);
   setKey(r, Setting::kRefinePoolSize, s.poolSize);
   setKey(r, Setting::kRefineDrawCount, s.drawCount);
   setKey(r, Setting::kRefineWindowStep, s.windowStep);
   setKey(r, Setting::kScanCount, s.scanCount);
-  r.set("seed", static_cast<long long>(seed));
-  r.set("windows_tested", outcome.windowsTested);
+  r.set(record_key::kSeed, static_cast<long long>(seed));
+  r.set(record_key::kWindowsTested, outcome.windowsTested);
   refinement_ = r;
   return outcome;
 }
@@ -148,8 +148,8 @@ std::string PhaseRunner::refinementAssembly(double cutoff, int voteThreshold) {
   if (!error.empty() || refinement_.entries().empty()) return error;
   RunRecord r = refinement_;
   setKey(r, Setting::kVoteThreshold, voteThreshold);
-  r.setReal("cutoff", cutoff);
-  r.set("finished", localTimeText(console_.now()));
+  r.setReal(record_key::kCutoff, cutoff);
+  r.set(record_key::kFinished, localTimeText(console_.now()));
   return r.write(names_.refinementRecord);
 }
 
