@@ -208,6 +208,7 @@ def print_tables(genomes, randoms, modes, scores, walls, random_results, args):
             for name, _, truths in genomes for label, _ in truths]
     print(markdown(["genome", "scored against"] + modes, rows, set(range(2, 2 + len(modes)))))
     if randoms:
+        randoms = sorted(randoms, key=lambda f: (folder_of(f).split("-")[0], random_results[(modes[0], f)][2]))
         print("\nRandom genomes without foreign DNA (seed 1): islands, and % of the letters in them.\n")
         rows = [[folder_of(f), format(random_results[(modes[0], f)][2], ",")] +
                 ["%d (%.1f %%)" % (n, 100 * letters / length)
