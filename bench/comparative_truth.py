@@ -125,9 +125,9 @@ def ensure_tools(source, minimap2):
         return None
     packages = missing()
     if os.geteuid() != 0 or not shutil.which("apt-get"):
-        return ("needs the Debian packages %s: install them with `sudo apt-get install %s`, "
+        return ("missing Debian package(s) %s: install with `sudo apt-get install %s`, "
                 "or give --source (the folder of the four .fna.xz files) and --minimap2"
-                % (" and ".join(packages), " ".join(packages)))
+                % (", ".join(packages), " ".join(packages)))
     print("installing %s with apt-get" % " ".join(packages), file=sys.stderr)
     install = ["apt-get", "install", "-y", "--no-install-recommends"] + packages
     if subprocess.run(install).returncode != 0:
