@@ -1,11 +1,16 @@
-# The interval scorer of bench/accuracy.py, on hand-made intervals.
+# The interval scorer of bench/accuracy.py, the aligned letters and strain-specific runs of
+# bench/comparative_truth.py, and the generators of bench/random_genomes.py, on hand-made input.
 import os
+import random
+import subprocess
 import sys
 import tempfile
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "bench"))
 import accuracy  # noqa: E402
+import comparative_truth  # noqa: E402
+import random_genomes  # noqa: E402
 
 
 class IntervalScore(unittest.TestCase):
@@ -40,6 +45,84 @@ class IntervalScore(unittest.TestCase):
                 f.write("start\tend\tsource\n# a comment\n100\t200\tdonor\n")
             self.assertEqual(accuracy.read_intervals(bed), [(10, 20), (30, 40)])
             self.assertEqual(accuracy.read_intervals(truth), [(100, 200)])
+
+
+class Runs(unittest.TestCase):
+    def test_a_mode_is_skipped_only_for_an_unknown_option(self):
+        cases = [
+            # exit status, standard error, skipped
+            (2, "morvale-run: unknown option --natural (see --help)\n", True),
+            (2, "morvale-run: --cutoff: 2 is out of range\n", False),
+            (1, "morvale-run: unknown option in a genome name\n", False),
+            (0, "", False),
+        ]
+        for status, stderr, skipped in cases:
+            result = subprocess.CompletedProcess([], status, "", stderr)
+            self.assertEqual(accuracy.unknown_option(result), skipped, stderr)
+
+    def test_genome_folders_as_morvale_run_names_them(self):
+        for path, folder in [("d/x.fasta.gz", "x"), ("a.b.fna", "a.b"), ("d/HS11286.fasta", "HS11286")]:
+            self.assertEqual(accuracy.folder_of(path), folder)
+
+
+class ComparativeTruth(unittest.TestCase):
+    def test_aligned_letters_follow_the_cigar_on_both_strands(self):
+        cases = [
+            # query length, start, end, strand, CIGAR, aligned query intervals
+            (100, 10, 40, "+", "10M5I5D15M", [(10, 20), (25, 40)]),
+            (100, 10, 40, "-", "10M5I15M", [(30, 40), (10, 25)]),
+            (100, 0, 10, "+", "5=2X3=", [(0, 5), (5, 7), (7, 10)]),
+            (100, 90, 100, "-", "4=200D6X", [(96, 100), (90, 96)]),
+            (100, 0, 100, "+", "20M60N20I60M", [(0, 20), (40, 100)]),
+        ]
+        for length, start, end, strand, cigar, expected in cases:
+            self.assertEqual(comparative_truth.cigar_matches(length, start, end, strand, cigar), expected, cigar)
+        for cigar in ["10M", "12M3Q", "M12"]:  # 10 letters consumed of 12; unknown operation; no count
+            self.assertRaises(ValueError, comparative_truth.cigar_matches, 100, 0, 12, "+", cigar)
+
+    def test_paf_lines_gather_per_query(self):
+        paf = ["q\t100\t0\t10\t+\tt\t500\t0\t10\t10\t10\t60\tNM:i:0\tcg:Z:10M\n",
+               "q\t100\t50\t60\t-\tt\t500\t0\t12\t8\t12\t60\tcg:Z:3M2D7M\n"]
+        self.assertEqual(comparative_truth.paf_matches(paf), {"q": (100, [(0, 10), (57, 60), (50, 57)])})
+        self.assertRaises(ValueError, comparative_truth.paf_matches, [paf[0].replace("\tcg:Z:10M", "")])
+
+    def test_uncovered_runs_of_at_least_the_minimum(self):
+        cases = [
+            # length, covered intervals, minimum, runs
+            (20000, [], 5000, [(0, 20000)]),
+            (20000, [(4999, 5000)], 5000, [(5000, 20000)]),
+            (20000, [(0, 1000), (6500, 12000), (6000, 7000)], 5000, [(1000, 6000), (12000, 20000)]),
+            (20000, [(0, 18000), (2000, 3000)], 2000, [(18000, 20000)]),
+            (20000, [(0, 18000), (2000, 3000)], 2001, []),
+        ]
+        for length, covered, minimum, expected in cases:
+            self.assertEqual(comparative_truth.uncovered_runs(length, covered, minimum), expected, covered)
+
+
+class RandomGenomes(unittest.TestCase):
+    def test_seeded_letters_with_the_composition_asked_for(self):
+        table = random_genomes.markov_table("ACGT" * 1000)  # after AC always G, after CG always T, ...
+        cases = [
+            # letters drawn with a generator of the seed, GC wanted
+            (lambda rng: random_genomes.iid_letters(20000, 0.3, rng), 0.3),
+            (lambda rng: random_genomes.iid_letters(20000, 0.65, rng), 0.65),
+            (lambda rng: random_genomes.markov_letters(20000, table, rng), 0.5),
+        ]
+        for draw, gc in cases:
+            letters = draw(random.Random(7))
+            self.assertEqual(letters, draw(random.Random(7)))
+            self.assertAlmostEqual(random_genomes.gc_fraction(letters), gc, delta=0.015)
+        counts = random_genomes.markov_table("AACG")  # AAC and ACG, one count each above the 1 of every cell
+        self.assertEqual([[round(b, 6) for b in counts[row]] for row in (0, 1, 2)],
+                         [[0.2, 0.6, 0.8], [0.2, 0.4, 0.8], [0.25, 0.5, 0.75]])
+        chain = random_genomes.markov_letters(20000, table, random.Random(7))
+        self.assertGreater(sum(chain[i:i + 4] in ("ACGT", "CGTA", "GTAC", "TACG") for i in range(19996)), 19000)
+
+    def test_plan_spreads_lengths_and_sources(self):
+        plan = random_genomes.plan(20)
+        self.assertEqual([p[0] for p in plan], ["iid"] * 10 + ["markov"] * 10)
+        self.assertEqual(sorted({p[2] for p in plan}), list(range(500_000, 5_000_001, 500_000)))
+        self.assertEqual({p[1] for p in plan[:10]}, {0, 1, 2, 3})
 
 
 if __name__ == "__main__":
