@@ -11,6 +11,7 @@
 #include "batch/batch_progress.h"
 #include "batch/genome_run.h"
 #include "batch/island_presence.h"
+#include "batch/output_layout.h"
 #include "batch/summary.h"
 
 namespace morvale {
@@ -41,10 +42,8 @@ std::string genomeName(const std::string& path, std::size_t index) {
 int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool terminal) {
   std::vector<std::string> names;
   // The run's own files are not genome folders.
-  std::set<std::string> used = {"summary.tsv", "summary.tsv.tmp",
-                                "index.html",  "index.html.tmp",
-                                kClustersFile, std::string(kClustersFile) + ".tmp",
-                                "jobs",        lockFilePath("")};
+  const std::vector<std::string> reserved = layout::reservedNames();
+  std::set<std::string> used(reserved.begin(), reserved.end());
   if (used.count(o.name)) {
     err << "morvale-run: --name " << o.name << ": the output folder keeps that name for itself"
         << std::endl;
@@ -55,7 +54,8 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
   // A workflow's job (--row) shares the output folder with the others: it owns only
   // its genome's folder, which it locks, and its row file.
   const bool job = !o.rowFile.empty();
-  const std::string summaryPath = job ? o.rowFile : o.out + "/summary.tsv";
+  const std::string summaryPath =
+      job ? o.rowFile : layout::runPath(o.out, layout::RunFile::kSummary);
   if (!o.force) {
     std::error_code ec;
     bool holds = !job && fs::exists(summaryPath, ec);
@@ -84,7 +84,7 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
     return 1;
   }
   if (!notice.empty()) err << "morvale-run: " << notice << std::endl;
-  if (o.force && !job) fs::remove(o.out + "/" + kClustersFile, ec);  // an earlier run's
+  if (o.force && !job) fs::remove(layout::runPath(o.out, layout::RunFile::kClusters), ec);
 
   const unsigned seed = o.seedGiven ? o.seed : static_cast<unsigned>(console.now());
   BatchProgress progress(err, terminal, o.quiet);

@@ -9,6 +9,7 @@
 #include "base/folder_lock.h"
 #include "base/tsv_text.h"
 #include "batch/island_presence.h"
+#include "batch/output_layout.h"
 #include "batch/summary.h"
 
 namespace morvale {
@@ -22,10 +23,11 @@ bool genomeNames(const std::string& folder, const std::string& sheet,
                  std::vector<std::string>& names, std::string& error) {
   if (sheet.empty()) {
     std::error_code ec;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder + "/jobs", ec))
+    for (const fs::directory_entry& entry :
+         fs::directory_iterator(layout::runPath(folder, layout::RunFile::kJobs), ec))
       if (entry.path().extension() == ".tsv") names.push_back(entry.path().stem().string());
     std::sort(names.begin(), names.end());
-    if (names.empty()) error = "no job rows in " + folder + "/jobs";
+    if (names.empty()) error = "no job rows in " + layout::runPath(folder, layout::RunFile::kJobs);
     return !names.empty();
   }
   std::ifstream in(sheet);
@@ -54,10 +56,6 @@ bool genomeNames(const std::string& folder, const std::string& sheet,
 
 }  // namespace
 
-std::string jobRowPath(const std::string& folder, const std::string& name) {
-  return folder + "/jobs/" + name + ".tsv";
-}
-
 int collectSummary(const std::string& folder, const std::string& sheet,
                    const compare::ClusterSettings& clusters, std::time_t now, std::ostream& err) {
   std::vector<std::string> names;
@@ -76,7 +74,7 @@ int collectSummary(const std::string& folder, const std::string& sheet,
 
   std::vector<SummaryRow> rows;
   for (const std::string& name : names) {
-    const std::string path = jobRowPath(folder, name);
+    const std::string path = layout::jobRowPath(folder, name);
     std::vector<SummaryRow> job;
     if (!fs::exists(path)) {
       rows.emplace_back(name);

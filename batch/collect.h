@@ -11,9 +11,6 @@
 
 namespace morvale {
 
-// Where the job of genome `name` keeps its summary rows: folder/jobs/name.tsv.
-std::string jobRowPath(const std::string& folder, const std::string& name);
-
 // Writes folder/summary.tsv (and index.html for two rows or more) from the jobs' rows,
 // in the order of the `name` column of the tab-separated sample sheet, or of the row
 // files' names in byte order when `sheet` is "". A genome without a row file is "not

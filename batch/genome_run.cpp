@@ -10,6 +10,7 @@
 #include "base/system_error.h"
 #include "base/tsv_text.h"
 #include "base/whole_file.h"
+#include "batch/output_layout.h"
 #include "genome/annotated_genome.h"
 #include "genome/gff_annotation.h"
 #include "genome/input_file.h"
@@ -26,19 +27,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Files Morvale writes into a genome's folder; --force removes them first. "" or
-// one line naming the first that cannot be removed (a folder in its place).
+// Removes the files Morvale writes into a genome's folder (--force). "" or one line
+// naming the first that cannot be removed (a folder in its place).
 std::string removeOwnFiles(const std::string& folder) {
-  std::vector<std::string> files;
-  for (int measure = 1; measure <= 3; ++measure) {
-    const ResultFileNames n = resultFileNames(measure, folder);
-    files.insert(files.end(), {n.firstScores, n.firstIslands, n.refinementScores,
-                               n.refinementIslands, n.firstRecord, n.refinementRecord});
-  }
-  for (const char* f : {"islands.bed", "islands.gff3", "islands.tsv", "islands.fasta", "scores.svg",
-                        "report.html", "genes.tsv"})
-    files.push_back(folder + "/" + f);
-  for (const std::string& f : files) {
+  for (const std::string& f : layout::genomeFolderFiles(folder)) {
     std::error_code ec;
     fs::remove(f, ec);
     if (ec) return "cannot remove " + f + ": " + ec.message();
@@ -287,9 +279,13 @@ std::string GenomeRun::phases(GenomeInput& genome, const std::string& folder, Su
   }
   for (const report::Island& island : in.islands) s.islandLetters += island.end - island.start;
   s.islands = in.islands.size();
-  error = report::writeReportFiles(
-      in, {folder + "/islands.bed", folder + "/islands.gff3", folder + "/islands.tsv",
-           folder + "/scores.svg", folder + "/report.html", folder + "/genes.tsv"});
+  using layout::GenomeFile;
+  error = report::writeReportFiles(in, {layout::genomePath(folder, GenomeFile::kIslandsBed),
+                                        layout::genomePath(folder, GenomeFile::kIslandsGff3),
+                                        layout::genomePath(folder, GenomeFile::kIslandsTsv),
+                                        layout::genomePath(folder, GenomeFile::kScoresSvg),
+                                        layout::genomePath(folder, GenomeFile::kReportHtml),
+                                        layout::genomePath(folder, GenomeFile::kGenesTsv)});
   if (!error.empty()) return "failed: " + error;
   error = writeIslandsFasta(in, folder);
   if (!error.empty()) return "failed: " + error;
@@ -313,7 +309,7 @@ std::string GenomeRun::writeIslandsFasta(const report::LoadedRun& in, const std:
   std::string error;
   if (!report::islandsFasta(in, record_ == kWholeFile ? letters_ : record, text, error))
     return error;
-  return writeWholeFile(folder + "/islands.fasta", text);
+  return writeWholeFile(layout::genomePath(folder, layout::GenomeFile::kIslandsFasta), text);
 }
 
 }  // namespace morvale

@@ -5,6 +5,7 @@
 
 #include "base/tsv_text.h"
 #include "base/whole_file.h"
+#include "batch/output_layout.h"
 #include "batch/summary.h"
 #include "report/html_index.h"
 #include "report/report.h"
@@ -32,10 +33,15 @@ IslandPresence clusterIslandsAcross(const std::string& outDir,
                                     const compare::ClusterSettings& settings) {
   IslandPresence presence;
   if (folders.size() < 2) return presence;
-  const compare::ClusterResult r = compare::clusterGenomeFolders(outDir, folders, settings);
+  std::vector<compare::GenomeIslandsFile> files;
+  for (const std::string& folder : folders)
+    files.push_back(
+        {folder, layout::genomePath(outDir + "/" + folder, layout::GenomeFile::kIslandsFasta)});
+  const compare::ClusterResult r = compare::clusterIslandFiles(files, settings);
   presence.error = r.error;
   if (presence.error.empty())
-    presence.error = writeWholeFile(outDir + "/" + kClustersFile, clusterTable(r));
+    presence.error =
+        writeWholeFile(layout::runPath(outDir, layout::RunFile::kClusters), clusterTable(r));
   if (!presence.error.empty()) return presence;
   std::vector<report::PresenceRow> rows(static_cast<std::size_t>(r.clusters));
   for (std::size_t c = 0; c < rows.size(); ++c) {
@@ -48,7 +54,7 @@ IslandPresence clusterIslandsAcross(const std::string& outDir,
         std::lower_bound(r.genomes.begin(), r.genomes.end(), i.genome) - r.genomes.begin());
     report::PresenceCell& cell = row.cells[g];
     if (cell.islands++ == 0) {
-      cell.page = i.genome + "/report.html";
+      cell.page = layout::genomePath(i.genome, layout::GenomeFile::kReportHtml);
       cell.row = i.island;
     }
     row.places.push_back(i.genome + " " + i.record + ":" + std::to_string(i.start) + "-" +

@@ -10,17 +10,14 @@
 
 namespace morvale {
 
-// The table of clusters in the output folder, beside summary.tsv.
-constexpr const char* kClustersFile = "island_clusters.tsv";
-
 struct IslandPresence {
   std::string error;  // "" when done, else one line naming the file and the problem
   std::string html;   // the presence section for index.html ("" with fewer than 2 folders)
 };
 
-// With two `folders` or more (names under `outDir`, each holding islands.fasta and
-// report.html), writes outDir/island_clusters.tsv whole, one row per island with the
-// columns cluster, genome, record, island, start, end, length, cluster_size and
+// With two `folders` or more (genome folders under `outDir`, each holding its
+// islands.fasta and report.html), writes outDir/island_clusters.tsv whole, one row per island with
+// the columns cluster, genome, record, island, start, end, length, cluster_size and
 // cluster_genomes, and returns the section; with fewer, does nothing.
 IslandPresence clusterIslandsAcross(const std::string& outDir,
                                     const std::vector<std::string>& folders,

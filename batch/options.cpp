@@ -8,6 +8,7 @@
 
 #include "base/number_text.h"
 #include "base/tokens.h"
+#include "batch/output_layout.h"
 
 namespace morvale {
 
@@ -419,24 +420,12 @@ CommandHelp commandHelp() {
       "A genome's folder DIR/NAME/ holds, for measures 3 and 6 (1 and 4 write "
       "Absolute-first.txt, Ab-first-Islands.txt, ...; 2 and 5 Euclidean-first.txt, "
       "Eu-first-Islands.txt, ...):";
-  h.files = {
-      {"KL-first.txt", "first-phase window scores: window size, centre, p-value"},
-      {"KL-first-Islands.txt", "first-phase islands: start, end (0-based offsets)"},
-      {"KL-refinement.txt", "refinement window scores"},
-      {"KL-refinement-Islands.txt", "refinement islands"},
-      {"KL-first.run.txt",
-       "run record of each phase (KL-refinement.run.txt): version, "
-       "genome checksum, settings, seed; present only when the phase's "
-       "files are whole"},
-      {"islands.bed", "the final islands as a BED track"},
-      {"islands.gff3", "the same as GFF3"},
-      {"islands.tsv", "the islands table"},
-      {"scores.svg", "the scores along the genome"},
-      {"report.html", "a page to explore it all, offline"},
-      {"genes.tsv", "the genes of each island (annotated genomes only)"},
-      {"DIR/summary.tsv", "one row per genome: length, GC, islands, cut-off, status"},
-      {"DIR/index.html", "the summary as a page (a run of several genomes)"},
-  };
+  for (const layout::LayoutEntry& f : layout::genomeFolderEntries())
+    h.files.push_back({f.name, f.what});
+  for (const layout::LayoutEntry& f : layout::runFolderEntries()) {
+    const bool folder = std::string(f.name) == layout::kJobsFolder;
+    h.files.push_back({std::string("DIR/") + f.name + (folder ? "/" : ""), f.what});
+  }
   h.examples = {
       {"morvale-run -o out --seed 1 genome.fasta",
        "both phases on one genome into out/genome/, repeatable with seed 1"},

@@ -11,6 +11,7 @@
 #include "base/system_error.h"
 #include "base/tsv_text.h"
 #include "base/whole_file.h"
+#include "batch/output_layout.h"
 #include "report/html_index.h"
 #include "report/report.h"
 
@@ -55,16 +56,18 @@ std::string writeSummary(const std::string& folder, const std::vector<SummaryRow
   std::vector<report::IndexRow> index;
   for (const SummaryRow& s : rows) {
     std::error_code ec;
-    const bool page = fs::exists(folder + "/" + s.name + "/report.html", ec);
-    index.push_back({s.name, page ? s.name + "/report.html" : "", summaryCells(s)});
+    const std::string page = layout::genomePath(s.name, layout::GenomeFile::kReportHtml);
+    const bool made = fs::exists(folder + "/" + page, ec);
+    index.push_back({s.name, made ? page : "", summaryCells(s)});
   }
-  std::string error = writeWholeFile(folder + "/summary.tsv", summaryTable(rows));
+  std::string error =
+      writeWholeFile(layout::runPath(folder, layout::RunFile::kSummary), summaryTable(rows));
   if (!error.empty() || rows.size() < 2) return error;
   std::ostringstream page;
   report::writeHtmlIndex(page,
                          "Morvale: genomic islands of " + std::to_string(rows.size()) + " genomes",
                          columns, index, sections);
-  return writeWholeFile(folder + "/index.html", page.str());
+  return writeWholeFile(layout::runPath(folder, layout::RunFile::kIndex), page.str());
 }
 
 bool readSummary(const std::string& path, std::vector<SummaryRow>& rows, std::string& error) {

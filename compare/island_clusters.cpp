@@ -1,14 +1,13 @@
 #include "compare/island_clusters.h"
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 #include <set>
 #include <tuple>
 
-#include "base/tokens.h"
 #include "compare/island_links.h"
 #include "compare/sketch.h"
+#include "islands/islands_fasta.h"
 
 namespace morvale::compare {
 
@@ -18,45 +17,6 @@ namespace {
 bool before(const ClusteredIsland& a, const ClusteredIsland& b) {
   return std::tie(a.genome, a.record, a.start, a.end, a.island) <
          std::tie(b.genome, b.record, b.start, b.end, b.island);
-}
-
-// Reads one folder's islands.fasta into `islands` and `letters`; "" or the problem.
-std::string readIslandsFasta(const std::string& path, const std::string& genome,
-                             std::vector<ClusteredIsland>& islands,
-                             std::vector<std::string>& letters) {
-  std::ifstream in(path);
-  if (!in) return path + ": cannot open the islands' letters";
-  std::string line;
-  for (long number = 1; std::getline(in, line); ++number) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty()) continue;
-    if (line[0] != '>') {
-      if (islands.empty()) return path + " line " + std::to_string(number) + ": letters before '>'";
-      letters.back() += line;
-      continue;
-    }
-    // ">island_3 record:start-end"; a record name may hold ':' itself.
-    const std::size_t space = line.find(' ');
-    const std::size_t colon = line.rfind(':');
-    const std::size_t dash = colon == std::string::npos ? colon : line.find('-', colon);
-    long long start = 0, end = 0;
-    if (space == std::string::npos || colon == std::string::npos || colon < space ||
-        dash == std::string::npos ||
-        !parseInteger(std::string_view(line).substr(colon + 1, dash - colon - 1), start) ||
-        !parseInteger(std::string_view(line).substr(dash + 1), end) || start < 1 || end < start)
-      return path + " line " + std::to_string(number) +
-             ": not an island header (>island_N record:start-end)";
-    ClusteredIsland island;
-    island.genome = genome;
-    island.island = line.substr(1, space - 1);
-    island.record = line.substr(space + 1, colon - space - 1);
-    island.start = start;
-    island.end = end;
-    islands.push_back(std::move(island));
-    letters.emplace_back();
-  }
-  if (in.bad()) return path + ": cannot read the islands' letters";
-  return "";
 }
 
 }  // namespace
@@ -109,20 +69,24 @@ void clusterIslands(std::vector<ClusteredIsland> islands, const std::vector<std:
   result.genomes.assign(allGenomes.begin(), allGenomes.end());
 }
 
-ClusterResult clusterGenomeFolders(const std::string& outDir,
-                                   const std::vector<std::string>& folders,
-                                   const ClusterSettings& settings) {
+ClusterResult clusterIslandFiles(const std::vector<GenomeIslandsFile>& files,
+                                 const ClusterSettings& settings) {
   ClusterResult result;
   std::vector<ClusteredIsland> islands;
   std::vector<std::string> letters;
-  for (const std::string& folder : folders) {
-    result.error =
-        readIslandsFasta(outDir + "/" + folder + "/islands.fasta", folder, islands, letters);
+  std::set<std::string> genomes;
+  for (const GenomeIslandsFile& file : files) {
+    std::vector<IslandLetters> read;
+    result.error = readIslandsFasta(file.path, read);
     if (!result.error.empty()) return result;
+    for (IslandLetters& i : read) {
+      islands.push_back({file.genome, i.record, i.island, i.start, i.end, 0});
+      letters.push_back(std::move(i.letters));
+    }
+    genomes.insert(file.genome);
   }
   clusterIslands(std::move(islands), letters, settings, result);
-  // Every folder given is a genome of the table, with islands or without.
-  std::set<std::string> genomes(folders.begin(), folders.end());
+  // Every genome given is one of the table's, with islands or without.
   result.genomes.assign(genomes.begin(), genomes.end());
   return result;
 }

@@ -1,6 +1,6 @@
-// Islands across genomes: reads the islands.fasta of finished genome folders,
+// Islands across genomes: reads the islands.fasta of finished genomes,
 // sketches every island and clusters them by single linkage. Clusters and their ids
-// depend neither on the order the folders are given in nor on threads.
+// depend neither on the order the files are given in nor on threads.
 #pragma once
 
 #include <cstdint>
@@ -39,12 +39,16 @@ struct ClusterResult {
   std::vector<int> clusterGenomes;   // genomes it has at [c]
 };
 
-// Clusters the islands of `outDir/NAME/islands.fasta` for each NAME of `folders`
-// (header lines ">island_3 record:start-end"); every folder is one of the result's
+// One genome's islands.fasta (see islands/islands_fasta.h).
+struct GenomeIslandsFile {
+  std::string genome;  // its name in the result, e.g. "K12" or "K12/chr"
+  std::string path;
+};
+
+// Clusters the islands of every file; every genome given is one of the result's
 // genomes, with islands or without.
-ClusterResult clusterGenomeFolders(const std::string& outDir,
-                                   const std::vector<std::string>& folders,
-                                   const ClusterSettings& settings);
+ClusterResult clusterIslandFiles(const std::vector<GenomeIslandsFile>& files,
+                                 const ClusterSettings& settings);
 
 // The same clustering of islands already in memory: `letters[i]` of `islands[i]`.
 // Sets cluster ids, sorts `islands` (and the counts of `result`) as above.

@@ -1,6 +1,6 @@
 #include "report/islands_fasta.h"
 
-#include <algorithm>
+#include "islands/islands_fasta.h"
 
 namespace morvale::report {
 
@@ -13,16 +13,14 @@ bool islandsFasta(const LoadedRun& in, const std::vector<std::string>& recordLet
     error = in.genomeFile + " changed while being read (its letters no longer match its records)";
     return false;
   }
-  constexpr std::int64_t kLine = 60;
-  text.clear();
+  std::vector<IslandLetters> islands;
   for (const Piece& p : in.figures.pieces) {
-    text += '>' + pieceName(p) + ' ' + recordName(in, p.record) + ':' +
-            std::to_string(p.start + 1) + '-' + std::to_string(p.end) + '\n';
     const std::string& letters = recordLetters[p.record];
-    for (std::int64_t at = p.start; at < p.end; at += kLine)
-      text.append(letters, static_cast<std::size_t>(at),
-                  static_cast<std::size_t>(std::min(kLine, p.end - at))) += '\n';
+    islands.push_back({pieceName(p), recordName(in, p.record), p.start + 1, p.end,
+                       letters.substr(static_cast<std::size_t>(p.start),
+                                      static_cast<std::size_t>(p.end - p.start))});
   }
+  text = islandsFastaText(islands);
   return true;
 }
 
