@@ -44,18 +44,18 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
   // The run's own files are not genome folders.
   const std::vector<std::string> reserved = layout::reservedNames();
   std::set<std::string> used(reserved.begin(), reserved.end());
-  if (used.count(o.name)) {
-    err << "morvale-run: --name " << o.name << ": the output folder keeps that name for itself"
+  if (o.name && used.count(*o.name)) {
+    err << "morvale-run: --name " << *o.name << ": the output folder keeps that name for itself"
         << std::endl;
     return 2;
   }
   for (std::size_t i = 0; i < o.genomes.size(); ++i)
-    names.push_back(o.name.empty() ? uniqueName(genomeName(o.genomes[i], i), used) : o.name);
+    names.push_back(o.name ? *o.name : uniqueName(genomeName(o.genomes[i], i), used));
   // A workflow's job (--row) shares the output folder with the others: it owns only
   // its genome's folder, which it locks, and its row file.
-  const bool job = !o.rowFile.empty();
+  const bool job = o.rowFile.has_value();
   const std::string summaryPath =
-      job ? o.rowFile : layout::runPath(o.out, layout::RunFile::kSummary);
+      job ? *o.rowFile : layout::runPath(o.out, layout::RunFile::kSummary);
   if (!o.force) {
     std::error_code ec;
     bool holds = !job && fs::exists(summaryPath, ec);
@@ -68,7 +68,8 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
   }
   std::error_code ec;
   const std::string locked = job ? o.out + "/" + names[0] : o.out;
-  for (const fs::path& folder : {fs::path(locked), fs::path(o.rowFile).parent_path()}) {
+  for (const fs::path& folder :
+       {fs::path(locked), fs::path(o.rowFile.value_or("")).parent_path()}) {
     if (!folder.empty()) fs::create_directories(folder, ec);
     if (ec) {
       err << "morvale-run: cannot create the folder " << folder.string() << ": " << ec.message()
@@ -86,7 +87,7 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
   if (!notice.empty()) err << "morvale-run: " << notice << std::endl;
   if (o.force && !job) fs::remove(layout::runPath(o.out, layout::RunFile::kClusters), ec);
 
-  const unsigned seed = o.seedGiven ? o.seed : static_cast<unsigned>(console.now());
+  const unsigned seed = o.seed.value_or(static_cast<unsigned>(console.now()));
   BatchProgress progress(err, terminal, o.quiet);
   WorkerPool workers(o.threads);
   GenomeRun genomeRun(o, console, progress, workers, seed, err);
@@ -102,10 +103,10 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
     interrupted = genomeRun.run(i, names[i], rows);
     progress.finishLine();
     for (std::size_t r = first; r < rows.size(); ++r) {
-      if (rows[r].status.rfind("failed: ", 0) != 0) continue;
+      if (!rows[r].status.is(RunState::kFailed)) continue;
       failed = true;
       err << "morvale-run: " << o.genomes[i] << (o.perRecord ? " (" + rows[r].name + ")" : "")
-          << ": " << rows[r].status.substr(8) << std::endl;
+          << ": " << rows[r].status.reason << std::endl;
     }
   }
   // Islands across genomes, from the folders that finished (none after Ctrl-C).
@@ -113,14 +114,14 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
   if (!job && !interrupted) {
     std::vector<std::string> finished;
     for (const SummaryRow& row : rows)
-      if (row.status == "done") finished.push_back(row.name);
+      if (row.status.is(RunState::kDone)) finished.push_back(row.name);
     presence = clusterIslandsAcross(o.out, finished, {o.clusterDistance});
   }
   if (!presence.error.empty()) {
     err << "morvale-run: " << presence.error << std::endl;
     failed = true;
   }
-  error = job ? writeWholeFile(o.rowFile, summaryTable(rows))
+  error = job ? writeWholeFile(*o.rowFile, summaryTable(rows))
               : writeSummary(o.out, rows, presence.html);
   if (!error.empty()) {
     err << "morvale-run: " << error << std::endl;

@@ -81,7 +81,7 @@ int collectSummary(const std::string& folder, const std::string& sheet,
       rows.back().note = "no summary row from its job (" + path + ")";
     } else if (!readSummary(path, job, error)) {
       rows.emplace_back(name);
-      rows.back().status = "failed: " + error;
+      rows.back().status = RunStatus::failed(error);
     } else {
       rows.insert(rows.end(), job.begin(), job.end());
     }
@@ -90,14 +90,14 @@ int collectSummary(const std::string& folder, const std::string& sheet,
   // the summary is not yet written. Islands across the genomes that finished:
   std::vector<std::string> finished;
   for (const SummaryRow& row : rows)
-    if (row.status == "done") finished.push_back(row.name);
+    if (row.status.is(RunState::kDone)) finished.push_back(row.name);
   const IslandPresence presence = clusterIslandsAcross(folder, finished, clusters);
   bool ok = presence.error.empty();
   if (!ok) err << "morvale-run: " << presence.error << std::endl;
   for (const SummaryRow& row : rows) {
-    if (row.status == "done" || row.status.rfind("skipped: ", 0) == 0) continue;
+    if (row.status.is(RunState::kDone) || row.status.is(RunState::kSkipped)) continue;
     ok = false;
-    err << "morvale-run: " << row.name << ": " << row.status << std::endl;
+    err << "morvale-run: " << row.name << ": " << statusText(row.status) << std::endl;
   }
   error = writeSummary(folder, rows, presence.html);
   if (!error.empty()) {

@@ -17,9 +17,9 @@
 #include "genome/record_letters.h"
 #include "islands/auto_cutoff.h"
 #include "islands/island_list.h"
-#include "report/islands_fasta.h"
-#include "report/report.h"
+#include "report/loaded_run.h"
 #include "report/report_files.h"
+#include "report/tracks.h"
 
 namespace morvale {
 
@@ -56,17 +56,22 @@ std::string folderNameOf(const std::string& recordName, std::size_t index) {
 }
 
 // Runs `step`, which returns a status; what it throws (out of memory, a system
-// call's failure) becomes "failed: reason" for this genome alone.
+// call's failure) becomes a failure of this genome alone.
 template <typename Step>
-std::string guarded(Step step) {
+RunStatus guarded(Step step) {
   try {
     return step();
   } catch (const std::bad_alloc&) {
-    return "failed: out of memory: this genome, k or pool size needs more memory than the "
-           "machine can give";
+    return RunStatus::failed(
+        "out of memory: this genome, k or pool size needs more memory than the machine can give");
   } catch (const std::system_error& e) {  // std::filesystem_error among them
-    return "failed: " + tsvField(e.what());
+    return RunStatus::failed(e.what());
   }
+}
+
+// Adds `text` to a summary row's note.
+void addNote(SummaryRow& s, const std::string& text) {
+  s.note += (s.note.empty() ? "" : "; ") + text;
 }
 
 }  // namespace
@@ -84,13 +89,13 @@ bool GenomeRun::run(std::size_t index, const std::string& name, std::vector<Summ
   GenomeInput genome;
   genome.fileName = o_.genomes[index];
   const std::string folder = o_.out + "/" + name;
-  const std::string error = guarded([&] {
+  const RunStatus loaded = guarded([&] {
     const std::string problem = load(genome);
-    return problem.empty() ? problem : "failed: " + problem;
+    return problem.empty() ? RunStatus::done() : RunStatus::failed(problem);
   });
-  if (!error.empty()) {
+  if (!loaded.is(RunState::kDone)) {
     rows.emplace_back(name);
-    rows.back().status = error;
+    rows.back().status = loaded;
     return false;
   }
   if (!o_.perRecord || genome.genome.status != GenomeStatus::kOk)
@@ -104,22 +109,22 @@ bool GenomeRun::run(std::size_t index, const std::string& name, std::vector<Summ
     if (letters < o_.minRecord || letters <= o_.first.windowSize) {
       SummaryRow skipped(name + "/" + sub);
       skipped.length = letters;
-      skipped.status = letters < o_.minRecord
-                           ? "skipped: " + std::to_string(letters) +
-                                 " letters, fewer than --min-record " + std::to_string(o_.minRecord)
-                           : std::string("skipped: shorter than the first window");
+      skipped.status = RunStatus::skipped(
+          letters < o_.minRecord ? std::to_string(letters) + " letters, fewer than --min-record " +
+                                       std::to_string(o_.minRecord)
+                                 : std::string("shorter than the first window"));
       rows.push_back(skipped);
       continue;
     }
     GenomeInput part;
     part.fileName = genome.fileName;
-    const std::string problem = guarded([&] {
+    const RunStatus split = guarded([&] {
       part.genome = recordGenome(genome.genome, r);
-      return std::string();
+      return RunStatus::done();
     });
-    if (!problem.empty()) {
+    if (!split.is(RunState::kDone)) {
       rows.emplace_back(name + "/" + sub);
-      rows.back().status = problem;
+      rows.back().status = split;
       continue;
     }
     record_ = r;
@@ -139,32 +144,33 @@ std::string GenomeRun::load(GenomeInput& genome) {
     if (!stdinError_.empty()) return stdinError_;
     genome.fileName = "standard input";
   }
-  if (!o_.annotation.empty() && !gffRead_) {
+  if (o_.annotation && !gffRead_) {
     int openError = 0;
-    const std::unique_ptr<ByteSource> in = openInputFile(o_.annotation, openError);
-    if (!in) gffError_ = systemErrorText("Cannot open " + o_.annotation, openError);
-    if (!in || !readGff3(*in, o_.annotation, gff_, gffError_)) gff_ = {};
+    const std::unique_ptr<ByteSource> in = openInputFile(*o_.annotation, openError);
+    Annotation read;
+    if (!in)
+      gffError_ = systemErrorText("Cannot open " + *o_.annotation, openError);
+    else if (readGff3(*in, *o_.annotation, read, gffError_))
+      gff_ = std::move(read);
     gffRead_ = true;
   }
-  const bool gff = !o_.annotation.empty() && gffError_.empty();
-  AnnotatedGenome input;
   // The last genome takes --annotation's features; the others copy them.
-  std::string error =
-      readAnnotatedGenome(genome.fileName, gff ? &gff_ : nullptr, index_ + 1 == o_.genomes.size(),
-                          input, standardInput ? &stdin_ : nullptr);
-  if (!error.empty()) return error;
+  std::optional<Annotation> gff = index_ + 1 == o_.genomes.size() ? std::move(gff_) : gff_;
+  AnnotatedGenome input = standardInput
+                              ? readAnnotatedBytes(stdin_, genome.fileName, std::move(gff))
+                              : readAnnotatedGenome(genome.fileName, std::move(gff));
+  if (!input.error.empty()) return input.error;
   // A GFF3 file that cannot be read fails the genomes it was given for.
-  if (!gffError_.empty() && input.genome.status == GenomeStatus::kOk && !input.annotated)
+  if (!gffError_.empty() && input.genome.status == GenomeStatus::kOk && !input.annotation)
     return gffError_;
   genome.genome = std::move(input.genome);
-  annotated_ = input.annotated;
   annotation_ = std::move(input.annotation);
   for (const std::string& w : input.readerWarnings)
     err_ << "morvale-run: warning: " << w << std::endl;
   if (genome.genome.headerInsideLine)
     err_ << "morvale-run: " << genome.fileName << ": line " << genome.genome.headerInsideLine
          << ": '>' inside a line starts a header there" << std::endl;
-  error = duplicateRecordProblem(genome.genome, genome.fileName);
+  const std::string error = duplicateRecordProblem(genome.genome, genome.fileName);
   if (!error.empty()) return error;
   const std::vector<std::string>& warnings = input.warnings;
   for (std::size_t w = 0; w < warnings.size() && w < kWarningsShown; ++w)
@@ -181,24 +187,38 @@ bool GenomeRun::one(GenomeInput& genome, const std::string& name, const std::str
                     std::chrono::steady_clock::time_point started, std::vector<SummaryRow>& rows) {
   rows.emplace_back(name);
   SummaryRow& s = rows.back();
-  const std::string status = guarded([&] { return phases(genome, folder, s); });
-  s.status = status;
+  s.status = guarded([&] { return steps(genome, folder, s); });
   s.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  return status == "interrupted";
+  return s.status.is(RunState::kInterrupted);
 }
 
-// Both phases and the reports; returns the status.
-std::string GenomeRun::phases(GenomeInput& genome, const std::string& folder, SummaryRow& s) {
+RunStatus GenomeRun::steps(GenomeInput& genome, const std::string& folder, SummaryRow& s) {
+  RunStatus status = prepare(genome, folder, s);
+  if (!status.is(RunState::kDone)) return status;
+  // The assemblies' console messages and complaints are the dialogue's, not this
+  // command's: "Unable to open 0" after a refinement without rows becomes a note.
+  std::ofstream quiet;
+  PhaseRunner runner(o_.first.measure, folder, console_, progress_, workers_, quiet, quiet);
+  FinalFiles files{runner.names().firstScores, runner.names().firstIslands};
+  status = firstPhase(runner, genome, s);
+  if (status.is(RunState::kDone) && o_.refine) status = refinement(runner, genome, s, files);
+  progress_.finishLine();
+  if (status.is(RunState::kDone)) status = reports(genome, folder, files, s);
+  return status;
+}
+
+// The genome's folder, cleaned with --force, and a genome the first phase can scan.
+RunStatus GenomeRun::prepare(GenomeInput& genome, const std::string& folder, SummaryRow& s) {
   std::error_code ec;
   fs::create_directories(folder, ec);
-  if (ec) return "failed: cannot create " + folder + ": " + ec.message();
+  if (ec) return RunStatus::failed("cannot create " + folder + ": " + ec.message());
   if (o_.force) {
     const std::string problem = removeOwnFiles(folder);
-    if (!problem.empty()) return "failed: " + problem;
+    if (!problem.empty()) return RunStatus::failed(problem);
   }
-  if (!workers_.startError().empty()) return "failed: " + workers_.startError();
+  if (!workers_.startError().empty()) return RunStatus::failed(workers_.startError());
   std::vector<std::string> problems = firstPhaseGenomeProblems(genome, o_.first.windowSize);
-  if (!problems.empty()) return "failed: " + problems.back();
+  if (!problems.empty()) return RunStatus::failed(problems.back());
   describeGenome(genome);
   s.length = genome.genome.length;
   s.gcPercent = report::gcPercent(genome.genome.letters, 0, s.length);
@@ -206,25 +226,25 @@ std::string GenomeRun::phases(GenomeInput& genome, const std::string& folder, Su
     s.note = std::to_string(genome.genome.records.size()) +
              " records scanned as one genome; --per-record scans each on its own";
   }
-  // The assemblies' console messages and complaints are the dialogue's, not this
-  // command's: "Unable to open 0" after a refinement without rows becomes a note.
-  std::ofstream quiet;
-  PhaseRunner runner(o_.first.measure, folder, console_, progress_, workers_, quiet, quiet);
-  const int count = static_cast<int>(o_.genomes.size());
-  const int number = static_cast<int>(index_) + 1;
-  progress_.phaseStarted(number, count, s.name, "first phase");
-  ScanOutcome outcome = runner.firstPhase(o_.first, genome, seed_);
-  if (outcome.result == ScanResult::kInterrupted) return "interrupted";
-  if (outcome.result == ScanResult::kFailed) return "failed: " + outcome.error;
+  return RunStatus::done();
+}
+
+// The first phase's scan and its islands, at the cut-off given or chosen by rank.
+RunStatus GenomeRun::firstPhase(PhaseRunner& runner, const GenomeInput& genome, SummaryRow& s) {
+  progress_.phaseStarted(static_cast<int>(index_) + 1, static_cast<int>(o_.genomes.size()), s.name,
+                         "first phase");
+  const ScanOutcome outcome = runner.firstPhase(o_.first, genome, seed_);
+  if (outcome.result == ScanResult::kInterrupted) return RunStatus::interrupted();
+  if (outcome.result == ScanResult::kFailed) return RunStatus::failed(outcome.error);
   s.windowsTested = outcome.windowsTested;
-  FirstAssemblySettings assembly{o_.cutoff, o_.minWindows};
+  FirstAssemblySettings assembly{o_.cutoff.value_or(0.0), o_.minWindows};
   RunRecord extra;
-  extra.set(record_key::kCutoffRule, o_.cutoffByRank ? kRankRule : kGivenRule);
-  if (o_.cutoffByRank) {
+  extra.set(record_key::kCutoffRule, o_.cutoff ? kGivenRule : kRankRule);
+  if (!o_.cutoff) {
     extra.setReal(record_key::kAutoFraction, o_.autoFraction);
     std::vector<double> pValues;
     if (!firstPhasePValues(runner.names().firstScores, pValues))
-      return "failed: cannot read " + runner.names().firstScores;
+      return RunStatus::failed("cannot read " + runner.names().firstScores);
     const RankCutoff rule = rankCutoff(pValues, outcome.windowsTested, o_.autoFraction);
     if (rule.found) {
       assembly.cutoff = rule.cutoff;
@@ -232,48 +252,57 @@ std::string GenomeRun::phases(GenomeInput& genome, const std::string& folder, Su
     } else {
       assembly.cutoff = -1.0;  // selects nothing
       extra.set(record_key::kCutoff, "none");
-      s.note += std::string(s.note.empty() ? "" : "; ") + "no window-score rows, so no islands";
+      addNote(s, "no window-score rows, so no islands");
     }
   }
   s.cutoff = extra.get(record_key::kCutoff).empty() ? exactRealText(assembly.cutoff) : "none";
-  std::string error = runner.firstAssembly(assembly, extra);
-  if (!error.empty()) return "failed: " + error;
+  const std::string error = runner.firstAssembly(assembly, extra);
+  return error.empty() ? RunStatus::done() : RunStatus::failed(error);
+}
 
-  std::string scores = runner.names().firstScores;
-  std::string islands = runner.names().firstIslands;
-  if (o_.refine) {
-    IslandList list = readIslandList(islands, quiet);
-    if (!list.values.empty()) {
-      const std::string problem =
-          refinementListProblem(list, islands, genome, o_.refinement.windowSize);
-      if (!problem.empty()) return "failed: " + problem;
-      progress_.phaseStarted(number, count, s.name, "refinement");
-      outcome =
-          runner.refinement(o_.refinement, o_.first.tupleSize, genome, islands, list.values, seed_);
-      if (outcome.result == ScanResult::kInterrupted) return "interrupted";
-      if (outcome.result == ScanResult::kFailed) return "failed: " + outcome.error;
-      std::error_code missing;
-      if (!fs::exists(runner.names().refinementScores, missing))
-        s.note += std::string(s.note.empty() ? "" : "; ") + "refinement kept no window";
-      error = runner.refinementAssembly(o_.refinement.cutoff, o_.refinement.voteThreshold);
-      if (!error.empty()) return "failed: " + error;
-      scores = runner.names().refinementScores;
-      islands = runner.names().refinementIslands;
-    }
-  }
-  progress_.finishLine();
+// The refinement of the first phase's islands, when there are any; `files` become
+// the refinement's.
+RunStatus GenomeRun::refinement(PhaseRunner& runner, const GenomeInput& genome, SummaryRow& s,
+                                FinalFiles& files) {
+  std::ofstream quiet;
+  IslandList list = readIslandList(files.islands, quiet);
+  if (list.values.empty()) return RunStatus::done();
+  const std::string problem =
+      refinementListProblem(list, files.islands, genome, o_.refinement.windowSize);
+  if (!problem.empty()) return RunStatus::failed(problem);
+  progress_.phaseStarted(static_cast<int>(index_) + 1, static_cast<int>(o_.genomes.size()), s.name,
+                         "refinement");
+  const ScanOutcome outcome = runner.refinement(o_.refinement, o_.first.tupleSize, genome,
+                                                files.islands, list.values, seed_);
+  if (outcome.result == ScanResult::kInterrupted) return RunStatus::interrupted();
+  if (outcome.result == ScanResult::kFailed) return RunStatus::failed(outcome.error);
+  std::error_code missing;
+  if (!fs::exists(runner.names().refinementScores, missing))
+    addNote(s, "refinement kept no window");
+  const std::string error =
+      runner.refinementAssembly(o_.refinement.cutoff, o_.refinement.voteThreshold);
+  if (!error.empty()) return RunStatus::failed(error);
+  files = {runner.names().refinementScores, runner.names().refinementIslands};
+  return RunStatus::done();
+}
 
+// The tracks, table, picture, page and islands' letters of the final islands.
+RunStatus GenomeRun::reports(const GenomeInput& genome, const std::string& folder,
+                             const FinalFiles& files, SummaryRow& s) {
   report::LoadedRun in;
-  if (!report::loadRun(genome.genome, genome.fileName, scores, islands, true, in, error))
-    return "failed: " + error;
-  if (annotated_ && !o_.perRecord) {
-    report::annotate(in, std::move(annotation_));  // already placed on this genome's records
-  } else if (annotated_) {
+  std::string error;
+  if (!report::loadRun(genome.genome, genome.fileName, files.scores, files.islands,
+                       report::MissingScores::kNoRows, in, error))
+    return RunStatus::failed(error);
+  if (annotation_ && !o_.perRecord) {
+    report::annotate(in, std::move(*annotation_));  // already placed on this genome's records
+    annotation_.reset();
+  } else if (annotation_) {
     Annotation mine;
-    mine.file = annotation_.file;
+    mine.file = annotation_->file;
     std::set<std::string> records;
     for (const GenomeRecord& r : genome.genome.records) records.insert(r.name);
-    for (const Feature& f : annotation_.features)
+    for (const Feature& f : annotation_->features)
       if (records.count(f.record)) mine.features.push_back(f);
     report::annotate(in, std::move(mine));
   }
@@ -286,10 +315,8 @@ std::string GenomeRun::phases(GenomeInput& genome, const std::string& folder, Su
                                         layout::genomePath(folder, GenomeFile::kScoresSvg),
                                         layout::genomePath(folder, GenomeFile::kReportHtml),
                                         layout::genomePath(folder, GenomeFile::kGenesTsv)});
-  if (!error.empty()) return "failed: " + error;
-  error = writeIslandsFasta(in, folder);
-  if (!error.empty()) return "failed: " + error;
-  return "done";
+  if (error.empty()) error = writeIslandsFasta(in, folder);
+  return error.empty() ? RunStatus::done() : RunStatus::failed(error);
 }
 
 std::string GenomeRun::writeIslandsFasta(const report::LoadedRun& in, const std::string& folder) {

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <string>
@@ -14,9 +15,11 @@
 #include "base/worker_pool.h"
 #include "batch/batch_progress.h"
 #include "batch/options.h"
+#include "batch/run_status.h"
 #include "batch/summary.h"
 #include "genome/annotation.h"
-#include "report/report.h"
+#include "genome/genome_input.h"
+#include "report/loaded_run.h"
 #include "scan/phase_runner.h"
 
 namespace morvale {
@@ -37,14 +40,27 @@ class GenomeRun {
   bool run(std::size_t index, const std::string& name, std::vector<SummaryRow>& rows);
 
  private:
+  // The result files the report is made from: the refinement's when it ran, else
+  // the first phase's.
+  struct FinalFiles {
+    std::string scores;
+    std::string islands;
+  };
+
   // Reads the genome and its annotation: a flat file's own, or --annotation's for a
   // FASTA genome. Features that do not fit the genome are warned of and left out.
   std::string load(GenomeInput& genome);
   // One genome (or record) into `folder`; adds its row.
   bool one(GenomeInput& genome, const std::string& name, const std::string& folder,
            std::chrono::steady_clock::time_point started, std::vector<SummaryRow>& rows);
-  // Both phases and the reports; returns the status.
-  std::string phases(GenomeInput& genome, const std::string& folder, SummaryRow& s);
+  // The steps of one genome in order; each returns kDone to go on.
+  RunStatus steps(GenomeInput& genome, const std::string& folder, SummaryRow& s);
+  RunStatus prepare(GenomeInput& genome, const std::string& folder, SummaryRow& s);
+  RunStatus firstPhase(PhaseRunner& runner, const GenomeInput& genome, SummaryRow& s);
+  RunStatus refinement(PhaseRunner& runner, const GenomeInput& genome, SummaryRow& s,
+                       FinalFiles& files);
+  RunStatus reports(const GenomeInput& genome, const std::string& folder, const FinalFiles& files,
+                    SummaryRow& s);
   // folder/islands.fasta: the islands' letters as the genome file has them, the file
   // read once more for them (standard input from its bytes). "" or the problem.
   std::string writeIslandsFasta(const report::LoadedRun& in, const std::string& folder);
@@ -57,15 +73,16 @@ class GenomeRun {
   std::ostream& err_;
   std::size_t index_ = 0;
   static constexpr std::size_t kWholeFile = static_cast<std::size_t>(-1);
-  std::size_t record_ = kWholeFile;     // the record being run with --per-record
-  std::size_t lettersOf_ = kWholeFile;  // the genome file `letters_` were read from
-  std::vector<std::string> letters_;    // its records' letters as they stand in it
-  bool annotated_ = false;
-  Annotation annotation_;  // of the genome being run
-  bool gffRead_ = false;   // --annotation, read once for every genome
-  Annotation gff_;
+  std::size_t record_ = kWholeFile;       // the record being run with --per-record
+  std::size_t lettersOf_ = kWholeFile;    // the genome file `letters_` were read from
+  std::vector<std::string> letters_;      // its records' letters as they stand in it
+  std::optional<Annotation> annotation_;  // of the genome being run, when it has one
+  // --annotation, read once for every genome: its features, or why it cannot be read.
+  bool gffRead_ = false;
+  std::optional<Annotation> gff_;
   std::string gffError_;
-  bool stdinRead_ = false;  // "-": standard input, read whole once
+  // "-": standard input, read whole once: its bytes, or why it cannot be read.
+  bool stdinRead_ = false;
   std::string stdin_;
   std::string stdinError_;
 };

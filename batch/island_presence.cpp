@@ -5,10 +5,10 @@
 
 #include "base/tsv_text.h"
 #include "base/whole_file.h"
+#include "batch/index_page.h"
 #include "batch/output_layout.h"
 #include "batch/summary.h"
-#include "report/html_index.h"
-#include "report/report.h"
+#include "report/loaded_run.h"
 
 namespace morvale {
 
@@ -43,16 +43,16 @@ IslandPresence clusterIslandsAcross(const std::string& outDir,
     presence.error =
         writeWholeFile(layout::runPath(outDir, layout::RunFile::kClusters), clusterTable(r));
   if (!presence.error.empty()) return presence;
-  std::vector<report::PresenceRow> rows(static_cast<std::size_t>(r.clusters));
+  std::vector<PresenceRow> rows(static_cast<std::size_t>(r.clusters));
   for (std::size_t c = 0; c < rows.size(); ++c) {
     rows[c].cluster = static_cast<int>(c) + 1;
     rows[c].cells.resize(r.genomes.size());
   }
   for (const compare::ClusteredIsland& i : r.islands) {
-    report::PresenceRow& row = rows[static_cast<std::size_t>(i.cluster - 1)];
+    PresenceRow& row = rows[static_cast<std::size_t>(i.cluster - 1)];
     const std::size_t g = static_cast<std::size_t>(
         std::lower_bound(r.genomes.begin(), r.genomes.end(), i.genome) - r.genomes.begin());
-    report::PresenceCell& cell = row.cells[g];
+    PresenceCell& cell = row.cells[g];
     if (cell.islands++ == 0) {
       cell.page = layout::genomePath(i.genome, layout::GenomeFile::kReportHtml);
       cell.row = i.island;
@@ -61,7 +61,7 @@ IslandPresence clusterIslandsAcross(const std::string& outDir,
                          std::to_string(i.end));
   }
   std::ostringstream html;
-  report::writePresenceTable(html, r.genomes, rows);
+  writePresenceTable(html, r.genomes, rows);
   presence.html = html.str();
   return presence;
 }

@@ -31,10 +31,10 @@ int main(int argc, char** argv) {
   }
   morvale::installStopHandlers(morvale::StopMode::kGraceful);
   morvale::SystemConsole console;
-  if (!options.collect.empty()) {
+  if (options.collect) {
     const std::string sheet = options.genomes.empty() ? "" : options.genomes[0];
-    return morvale::collectSummary(options.collect, sheet, {options.clusterDistance}, console.now(),
-                                   std::cerr);
+    return morvale::collectSummary(*options.collect, sheet, {options.clusterDistance},
+                                   console.now(), std::cerr);
   }
   try {
     return morvale::runBatch(options, console, std::cerr, isatty(STDERR_FILENO));

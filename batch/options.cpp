@@ -94,33 +94,31 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
   integer(
       Setting::kWindowIncrement, "growth of the window size",
       [](BatchOptions& o) { return &o.first.windowIncrement; }, d.first.windowIncrement);
-  // A real-valued setting of the range table; `word` (if the row has one) sets *byWord.
+  // A real-valued setting of the range table; its `word` (if the row has one) leaves
+  // the value unset.
   const auto real = [&](Setting setting, const char* help, std::string defaultText,
-                        double* (*field)(BatchOptions&), bool* (*byWord)(BatchOptions&)) {
+                        void (*set)(BatchOptions&, std::optional<double>)) {
     rows.push_back({"", rangeOf(setting).option, "P", help, std::move(defaultText),
                     rangeText(setting, 0),
-                    [setting, field, byWord](BatchOptions& o, const std::string& text) {
+                    [setting, set](BatchOptions& o, const std::string& text) {
                       const SettingRange& r = rangeOf(setting);
                       double v = 0;
                       if (*r.word && text == r.word) {
-                        *byWord(o) = true;
+                        set(o, std::nullopt);
                       } else if (parseReal(text, v) && inRealRange(setting, v)) {
-                        *field(o) = v;
-                        if (byWord) *byWord(o) = false;
+                        set(o, v);
                       } else {
                         return "enter " + rangeText(setting, 0);
                       }
                       return std::string();
                     }});
   };
-  real(
-      Setting::kCutoff, "first-phase cut-off: a p-value, or auto for the rank rule", "auto",
-      [](BatchOptions& o) { return &o.cutoff; }, [](BatchOptions& o) { return &o.cutoffByRank; });
-  real(
-      Setting::kAutoFraction,
-      "with --cutoff auto: the fraction of the windows tested whose smallest p-values set the "
-      "cut-off",
-      "0.02", [](BatchOptions& o) { return &o.autoFraction; }, nullptr);
+  real(Setting::kCutoff, "first-phase cut-off: a p-value, or auto for the rank rule", "auto",
+       [](BatchOptions& o, std::optional<double> v) { o.cutoff = v; });
+  real(Setting::kAutoFraction,
+       "with --cutoff auto: the fraction of the windows tested whose smallest p-values set the "
+       "cut-off",
+       "0.02", [](BatchOptions& o, std::optional<double> v) { o.autoFraction = *v; });
   integer(
       Setting::kMinWindows, "overlapping windows a first-phase island needs",
       [](BatchOptions& o) { return &o.minWindows; }, d.minWindows);
@@ -149,9 +147,8 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
   integer(
       Setting::kVoteThreshold, "scorings that keep a refinement window",
       [](BatchOptions& o) { return &o.refinement.voteThreshold; }, d.refinement.voteThreshold);
-  real(
-      Setting::kRefineCutoff, "refinement p-value cut-off", "0.05",
-      [](BatchOptions& o) { return &o.refinement.cutoff; }, nullptr);
+  real(Setting::kRefineCutoff, "refinement p-value cut-off", "0.05",
+       [](BatchOptions& o, std::optional<double> v) { o.refinement.cutoff = *v; });
   rows.push_back({"", "--no-refine", "", "stop after the first phase", "", "",
                   [](BatchOptions& o, const std::string&) {
                     o.refine = false;
@@ -236,7 +233,6 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
                     long long v = 0;
                     std::string complaint = wholeNumber(text, 0, 4294967295LL, v);
                     o.seed = static_cast<unsigned>(v);
-                    o.seedGiven = true;
                     return complaint;
                   }});
   rows.push_back({"-t", "--threads", "N", "threads", "the machine's cores",
@@ -368,11 +364,11 @@ ParsedCommand parseOptions(const std::vector<std::string>& args, BatchOptions& o
     error = "- (the genome on standard input) may be given once";
     return ParsedCommand::kUsageError;
   }
-  if (!o.collect.empty()) {
+  if (o.collect) {
     if (o.genomes.size() > 1) error = "--collect takes at most one sample sheet";
   } else if (o.genomes.empty()) {
     error = "no genome file given (see --help)";
-  } else if ((!o.name.empty() || !o.rowFile.empty()) && o.genomes.size() > 1) {
+  } else if ((o.name || o.rowFile) && o.genomes.size() > 1) {
     error = "--name and --row take one genome file";
   }
   return error.empty() ? ParsedCommand::kRun : ParsedCommand::kUsageError;

@@ -3,6 +3,7 @@
 // folder, the seed and the threads.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,7 @@ struct BatchOptions {
   }
   std::vector<std::string> genomes;
   FirstPhaseSettings first;
-  bool cutoffByRank = true;  // --cutoff auto; otherwise `cutoff`
-  double cutoff = 0.0;
+  std::optional<double> cutoff;  // --cutoff P; none: auto, the rank rule
   double autoFraction = 0.02;
   int minWindows = 4;
   bool sensitive = false;  // the preset for natural islands (applied by parseOptions)
@@ -31,20 +31,19 @@ struct BatchOptions {
   RefinementSettings refinement;
   std::string out = "morvale-out";
   bool force = false;
-  bool seedGiven = false;
-  unsigned seed = 0;
+  std::optional<unsigned> seed;  // none: the clock
   int threads = 1;
   bool quiet = false;
-  std::string annotation;          // a GFF3 file for FASTA genomes ("" for none)
-  bool perRecord = false;          // each long record scanned as a genome of its own
-  std::int64_t minRecord = 50000;  // letters a record needs to be scanned on its own
+  std::optional<std::string> annotation;  // a GFF3 file for FASTA genomes
+  bool perRecord = false;                 // each long record scanned as a genome of its own
+  std::int64_t minRecord = 50000;         // letters a record needs to be scanned on its own
   double clusterDistance = compare::kDefaultClusterDistance;  // islands across genomes
   // For the jobs of a workflow, each running one genome into a folder they share:
-  std::string name;     // --name: the genome's folder and summary name ("" for its file's)
-  std::string rowFile;  // --row: the summary rows go here, not to out/summary.tsv
+  std::optional<std::string> name;     // --name: the genome's folder and summary name
+  std::optional<std::string> rowFile;  // --row: the summary rows go here, not to out/summary.tsv
   // --collect: the folder whose jobs' rows become its summary.tsv and index.html;
   // `genomes` then holds at most the sample sheet giving their order.
-  std::string collect;
+  std::optional<std::string> collect;
 };
 
 // Reads the arguments into `options` (defaults for what is not given). On a usage

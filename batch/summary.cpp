@@ -11,9 +11,9 @@
 #include "base/system_error.h"
 #include "base/tsv_text.h"
 #include "base/whole_file.h"
+#include "batch/index_page.h"
 #include "batch/output_layout.h"
-#include "report/html_index.h"
-#include "report/report.h"
+#include "report/loaded_run.h"
 
 namespace morvale {
 
@@ -34,7 +34,7 @@ std::vector<std::string> summaryCells(const SummaryRow& s) {
           s.cutoff.empty() ? "NA" : s.cutoff,
           std::to_string(s.windowsTested),
           numberText("%.1f", s.seconds),
-          tsvField(s.status),
+          statusText(s.status),
           tsvField(s.note)};
 }
 
@@ -53,7 +53,7 @@ std::string summaryTable(const std::vector<SummaryRow>& rows) {
 std::string writeSummary(const std::string& folder, const std::vector<SummaryRow>& rows,
                          const std::string& sections) {
   const std::vector<std::string>& columns = summaryColumns();
-  std::vector<report::IndexRow> index;
+  std::vector<IndexRow> index;
   for (const SummaryRow& s : rows) {
     std::error_code ec;
     const std::string page = layout::genomePath(s.name, layout::GenomeFile::kReportHtml);
@@ -64,9 +64,8 @@ std::string writeSummary(const std::string& folder, const std::vector<SummaryRow
       writeWholeFile(layout::runPath(folder, layout::RunFile::kSummary), summaryTable(rows));
   if (!error.empty() || rows.size() < 2) return error;
   std::ostringstream page;
-  report::writeHtmlIndex(page,
-                         "Morvale: genomic islands of " + std::to_string(rows.size()) + " genomes",
-                         columns, index, sections);
+  writeHtmlIndex(page, "Morvale: genomic islands of " + std::to_string(rows.size()) + " genomes",
+                 columns, index, sections);
   return writeWholeFile(layout::runPath(folder, layout::RunFile::kIndex), page.str());
 }
 
@@ -96,11 +95,11 @@ bool readSummary(const std::string& path, std::vector<SummaryRow>& rows, std::st
       row.cutoff = cells[5] == "NA" ? "" : cells[5];
       row.windowsTested = std::stoll(cells[6]);
       row.seconds = std::stod(cells[7]);
+      if (!parseStatus(cells[8], row.status)) throw std::invalid_argument("status");
     } catch (const std::exception&) {
       error = path + ": line " + std::to_string(number) + " is not a summary row";
       return false;
     }
-    row.status = cells[8];
     row.note = cells[9];
     rows.push_back(std::move(row));
   }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "batch/run_status.h"
+
 namespace morvale {
 
 // What the summary says of one genome, or of one record with --per-record.
@@ -21,7 +23,7 @@ struct SummaryRow {
   std::string cutoff;  // the first phase's, as chosen; "" for none yet
   std::int64_t windowsTested = 0;
   double seconds = 0.0;
-  std::string status = "not run";  // done, failed: reason, skipped: reason, interrupted, not run
+  RunStatus status;
   std::string note;
 };
 

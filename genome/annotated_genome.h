@@ -3,6 +3,7 @@
 // own, or a GFF3 file's for a FASTA genome) placed on its records.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,23 +13,23 @@
 namespace morvale {
 
 struct AnnotatedGenome {
-  Genome genome;  // its status says whether it can be scanned
-  bool annotated = false;
-  Annotation annotation;                    // the features that lie on its records
+  std::string error;  // "" or one line: a flat file that cannot be read
+  Genome genome;      // its status says whether it can be scanned
+  // The features that lie on its records; none for a genome without annotation.
+  std::optional<Annotation> annotation;
   std::vector<std::string> warnings;        // one line per feature left out
   std::vector<std::string> readerWarnings;  // the flat file's own (features on other entries)
 };
 
 // Reads `fileName` (a flat file in one streaming pass). A GenBank or EMBL file
 // brings its own features; a genome read as FASTA or plain sequence takes those of
-// `gff` when it is not null, moved out of it when `takeGff` (the last genome to
-// need them), else copied. Features
-// that do not fit the genome are left out with a warning each. Returns "" or one
-// line naming the file and the problem when a flat file cannot be read; a genome
-// that cannot be scanned is told by its status.
-// With `bytes` not null, the file's bytes are those (standard input, read whole
-// and unpacked) and `fileName` only names it.
-std::string readAnnotatedGenome(const std::string& fileName, Annotation* gff, bool takeGff,
-                                AnnotatedGenome& input, const std::string* bytes = nullptr);
+// `gff` when there are any. Features that do not fit the genome are left out with a
+// warning each. A genome that cannot be scanned is told by its status.
+AnnotatedGenome readAnnotatedGenome(const std::string& fileName, std::optional<Annotation> gff);
+
+// The same for a file's bytes held in memory (standard input, read whole and
+// unpacked); `fileName` only names it.
+AnnotatedGenome readAnnotatedBytes(const std::string& bytes, const std::string& fileName,
+                                   std::optional<Annotation> gff);
 
 }  // namespace morvale

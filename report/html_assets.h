@@ -1,18 +1,23 @@
-// What the HTML pages share: their style, the script that sorts a table by any
-// column, and escaping for HTML text and attributes and for paths in links. Pages are single files
-// that need nothing from a network.
+// What the HTML pages share: their style, their scripts (asset files in
+// report/assets/, built in), and escaping for HTML text and attributes and for
+// paths in links. Pages are single files that need nothing from a network.
 #pragma once
 
 #include <string>
 
 namespace morvale::report {
 
-// The style sheet of every page.
-extern const char* const kPageStyle;
+// The style sheet of every page (assets/page.css).
+extern const char kPageStyle[];
 
 // Sorts every table.sortable by the column whose header is clicked (again for the
-// other direction): numbers by a cell's data-value, text otherwise.
-extern const char* const kSortScript;
+// other direction): numbers by a cell's data-value, text otherwise
+// (assets/sort_tables.js).
+extern const char kSortScript[];
+
+// The plot of a run's page: zoom, pan, islands selectable, genes, linked to the
+// islands table (assets/report_page.js).
+extern const char kPageScript[];
 
 // `text` with & < > " ' escaped for HTML text and attribute values.
 std::string htmlEscaped(const std::string& text);

@@ -8,7 +8,7 @@
 #include <ostream>
 #include <string>
 
-#include "report/report.h"
+#include "report/loaded_run.h"
 
 namespace morvale::report {
 

@@ -7,9 +7,10 @@
 
 #include "base/file_paths.h"
 #include "base/version.h"
-#include "report/report.h"
+#include "report/loaded_run.h"
 #include "report/report_command.h"
 #include "report/report_files.h"
+#include "report/tracks.h"
 
 int main(int argc, char** argv) {
   morvale::report::ReportArgs a;

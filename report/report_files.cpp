@@ -6,6 +6,7 @@
 #include "base/whole_file.h"
 #include "report/html_page.h"
 #include "report/svg_plot.h"
+#include "report/tracks.h"
 
 namespace morvale::report {
 
@@ -39,7 +40,7 @@ std::string writeReportFiles(const LoadedRun& in, const ReportFiles& files) {
   } plain[] = {{files.bed, writeBed},
                {files.gff3, writeGff3},
                {files.tsv, writeTable},
-               {in.annotated ? files.genes : std::string(), writeGenes}};
+               {in.annotation ? files.genes : std::string(), writeGenes}};
   std::string error;
   for (const auto& file : plain) {
     error = writeOne(file.path, [&](std::ostream& out) { file.write(out, in); });
@@ -49,7 +50,7 @@ std::string writeReportFiles(const LoadedRun& in, const ReportFiles& files) {
   if (!error.empty()) return error;
   const PageLinks links{relativeTo(files.html, files.bed), relativeTo(files.html, files.gff3),
                         relativeTo(files.html, files.tsv),
-                        in.annotated ? relativeTo(files.html, files.genes) : ""};
+                        in.annotation ? relativeTo(files.html, files.genes) : ""};
   return writeOne(files.html, [&](std::ostream& out) { writeHtmlPage(out, in, links); });
 }
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "report/report.h"
+#include "report/loaded_run.h"
 
 namespace morvale::report {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "report/report.h"
+#include "report/loaded_run.h"
 
 namespace morvale::report {
 

@@ -80,7 +80,7 @@ RunRecord PhaseRunner::commonRecord(const char* phase, const GenomeInput& genome
   r.set(record_key::kGenomeFile, genome.fileName);
   r.set(record_key::kGenomeLength, genome.genome.length);
   r.set(record_key::kGenomeRecords, static_cast<long long>(genome.genome.records.size()));
-  r.set("genome_md5", genome.checksum);
+  r.set(record_key::kGenomeMd5, genome.checksum);
   setKey(r, Setting::kMeasure, measure_);
   return r;
 }

@@ -79,7 +79,7 @@ TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
     ASSERT_EQ(parseOptions(testing::split(c[0], ' '), p, error), ParsedCommand::kRun) << error;
     std::ostringstream got;
     got << p.first.measure << ' ' << p.first.tupleSize << ' ' << p.minWindows << ' '
-        << p.autoFraction << ' ' << p.cutoffByRank << ' ' << p.seed << ' ' << p.quiet << ' '
+        << p.autoFraction << ' ' << !p.cutoff << ' ' << p.seed.value_or(0) << ' ' << p.quiet << ' '
         << p.refine;
     for (const std::string& g : p.genomes) got << ' ' << g;
     EXPECT_EQ(got.str(), c[1]) << c[0];

@@ -10,7 +10,8 @@
 #include "genome/gff3_text.h"
 #include "genome/gff_annotation.h"
 #include "report/island_genes.h"
-#include "report/report.h"
+#include "report/loaded_run.h"
+#include "report/tracks.h"
 #include "test_support.h"
 
 namespace morvale::report {

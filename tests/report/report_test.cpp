@@ -1,6 +1,6 @@
 // The report companion: tracks and table in the file's own coordinates, the
 // picture, the checks against the run record, and its command line.
-#include "report/report.h"
+#include "report/loaded_run.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,7 @@
 #include "islands/run_record.h"
 #include "report/html_page.h"
 #include "report/svg_plot.h"
+#include "report/tracks.h"
 #include "test_support.h"
 
 namespace morvale::report {

@@ -1,12 +1,12 @@
-// The run report: reads a genome, a window-score file and an islands file of
-// either phase (and the run record beside them, when there is one), and turns
-// them into BED and GFF3 tracks and an island table in the file's own
-// coordinates: each island is placed in its record, at positions that count every
-// letter of the record as it stands in the file.
+// A run as the report reads it: a genome, a window-score file and an islands file
+// of either phase, the run records beside them and the genome's annotation; and
+// the figures that follow from them, each island placed in its record at positions
+// that count every letter of the record as it stands in the file.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -65,15 +65,12 @@ struct LoadedRun {
   // For a refinement: the first phase's rows from the same folder, drawn behind
   // the refinement's as the genome-wide context.
   std::vector<ScoreRow> contextRows;
-  std::vector<Island> islands;  // their windows, best p and GC are set by deriveFigures
-  RunRecord record;             // the run record beside the window-score file, if any
-  bool hasRecord = false;
-  RunRecord firstRecord;  // the first phase's record in the same folder, if any
-  bool hasFirstRecord = false;
-  bool annotated = false;  // features were given (see annotate)
-  Annotation annotation;
-  std::vector<std::string> warnings;  // features of the genome file left out, one line each
-  RunFigures figures;                 // set by deriveFigures alone
+  std::vector<Island> islands;           // their windows, best p and GC are set by deriveFigures
+  std::optional<RunRecord> record;       // the run record beside the window-score file
+  std::optional<RunRecord> firstRecord;  // the first phase's record in the same folder
+  std::optional<Annotation> annotation;  // the genome's features, when given (see annotate)
+  std::vector<std::string> warnings;     // features of the genome file left out, one line each
+  RunFigures figures;                    // set by deriveFigures alone
 };
 
 // Reads and checks the genome (as readAnnotatedGenome does: a GenBank or EMBL
@@ -84,11 +81,15 @@ struct LoadedRun {
 bool loadInputs(const std::string& genomeFile, const std::string& scoresFile,
                 const std::string& islandsFile, LoadedRun& in, std::string& error);
 
-// The same for a genome already read from `genomeFile`. A window-score file that
-// does not exist counts as one without rows when `noScoresIsEmpty` (a scan that
-// selects no window leaves none).
+// What a window-score file that does not exist means.
+enum class MissingScores {
+  kRefused,  // the file was named by the user: an error
+  kNoRows,   // a scan that selected no window leaves none
+};
+
+// The same for a genome already read from `genomeFile`.
 bool loadRun(Genome genome, const std::string& genomeFile, const std::string& scoresFile,
-             const std::string& islandsFile, bool noScoresIsEmpty, LoadedRun& in,
+             const std::string& islandsFile, MissingScores missing, LoadedRun& in,
              std::string& error);
 
 // The run record of a window-score file: "KL-first.txt" has "KL-first.run.txt",
@@ -122,14 +123,6 @@ void deriveFigures(LoadedRun& run);
 // derived again, the genes of every island with them. The table, the GFF3 attributes, genes.tsv and
 // the page then show them.
 std::vector<std::string> annotate(LoadedRun& in, Annotation annotation);
-
-// BED (0-based, end exclusive) and GFF3 (1-based, inclusive) in record positions;
-// the table has 1-based inclusive positions too.
-void writeBed(std::ostream& out, const LoadedRun& in);
-void writeGff3(std::ostream& out, const LoadedRun& in);
-void writeTable(std::ostream& out, const LoadedRun& in);
-// One row per island and gene it overlaps or tRNA site near it.
-void writeGenes(std::ostream& out, const LoadedRun& in);
 
 // The names of features `which`, comma-separated ("-" for none).
 std::string featureNames(const LoadedRun& in, const std::vector<std::size_t>& which);

@@ -1,9 +1,14 @@
-#include "report/html_index.h"
+#include "batch/index_page.h"
 
 #include "base/tokens.h"
 #include "report/html_assets.h"
 
-namespace morvale::report {
+namespace morvale {
+
+using report::htmlEscaped;
+using report::kPageStyle;
+using report::kSortScript;
+using report::urlEncoded;
 
 namespace {
 bool numeric(const std::string& text) {
@@ -16,7 +21,7 @@ void writeHtmlIndex(std::ostream& out, const std::string& title,
                     const std::vector<std::string>& columns, const std::vector<IndexRow>& rows,
                     const std::string& sections) {
   out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n<title>"
-      << htmlEscaped(title) << "</title>\n<link rel=\"icon\" href=\"data:,\">\n<style>"
+      << htmlEscaped(title) << "</title>\n<link rel=\"icon\" href=\"data:,\">\n<style>\n"
       << kPageStyle << "</style></head>\n<body>\n<h1>" << htmlEscaped(title) << "</h1>\n"
       << "<p>" << rows.size() << " genomes; click a genome for its page, a heading to sort.</p>\n"
       << "<table id=\"summary\" class=\"sortable\"><thead><tr><th class=\"text\">genome</th>";
@@ -51,7 +56,8 @@ void writeHtmlIndex(std::ostream& out, const std::string& title,
     out << "</tr>\n";
   }
   out << "</tbody></table>\n"
-      << sections << "<script>" << kSortScript << "sortableTables();</script>\n</body></html>\n";
+      << sections << "<script>\n"
+      << kSortScript << "sortableTables();</script>\n</body></html>\n";
 }
 
 void writePresenceTable(std::ostream& out, const std::vector<std::string>& genomes,
@@ -91,4 +97,4 @@ void writePresenceTable(std::ostream& out, const std::vector<std::string>& genom
   out << "</tbody></table></section>\n";
 }
 
-}  // namespace morvale::report
+}  // namespace morvale

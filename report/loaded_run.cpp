@@ -1,4 +1,4 @@
-#include "report/report.h"
+#include "report/loaded_run.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -44,11 +44,11 @@ std::int64_t length(const LoadedRun& in) {
 }
 
 // Reads the window-score rows of `file` into `rows`.
-bool readScores(LoadedRun& in, const std::string& file, bool noScoresIsEmpty,
+bool readScores(LoadedRun& in, const std::string& file, MissingScores missing,
                 std::vector<ScoreRow>& rows, std::string& error) {
   std::string text;
   if (!readWholeFile(file, text)) {
-    if (noScoresIsEmpty && errno == ENOENT) return true;
+    if (missing == MissingScores::kNoRows && errno == ENOENT) return true;
     error = file + ": cannot open the window-score file";
     return false;
   }
@@ -87,7 +87,8 @@ void readContext(LoadedRun& in) {
   ResultFileNames there;
   if (!isRefinement(in.scoresFile, there)) return;
   std::string ignored;
-  if (!readScores(in, there.firstScores, false, in.contextRows, ignored)) in.contextRows.clear();
+  if (!readScores(in, there.firstScores, MissingScores::kRefused, in.contextRows, ignored))
+    in.contextRows.clear();
 }
 
 bool readIslands(LoadedRun& in, std::string& error) {
@@ -165,18 +166,19 @@ void summariseIslands(LoadedRun& in) {
 // Reads the run record beside the window-score file, if there is one, and checks
 // that it was made from this genome.
 bool readRecord(LoadedRun& in, std::string& error) {
-  in.hasFirstRecord = RunRecord::read(firstRunRecordPath(in.scoresFile), in.firstRecord);
+  RunRecord read;
+  if (RunRecord::read(firstRunRecordPath(in.scoresFile), read)) in.firstRecord = read;
   const std::string path = runRecordPath(in.scoresFile);
-  if (path.empty() || !RunRecord::read(path, in.record)) return true;
-  in.hasRecord = true;
-  const std::string recordedLength = in.record.get(record_key::kGenomeLength);
-  const std::string recordedMd5 = in.record.get("genome_md5");
+  if (path.empty() || !RunRecord::read(path, read)) return true;
+  in.record = read;
+  const std::string recordedLength = read.get(record_key::kGenomeLength);
+  const std::string recordedMd5 = read.get(record_key::kGenomeMd5);
   const std::string md5 = lettersChecksum(in.genome.letters);
   if ((!recordedLength.empty() && recordedLength != std::to_string(length(in))) ||
       (!recordedMd5.empty() && recordedMd5 != md5)) {
     error = in.genomeFile + " is not the genome of this run: it has " + std::to_string(length(in)) +
             " letters (MD5 " + md5 + "), the run record " + path + " says " + recordedLength +
-            " letters (MD5 " + recordedMd5 + ") of " + in.record.get(record_key::kGenomeFile);
+            " letters (MD5 " + recordedMd5 + ") of " + read.get(record_key::kGenomeFile);
     return false;
   }
   return true;
@@ -185,16 +187,16 @@ bool readRecord(LoadedRun& in, std::string& error) {
 // The cut-offs of the run record and, for a refinement, of the first phase's.
 void readCutoffs(LoadedRun& in) {
   double cutoff = 0.0;
-  if (in.hasRecord && parseReal(in.record.get(record_key::kCutoff), cutoff) && cutoff > 0.0) {
+  if (in.record && parseReal(in.record->get(record_key::kCutoff), cutoff) && cutoff > 0.0) {
     in.figures.cutoff = cutoff;
     in.figures.cutoffLabel =
-        (in.record.get(record_key::kPhase) == kRefinementPhase ? "refinement cut-off "
-                                                               : "cut-off ") +
+        (in.record->get(record_key::kPhase) == kRefinementPhase ? "refinement cut-off "
+                                                                : "cut-off ") +
         exactRealText(cutoff);
   }
   ResultFileNames there;
-  if (isRefinement(in.scoresFile, there) && in.hasFirstRecord &&
-      parseReal(in.firstRecord.get(record_key::kCutoff), cutoff) && cutoff > 0.0)
+  if (isRefinement(in.scoresFile, there) && in.firstRecord &&
+      parseReal(in.firstRecord->get(record_key::kCutoff), cutoff) && cutoff > 0.0)
     in.figures.firstCutoff = cutoff;
 }
 
@@ -202,8 +204,8 @@ void readCutoffs(LoadedRun& in) {
 // tested: the cut-off the rank rule chooses.
 void suggestCutoff(LoadedRun& in) {
   long long tested = 0;
-  if (!in.hasRecord || in.record.get(record_key::kPhase) != kFirstPhase ||
-      !parseInteger(in.record.get(record_key::kWindowsTested), tested) || in.rows.empty())
+  if (!in.record || in.record->get(record_key::kPhase) != kFirstPhase ||
+      !parseInteger(in.record->get(record_key::kWindowsTested), tested) || in.rows.empty())
     return;
   std::vector<double> pValues;
   if (!firstPhasePValues(in.scoresFile, pValues)) return;
@@ -212,21 +214,6 @@ void suggestCutoff(LoadedRun& in) {
   in.figures.suggestedCutoff = rule.cutoff;
   in.figures.suggestion =
       "suggested cut-off: " + exactRealText(rule.cutoff) + ", " + rankCutoffWords(rule);
-}
-
-// The names of features `which` as a GFF3 attribute's list of values.
-std::string gffNames(const LoadedRun& in, const std::vector<std::size_t>& which) {
-  std::string list;
-  for (std::size_t i : which) {
-    list += (list.empty() ? "" : ",") +
-            gff3Escaped(featureName(in.annotation.features[i]), Gff3Column::kAttributeValue);
-  }
-  return list;
-}
-
-// One piece's line parts shared by the tracks and the table.
-std::string bestPText(const Island& island, const char* format) {
-  return island.windows ? numberText(format, island.bestP) : std::string("NA");
 }
 
 }  // namespace
@@ -250,13 +237,12 @@ void deriveFigures(LoadedRun& in) {
   readCutoffs(in);
   summariseIslands(in);
   suggestCutoff(in);
-  if (in.annotated) in.figures.islandGenes = genesPerIsland(in, in.annotation);
+  if (in.annotation) in.figures.islandGenes = genesPerIsland(in, *in.annotation);
 }
 
 std::vector<std::string> annotate(LoadedRun& in, Annotation annotation) {
   std::vector<std::string> warnings = placeFeatures(annotation, in.genome, in.genomeFile);
   in.annotation = std::move(annotation);
-  in.annotated = true;
   deriveFigures(in);
   return warnings;
 }
@@ -264,37 +250,8 @@ std::vector<std::string> annotate(LoadedRun& in, Annotation annotation) {
 std::string featureNames(const LoadedRun& in, const std::vector<std::size_t>& which) {
   std::string names;
   for (std::size_t i : which)
-    names += (names.empty() ? "" : ",") + featureName(in.annotation.features[i]);
+    names += (names.empty() ? "" : ",") + featureName(in.annotation->features[i]);
   return names.empty() ? "-" : names;
-}
-
-void writeGenes(std::ostream& out, const LoadedRun& in) {
-  out << "island\tisland_record\tisland_start\tisland_end\ttype\tlocus_tag\tgene\tproduct\t"
-         "start\tend\tstrand\tmobility\ttRNA_site\tinside\n";
-  for (std::size_t i = 0; i < in.figures.islandGenes.size(); ++i) {
-    const IslandGenes& g = in.figures.islandGenes[i];
-    std::vector<std::size_t> all = g.genes;
-    for (std::size_t t : g.trnaSites)
-      if (std::find(all.begin(), all.end(), t) == all.end()) all.push_back(t);
-    std::sort(all.begin(), all.end());
-    const Piece* first = nullptr;
-    for (const Piece& p : in.figures.pieces)
-      if (p.island == i && !first) first = &p;
-    for (std::size_t f : all) {
-      const Feature& feature = in.annotation.features[f];
-      const bool inside = std::find(g.genes.begin(), g.genes.end(), f) != g.genes.end();
-      const bool mobility = std::find(g.mobility.begin(), g.mobility.end(), f) != g.mobility.end();
-      const bool site = std::find(g.trnaSites.begin(), g.trnaSites.end(), f) != g.trnaSites.end();
-      out << "island_" << i + 1 << '\t' << (first ? tsvField(recordName(in, first->record)) : "")
-          << '\t' << (first ? first->start + 1 : 0) << '\t' << (first ? first->end : 0) << '\t'
-          << featureTypeName(feature.kind) << '\t' << tsvField(feature.locusTag) << '\t'
-          << tsvField(feature.gene) << '\t' << tsvField(feature.product) << '\t'
-          << (feature.partialStart ? "<" : "") << feature.start() + 1 << '\t'
-          << (feature.partialEnd ? ">" : "") << feature.end() << '\t'
-          << (feature.complement ? '-' : '+') << '\t' << (mobility ? "yes" : "no") << '\t'
-          << (site ? "yes" : "no") << '\t' << (inside ? "yes" : "no") << '\n';
-    }
-  }
 }
 
 std::string recordName(const LoadedRun& in, std::size_t r) {
@@ -325,20 +282,20 @@ double minusLog10(double p) {
 
 bool loadInputs(const std::string& genomeFile, const std::string& scoresFile,
                 const std::string& islandsFile, LoadedRun& in, std::string& error) {
-  AnnotatedGenome genome;
-  error = readAnnotatedGenome(genomeFile, nullptr, false, genome);
+  AnnotatedGenome genome = readAnnotatedGenome(genomeFile, std::nullopt);
+  error = genome.error;
   if (error.empty() && genome.genome.status != GenomeStatus::kOk)
     error = genomeErrorText(genome.genome, genomeFile);
-  if (!error.empty() ||
-      !loadRun(std::move(genome.genome), genomeFile, scoresFile, islandsFile, false, in, error))
+  if (!error.empty() || !loadRun(std::move(genome.genome), genomeFile, scoresFile, islandsFile,
+                                 MissingScores::kRefused, in, error))
     return false;
-  if (genome.annotated) annotate(in, std::move(genome.annotation));
+  if (genome.annotation) annotate(in, std::move(*genome.annotation));
   in.warnings = std::move(genome.warnings);
   return true;
 }
 
 bool loadRun(Genome genome, const std::string& genomeFile, const std::string& scoresFile,
-             const std::string& islandsFile, bool noScoresIsEmpty, LoadedRun& in,
+             const std::string& islandsFile, MissingScores missing, LoadedRun& in,
              std::string& error) {
   in.genomeFile = genomeFile;
   in.scoresFile = scoresFile;
@@ -350,90 +307,12 @@ bool loadRun(Genome genome, const std::string& genomeFile, const std::string& sc
     error = genomeFile + ": holds no sequence letters";
     return false;
   }
-  if (!readRecord(in, error) || !readScores(in, in.scoresFile, noScoresIsEmpty, in.rows, error) ||
+  if (!readRecord(in, error) || !readScores(in, in.scoresFile, missing, in.rows, error) ||
       !readIslands(in, error))
     return false;
   readContext(in);
   deriveFigures(in);
   return true;
-}
-
-void writeBed(std::ostream& out, const LoadedRun& in) {
-  double top = 0.0;
-  for (const Island& island : in.islands)
-    if (island.windows) top = std::max(top, minusLog10(island.bestP));
-  for (const Piece& piece : in.figures.pieces) {
-    const Island& island = in.islands[piece.island];
-    const double best = island.windows ? minusLog10(island.bestP) : 0.0;
-    const long score = top > 0.0 ? std::lround(1000.0 * best / top) : 0;
-    out << recordName(in, piece.record) << '\t' << piece.start << '\t' << piece.end << '\t'
-        << pieceName(piece) << '\t' << score << "\t.\n";
-  }
-}
-
-void writeGff3(std::ostream& out, const LoadedRun& in) {
-  out << "##gff-version 3\n";
-  for (std::size_t r = 0; r < in.genome.records.size(); ++r) {
-    if (in.genome.records[r].length > 0)
-      out << "##sequence-region " << gff3Escaped(recordName(in, r), Gff3Column::kSeqid) << " 1 "
-          << in.genome.records[r].length << '\n';
-  }
-  for (const Piece& piece : in.figures.pieces) {
-    const Island& island = in.islands[piece.island];
-    out << gff3Escaped(recordName(in, piece.record), Gff3Column::kSeqid)
-        << "\tmorvale\tgenomic_island\t" << piece.start + 1 << '\t' << piece.end
-        << "\t.\t.\t.\tID=" << pieceName(piece);
-    if (piece.parts > 1) {
-      out << ";island=island_" << piece.island + 1 << ";part=" << piece.part << "/" << piece.parts;
-    }
-    out << ";windows=" << island.windows << ";best_p=" << bestPText(island, "%g")
-        << ";gc=" << numberText("%.2f", piece.gcPercent);
-    if (in.annotated) {
-      const IslandGenes& g = in.figures.islandGenes[piece.island];
-      out << ";genes=" << g.genes.size();
-      if (!g.mobility.empty()) out << ";mobility_genes=" << gffNames(in, g.mobility);
-      if (!g.trnaSites.empty()) out << ";trna_sites=" << gffNames(in, g.trnaSites);
-    }
-    out << '\n';
-  }
-}
-
-void writeTable(std::ostream& out, const LoadedRun& in) {
-  out << "island\trecord\tstart\tend\tlength\twindows\tbest_p\tGC%\tdGC%"
-      << (in.annotated ? "\tgenes\tmobility_genes\ttRNA_sites" : "") << "\n";
-  std::int64_t total = 0;
-  int windows = 0;
-  for (const Piece& piece : in.figures.pieces) {
-    const Island& island = in.islands[piece.island];
-    total += piece.end - piece.start;
-    if (piece.part == 1) windows += island.windows;
-    out << pieceName(piece) << '\t' << tsvField(recordName(in, piece.record)) << '\t'
-        << piece.start + 1 << '\t' << piece.end << '\t' << piece.end - piece.start << '\t'
-        << island.windows << '\t' << bestPText(island, "%.3g") << '\t'
-        << numberText("%.1f", piece.gcPercent) << '\t'
-        << numberText("%+.1f", piece.gcPercent - in.figures.gcPercent);
-    if (in.annotated) {
-      const IslandGenes& g = in.figures.islandGenes[piece.island];
-      out << '\t' << g.genes.size() << '\t' << tsvField(featureNames(in, g.mobility)) << '\t'
-          << tsvField(featureNames(in, g.trnaSites));
-    }
-    out << '\n';
-  }
-  out << "total\t" << in.islands.size() << " islands\t\t\t" << total << '\t' << windows << "\t\t"
-      << numberText("%.1f", in.figures.gcPercent) << " (genome)\t" << (in.annotated ? "\t\t\t" : "")
-      << "\n";
-  // How the first phase chose its cut-off, when its record says.
-  const RunRecord& r = in.firstRecord;
-  if (!in.hasFirstRecord || r.get(record_key::kCutoff).empty()) return;
-  out << "# first-phase cut-off " << r.get(record_key::kCutoff);
-  if (r.get(record_key::kCutoffRule) == kRankRule) {
-    out << ", the "
-        << numberText("%g", 100 * std::strtod(r.get(record_key::kAutoFraction).c_str(), nullptr))
-        << " % most significant of " << r.get(record_key::kWindowsTested) << " windows tested";
-  } else {
-    out << " (given), " << r.get(record_key::kWindowsTested) << " windows tested";
-  }
-  out << "\n";
 }
 
 }  // namespace morvale::report

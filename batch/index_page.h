@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace morvale::report {
+namespace morvale {
 
 // One row of the index: the summary's columns as text; `page` is the genome's page
 // relative to the index as a file path ("" for none; the link encodes it); numeric columns sort by
@@ -43,4 +43,4 @@ struct PresenceRow {
 void writePresenceTable(std::ostream& out, const std::vector<std::string>& genomes,
                         const std::vector<PresenceRow>& rows);
 
-}  // namespace morvale::report
+}  // namespace morvale
