@@ -44,11 +44,6 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
   // The run's own files are not genome folders.
   const std::vector<std::string> reserved = layout::reservedNames();
   std::set<std::string> used(reserved.begin(), reserved.end());
-  if (o.name && used.count(*o.name)) {
-    err << "morvale-run: --name " << *o.name << ": the output folder keeps that name for itself"
-        << std::endl;
-    return 2;
-  }
   for (std::size_t i = 0; i < o.genomes.size(); ++i)
     names.push_back(o.name ? *o.name : uniqueName(genomeName(o.genomes[i], i), used));
   // A workflow's job (--row) shares the output folder with the others: it owns only

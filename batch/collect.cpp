@@ -10,6 +10,7 @@
 #include "base/tsv_text.h"
 #include "batch/island_presence.h"
 #include "batch/output_layout.h"
+#include "batch/sample_sheet.h"
 #include "batch/summary.h"
 
 namespace morvale {
@@ -30,27 +31,9 @@ bool genomeNames(const std::string& folder, const std::string& sheet,
     if (names.empty()) error = "no job rows in " + layout::runPath(folder, layout::RunFile::kJobs);
     return !names.empty();
   }
-  std::ifstream in(sheet);
-  std::string line;
-  if (!in || !std::getline(in, line)) {
-    error = "cannot read the sample sheet " + sheet;
-    return false;
-  }
-  const std::vector<std::string> header = splitTabs(line);
-  const std::size_t column = std::find(header.begin(), header.end(), "name") - header.begin();
-  if (column == header.size()) {
-    error = sheet + ": the first line has no column \"name\"";
-    return false;
-  }
-  for (int number = 2; std::getline(in, line); ++number) {
-    const std::vector<std::string> row = splitTabs(line);
-    if (row.size() == 1 && row[0].empty()) continue;
-    if (row.size() <= column || row[column].empty()) {
-      error = sheet + ":" + std::to_string(number) + ": no name";
-      return false;
-    }
-    names.push_back(row[column]);
-  }
+  std::vector<SampleRow> rows;
+  if (!readSampleSheet(sheet, false, rows, error)) return false;
+  for (const SampleRow& row : rows) names.push_back(row.name);
   return true;
 }
 

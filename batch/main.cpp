@@ -12,6 +12,7 @@
 #include "batch/batch_run.h"
 #include "batch/collect.h"
 #include "batch/options.h"
+#include "batch/sample_sheet.h"
 
 int main(int argc, char** argv) {
   morvale::BatchOptions options;
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
   }
   morvale::installStopHandlers(morvale::StopMode::kGraceful);
   morvale::SystemConsole console;
+  if (options.checkSheet)
+    return morvale::printSampleSheet(*options.checkSheet, std::cout, std::cerr);
   if (options.collect) {
     const std::string sheet = options.genomes.empty() ? "" : options.genomes[0];
     return morvale::collectSummary(*options.collect, sheet, {options.clusterDistance},

@@ -9,6 +9,7 @@
 #include "base/number_text.h"
 #include "base/tokens.h"
 #include "batch/output_layout.h"
+#include "batch/sample_sheet.h"
 
 namespace morvale {
 
@@ -38,6 +39,11 @@ std::string wholeNumber(const std::string& text, long long low, long long high, 
   if (parseInteger(text, v) && v >= low && v <= high) return "";
   return "enter a whole number from " + std::to_string(low) + " to " + std::to_string(high);
 }
+
+// What --name and a sheet's names must be.
+constexpr const char* kNameRules =
+    "a name of valid UTF-8 without '/', '\\', '{', '}' or control characters, not starting "
+    "with '.' or ending in .tmp, not one the output folder keeps for itself";
 
 // Where each whole-number setting is kept in the options.
 using IntegerFields = std::vector<std::pair<Setting, int* (*)(BatchOptions&)>>;
@@ -198,19 +204,13 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
                     o.clusterDistance = v;
                     return std::string();
                   }});
-  rows.push_back(
-      {"", "--name", "NAME", "the folder and summary name of the one genome given", "its file's",
-       "a plain name: no '/', no leading '.', no control characters",
-       [](BatchOptions& o, const std::string& text) {
-         const bool plain =
-             !text.empty() && text[0] != '.' && std::none_of(text.begin(), text.end(), [](char c) {
-               return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
-             });
-         if (!plain)
-           return std::string("enter a plain name: no '/', no leading '.', no control characters");
-         o.name = text;
-         return std::string();
-       }});
+  rows.push_back({"", "--name", "NAME", "the folder and summary name of the one genome given",
+                  "its file's", kNameRules, [](BatchOptions& o, const std::string& text) {
+                    const std::string problem = nameProblem(text);
+                    if (!problem.empty()) return problem;
+                    o.name = text;
+                    return std::string();
+                  }});
   rows.push_back({"", "--row", "FILE",
                   "write the summary rows to FILE, not to DIR/summary.tsv, and lock only the "
                   "genome's folder: for jobs sharing DIR (see --collect)",
@@ -225,6 +225,14 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
                   "", "", [](BatchOptions& o, const std::string& text) {
                     if (text.empty()) return std::string("enter a folder name");
                     o.collect = text;
+                    return std::string();
+                  }});
+  rows.push_back({"", "--check-sheet", "SHEET",
+                  "check a workflow's sample sheet (and the options given with it) and print its "
+                  "rows as name, genome, annotation; runs nothing",
+                  "", "a file name", [](BatchOptions& o, const std::string& text) {
+                    if (text.empty()) return std::string("enter a file name");
+                    o.checkSheet = text;
                     return std::string();
                   }});
   rows.push_back({"", "--seed", "N", "seed of every random draw", "the clock",
@@ -364,7 +372,13 @@ ParsedCommand parseOptions(const std::vector<std::string>& args, BatchOptions& o
     error = "- (the genome on standard input) may be given once";
     return ParsedCommand::kUsageError;
   }
-  if (o.collect) {
+  if (o.checkSheet) {
+    for (const char* own : {"--out", "--name", "--row", "--collect"})
+      if (given.count(own))
+        error = std::string("with --check-sheet: ") + own +
+                " is the workflow's own; leave it out of the options";
+    if (!o.genomes.empty()) error = "--check-sheet takes no genome file";
+  } else if (o.collect) {
     if (o.genomes.size() > 1) error = "--collect takes at most one sample sheet";
   } else if (o.genomes.empty()) {
     error = "no genome file given (see --help)";
@@ -401,7 +415,7 @@ CommandHelp commandHelp() {
                          s.help,
                          s.defaultText,
                          *s.value ? s.range : "",
-                         value == "DIR" || value == "FILE",
+                         value == "DIR" || value == "FILE" || value == "SHEET",
                          {}});
     if (value == "M") {
       for (int m = 1; m <= 6; ++m) h.options.back().choices.push_back(std::to_string(m));

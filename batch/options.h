@@ -44,6 +44,8 @@ struct BatchOptions {
   // --collect: the folder whose jobs' rows become its summary.tsv and index.html;
   // `genomes` then holds at most the sample sheet giving their order.
   std::optional<std::string> collect;
+  // --check-sheet: the sample sheet to check and print; nothing runs.
+  std::optional<std::string> checkSheet;
 };
 
 // Reads the arguments into `options` (defaults for what is not given). On a usage

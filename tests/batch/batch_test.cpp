@@ -51,10 +51,16 @@ TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
         "-qt 0 g.fa|-t 0: enter a whole number from 1 to 1024",
         "-qx g.fa|unknown option -x in -qx (see --help)",
         "-q|no genome file given (see --help)",
-        "--name a/b g.fa|--name a/b: enter a plain name: no '/', no leading '.', no control "
-        "characters",
-        "--name .a g.fa|--name .a: enter a plain name: no '/', no leading '.', no control "
-        "characters",
+        "--name a/b g.fa|--name a/b: a name cannot hold '/' or '\\'",
+        "--name .a g.fa|--name .a: a name cannot start with '.'",
+        "--name a{b} g.fa|--name a{b}: a name cannot hold '{' or '}'",
+        "--name index.html g.fa|--name index.html: the output folder keeps that name for itself",
+        "--name jobs g.fa|--name jobs: the output folder keeps that name for itself",
+        "--name x.tmp g.fa|--name x.tmp: the output folder keeps that name for itself",
+        "--name \xff g.fa|--name \xff: a name must be valid UTF-8",
+        "--name \xed\xa0\x80 g.fa|--name \xed\xa0\x80: a name must be valid UTF-8",
+        "--check-sheet s.tsv -o out|with --check-sheet: --out is the workflow's own",
+        "--check-sheet s.tsv g.fa|--check-sheet takes no genome file",
         "--name a g.fa h.fa|--name and --row take one genome file",
         "--row r.tsv g.fa h.fa|--name and --row take one genome file",
         "--collect out s.tsv t.tsv|--collect takes at most one sample sheet"}) {
