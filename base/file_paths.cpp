@@ -17,4 +17,14 @@ bool sameFile(const std::string& a, const std::string& b) {
   return fs::absolute(a, ec).lexically_normal() == fs::absolute(b, ec).lexically_normal();
 }
 
+bool insideFolder(const std::string& path, const std::string& folder) {
+  std::error_code ec;
+  fs::path at = fs::absolute(path, ec).lexically_normal();
+  while (at.has_relative_path()) {
+    at = at.parent_path();
+    if (sameFile(at.string(), folder)) return true;
+  }
+  return false;
+}
+
 }  // namespace morvale

@@ -13,4 +13,8 @@ std::string baseName(const std::string& path);
 // exist, else the same path once made absolute and normal.
 bool sameFile(const std::string& a, const std::string& b);
 
+// True when `path` lies inside the folder `folder` (at any depth), by sameFile on
+// each folder above it.
+bool insideFolder(const std::string& path, const std::string& folder);
+
 }  // namespace morvale

@@ -61,4 +61,9 @@ std::string writeWholeFile(const std::string& path, const std::string& text) {
   return systemErrorText("cannot write " + path, reason);
 }
 
+std::string removeFileIfPresent(const std::string& path) {
+  if (std::remove(path.c_str()) == 0 || errno == ENOENT) return "";
+  return systemErrorText("cannot remove " + path, errno);
+}
+
 }  // namespace morvale

@@ -20,4 +20,8 @@ bool readWholeFile(const std::string& path, std::string& text);
 // naming `path` and the system's reason (e.g. "No space left on device").
 std::string writeWholeFile(const std::string& path, const std::string& text);
 
+// Removes the file `path` when it is there. "" when it is gone (or never was), else
+// one line: "cannot remove PATH: reason" (a folder in its place, no permission).
+std::string removeFileIfPresent(const std::string& path);
+
 }  // namespace morvale

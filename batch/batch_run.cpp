@@ -5,6 +5,7 @@
 #include <set>
 #include <system_error>
 
+#include "base/file_paths.h"
 #include "base/folder_lock.h"
 #include "base/stop_signal.h"
 #include "base/whole_file.h"
@@ -49,6 +50,22 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
   // A workflow's job (--row) shares the output folder with the others: it owns only
   // its genome's folder, which it locks, and its row file.
   const bool job = o.rowFile.has_value();
+  if (job) {
+    std::vector<std::string> inputs = o.genomes;
+    if (o.annotation) inputs.push_back(*o.annotation);
+    for (const std::string& input : inputs) {
+      if (input != "-" && sameFile(*o.rowFile, input)) {
+        err << "morvale-run: --row " << *o.rowFile << " is the input " << input
+            << "; choose another file for the rows" << std::endl;
+        return 2;
+      }
+    }
+    if (insideFolder(*o.rowFile, o.out + "/" + names[0])) {
+      err << "morvale-run: --row " << *o.rowFile << " lies inside the genome's folder "
+          << o.out + "/" + names[0] << "; choose a file outside it" << std::endl;
+      return 2;
+    }
+  }
   const std::string summaryPath =
       job ? *o.rowFile : layout::runPath(o.out, layout::RunFile::kSummary);
   if (!o.force) {
@@ -80,7 +97,6 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
     return 1;
   }
   if (!notice.empty()) err << "morvale-run: " << notice << std::endl;
-  if (o.force && !job) fs::remove(layout::runPath(o.out, layout::RunFile::kClusters), ec);
 
   const unsigned seed = o.seed.value_or(static_cast<unsigned>(console.now()));
   BatchProgress progress(err, terminal, o.quiet);
@@ -104,12 +120,13 @@ int runBatch(const BatchOptions& o, Console& console, std::ostream& err, bool te
           << ": " << rows[r].status.reason << std::endl;
     }
   }
-  // Islands across genomes, from the folders that finished (none after Ctrl-C).
+  // Islands across genomes, from the folders that finished (none after Ctrl-C, which
+  // leaves no clusters of an earlier run behind either).
   IslandPresence presence;
-  if (!job && !interrupted) {
+  if (!job) {
     std::vector<std::string> finished;
     for (const SummaryRow& row : rows)
-      if (row.status.is(RunState::kDone)) finished.push_back(row.name);
+      if (row.status.is(RunState::kDone) && !interrupted) finished.push_back(row.name);
     presence = clusterIslandsAcross(o.out, finished, {o.clusterDistance});
   }
   if (!presence.error.empty()) {

@@ -22,19 +22,36 @@ namespace {
 // The genomes' names: the sheet's name column, or the stems of folder/jobs/*.tsv.
 bool genomeNames(const std::string& folder, const std::string& sheet,
                  std::vector<std::string>& names, std::string& error) {
+  const std::string jobs = layout::runPath(folder, layout::RunFile::kJobs);
+  std::error_code ec;
+  if (!fs::is_directory(jobs, ec)) {
+    error = folder + " holds no " + layout::kJobsFolder +
+            "/ folder: it is not the output folder of a workflow";
+    return false;
+  }
   if (sheet.empty()) {
-    std::error_code ec;
-    for (const fs::directory_entry& entry :
-         fs::directory_iterator(layout::runPath(folder, layout::RunFile::kJobs), ec))
+    for (const fs::directory_entry& entry : fs::directory_iterator(jobs, ec))
       if (entry.path().extension() == ".tsv") names.push_back(entry.path().stem().string());
     std::sort(names.begin(), names.end());
-    if (names.empty()) error = "no job rows in " + layout::runPath(folder, layout::RunFile::kJobs);
+    if (names.empty()) error = "no job rows in " + jobs;
     return !names.empty();
   }
   std::vector<SampleRow> rows;
   if (!readSampleSheet(sheet, false, rows, error)) return false;
   for (const SampleRow& row : rows) names.push_back(row.name);
   return true;
+}
+
+// Why the job of genome `name` left no row: the last line of its log, else that it
+// wrote none.
+std::string jobEnd(const std::string& folder, const std::string& name) {
+  std::ifstream log(layout::jobLogPath(folder, name));
+  std::string line, last;
+  while (std::getline(log, line))
+    if (line.find_first_not_of(" \t\r") != std::string::npos) last = line;
+  const std::string prefix = "morvale-run: ";
+  if (last.compare(0, prefix.size(), prefix) == 0) last.erase(0, prefix.size());
+  return last.empty() ? "its job ended without a summary row" : "its job ended: " + last;
 }
 
 }  // namespace
@@ -59,15 +76,21 @@ int collectSummary(const std::string& folder, const std::string& sheet,
   for (const std::string& name : names) {
     const std::string path = layout::jobRowPath(folder, name);
     std::vector<SummaryRow> job;
-    if (!fs::exists(path)) {
+    std::error_code ec;
+    if (!fs::exists(path, ec)) {
       rows.emplace_back(name);
       rows.back().note = "no summary row from its job (" + path + ")";
-    } else if (!readSummary(path, job, error)) {
+    } else if (fs::file_size(path, ec) == 0 || (readSummary(path, job, error) && job.empty())) {
+      // The job ended before it wrote its rows (killed, out of memory on the node).
+      rows.emplace_back(name);
+      rows.back().status = RunStatus::failed(jobEnd(folder, name));
+    } else if (!error.empty()) {
       rows.emplace_back(name);
       rows.back().status = RunStatus::failed(error);
     } else {
       rows.insert(rows.end(), job.begin(), job.end());
     }
+    error.clear();
   }
   // Steps over every genome folder at once go here: the genomes' rows are known and
   // the summary is not yet written. Islands across the genomes that finished:

@@ -31,9 +31,8 @@ namespace {
 // naming the first that cannot be removed (a folder in its place).
 std::string removeOwnFiles(const std::string& folder) {
   for (const std::string& f : layout::genomeFolderFiles(folder)) {
-    std::error_code ec;
-    fs::remove(f, ec);
-    if (ec) return "cannot remove " + f + ": " + ec.message();
+    const std::string problem = removeFileIfPresent(f);
+    if (!problem.empty()) return problem;
   }
   return "";
 }
@@ -137,12 +136,11 @@ bool GenomeRun::run(std::size_t index, const std::string& name, std::vector<Summ
 // Reads the genome and its annotation: a flat file's own, or --annotation's for a
 // FASTA genome. Features that do not fit the genome are warned of and left out.
 std::string GenomeRun::load(GenomeInput& genome) {
-  const bool standardInput = genome.fileName == "-";
-  if (standardInput) {
-    if (!stdinRead_ && !readStandardInput(stdin_, stdinError_)) stdin_.clear();
-    stdinRead_ = true;
-    if (!stdinError_.empty()) return stdinError_;
-    genome.fileName = "standard input";
+  streamed_ = isStreamInput(genome.fileName);
+  if (streamed_) {
+    std::string error;
+    if (!readStreamInput(genome.fileName, stream_, error)) return error;
+    if (genome.fileName == "-") genome.fileName = "standard input";
   }
   if (o_.annotation && !gffRead_) {
     int openError = 0;
@@ -156,9 +154,8 @@ std::string GenomeRun::load(GenomeInput& genome) {
   }
   // The last genome takes --annotation's features; the others copy them.
   std::optional<Annotation> gff = index_ + 1 == o_.genomes.size() ? std::move(gff_) : gff_;
-  AnnotatedGenome input = standardInput
-                              ? readAnnotatedBytes(stdin_, genome.fileName, std::move(gff))
-                              : readAnnotatedGenome(genome.fileName, std::move(gff));
+  AnnotatedGenome input = streamed_ ? readAnnotatedBytes(stream_, genome.fileName, std::move(gff))
+                                    : readAnnotatedGenome(genome.fileName, std::move(gff));
   if (!input.error.empty()) return input.error;
   // A GFF3 file that cannot be read fails the genomes it was given for.
   if (!gffError_.empty() && input.genome.status == GenomeStatus::kOk && !input.annotation)
@@ -324,7 +321,7 @@ std::string GenomeRun::writeIslandsFasta(const report::LoadedRun& in, const std:
   if (lettersOf_ != index_) {
     int openError = 0;
     const std::unique_ptr<ByteSource> source =
-        file == "-" ? std::make_unique<TextByteSource>(stdin_) : openInputFile(file, openError);
+        streamed_ ? std::make_unique<TextByteSource>(stream_) : openInputFile(file, openError);
     if (!source) return systemErrorText("Cannot open " + file + " again", openError);
     if (!readRecordLetters(*source, letters_))
       return systemErrorText("Cannot read " + file + " again", source->readError());

@@ -62,7 +62,7 @@ class GenomeRun {
   RunStatus reports(const GenomeInput& genome, const std::string& folder, const FinalFiles& files,
                     SummaryRow& s);
   // folder/islands.fasta: the islands' letters as the genome file has them, the file
-  // read once more for them (standard input from its bytes). "" or the problem.
+  // read once more for them (a stream from its bytes). "" or the problem.
   std::string writeIslandsFasta(const report::LoadedRun& in, const std::string& folder);
 
   const BatchOptions& o_;
@@ -81,10 +81,9 @@ class GenomeRun {
   bool gffRead_ = false;
   std::optional<Annotation> gff_;
   std::string gffError_;
-  // "-": standard input, read whole once: its bytes, or why it cannot be read.
-  bool stdinRead_ = false;
-  std::string stdin_;
-  std::string stdinError_;
+  // A genome file that can be read once only ("-", a pipe): its bytes, read whole.
+  bool streamed_ = false;
+  std::string stream_;
 };
 
 }  // namespace morvale

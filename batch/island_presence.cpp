@@ -7,7 +7,6 @@
 #include "base/whole_file.h"
 #include "batch/index_page.h"
 #include "batch/output_layout.h"
-#include "batch/summary.h"
 #include "report/loaded_run.h"
 
 namespace morvale {
@@ -32,7 +31,10 @@ IslandPresence clusterIslandsAcross(const std::string& outDir,
                                     const std::vector<std::string>& folders,
                                     const compare::ClusterSettings& settings) {
   IslandPresence presence;
-  if (folders.size() < 2) return presence;
+  if (folders.size() < 2) {
+    presence.error = removeFileIfPresent(layout::runPath(outDir, layout::RunFile::kClusters));
+    return presence;
+  }
   std::vector<compare::GenomeIslandsFile> files;
   for (const std::string& folder : folders)
     files.push_back(

@@ -18,7 +18,8 @@ struct IslandPresence {
 // With two `folders` or more (genome folders under `outDir`, each holding its
 // islands.fasta and report.html), writes outDir/island_clusters.tsv whole, one row per island with
 // the columns cluster, genome, record, island, start, end, length, cluster_size and
-// cluster_genomes, and returns the section; with fewer, does nothing.
+// cluster_genomes, and returns the section; with fewer, removes an island_clusters.tsv
+// an earlier run left there, so the folder never holds clusters of another run.
 IslandPresence clusterIslandsAcross(const std::string& outDir,
                                     const std::vector<std::string>& folders,
                                     const compare::ClusterSettings& settings);

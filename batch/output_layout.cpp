@@ -96,4 +96,8 @@ std::string jobRowPath(const std::string& out, const std::string& name) {
   return runPath(out, RunFile::kJobs) + "/" + name + ".tsv";
 }
 
+std::string jobLogPath(const std::string& out, const std::string& name) {
+  return runPath(out, RunFile::kJobs) + "/" + name + ".log";
+}
+
 }  // namespace morvale::layout

@@ -55,7 +55,9 @@ bool reservedName(const std::string& name);
 // The reserved names, one per line (the workflow reads them).
 std::vector<std::string> reservedNames();
 
-// Where the workflow job of genome `name` keeps its summary rows: out/jobs/NAME.tsv.
+// Where the workflow job of genome `name` keeps its summary rows (out/jobs/NAME.tsv)
+// and its messages (out/jobs/NAME.log).
 std::string jobRowPath(const std::string& out, const std::string& name);
+std::string jobLogPath(const std::string& out, const std::string& name);
 
 }  // namespace morvale::layout

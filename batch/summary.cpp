@@ -62,7 +62,8 @@ std::string writeSummary(const std::string& folder, const std::vector<SummaryRow
   }
   std::string error =
       writeWholeFile(layout::runPath(folder, layout::RunFile::kSummary), summaryTable(rows));
-  if (!error.empty() || rows.size() < 2) return error;
+  if (!error.empty()) return error;
+  if (rows.size() < 2) return removeFileIfPresent(layout::runPath(folder, layout::RunFile::kIndex));
   std::ostringstream page;
   writeHtmlIndex(page, "Morvale: genomic islands of " + std::to_string(rows.size()) + " genomes",
                  columns, index, sections);

@@ -38,7 +38,8 @@ std::vector<std::string> summaryCells(const SummaryRow& row);
 std::string summaryTable(const std::vector<SummaryRow>& rows);
 
 // Writes folder/summary.tsv, and folder/index.html when there are two rows or more,
-// with `sections` (whole HTML sections) under its table. "" or the problem, one line.
+// with `sections` (whole HTML sections) under its table; with fewer, an index.html of
+// an earlier run is removed. "" or the problem, one line.
 std::string writeSummary(const std::string& folder, const std::vector<SummaryRow>& rows,
                          const std::string& sections = "");
 

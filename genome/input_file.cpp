@@ -1,5 +1,6 @@
 #include "genome/input_file.h"
 
+#include <sys/stat.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -84,13 +85,30 @@ bool gunzip(const std::string& packed, std::string& text) {
 
 }  // namespace
 
-bool readStandardInput(std::string& bytes, std::string& error) {
+bool isStreamInput(const std::string& path) {
+  if (path == "-") return true;
+  struct stat status;
+  return stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode);
+}
+
+bool readStreamInput(const std::string& path, std::string& bytes, std::string& error) {
+  const bool standardInput = path == "-";
+  const std::string name = standardInput ? "standard input" : path;
   bytes.clear();
+  errno = 0;
+  std::FILE* in = standardInput ? stdin : std::fopen(path.c_str(), "rb");
+  if (!in) {
+    error = systemErrorText("Cannot open " + name, errno);
+    return false;
+  }
   char buffer[1 << 16];
   std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) bytes.append(buffer, got);
-  if (std::ferror(stdin)) {
-    error = systemErrorText("Cannot read standard input", errno);
+  while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, got);
+  const bool failed = std::ferror(in);
+  const int reason = errno;
+  if (!standardInput) std::fclose(in);
+  if (failed) {
+    error = systemErrorText("Cannot read " + name, reason);
     return false;
   }
   if (bytes.size() < 2 || static_cast<unsigned char>(bytes[0]) != 0x1f ||
@@ -98,7 +116,8 @@ bool readStandardInput(std::string& bytes, std::string& error) {
     return true;
   std::string text;
   if (!gunzip(bytes, text)) {
-    error = "Standard input is not whole gzip data: it is damaged or cut short";
+    error = (standardInput ? std::string("Standard input") : path) +
+            " is not whole gzip data: it is damaged or cut short";
     return false;
   }
   bytes.swap(text);

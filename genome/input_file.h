@@ -1,6 +1,6 @@
 // The input files of a run as bytes for the readers: a plain file as it is, a
 // gzip-compressed one (recognised by its magic bytes) unpacked through zlib, and
-// standard input read once into memory and unpacked there.
+// standard input, pipes and other streams read once into memory and unpacked there.
 #pragma once
 
 #include <memory>
@@ -22,12 +22,17 @@ bool isGzipFile(const std::string& fileName);
 // `errorNumber` set when the file cannot be opened.
 std::unique_ptr<ByteSource> openInputFile(const std::string& fileName, int& errorNumber);
 
-// Reads standard input whole, once, into `bytes`, unpacking gzip data (recognised by
-// its magic bytes). False with `error` set to one line when it cannot be read or is
-// damaged gzip data.
-bool readStandardInput(std::string& bytes, std::string& error);
+// True for "-" (standard input) and for a path that is neither a regular file nor a
+// folder (a pipe, a process substitution such as <(zcat g.fa.gz), a device): such an
+// input can be read once only, so it is read whole into memory (readStreamInput).
+bool isStreamInput(const std::string& path);
 
-// The genome held in `bytes` (plain text, as readStandardInput leaves it), read with
+// Reads the stream input `path` ("-" for standard input) whole into `bytes`,
+// unpacking gzip data (recognised by its magic bytes). False with `error` set to one
+// line when it cannot be opened or read or is damaged gzip data.
+bool readStreamInput(const std::string& path, std::string& bytes, std::string& error);
+
+// The genome held in `bytes` (plain text, as readStreamInput leaves it), read with
 // the rules of readgenome.
 Genome readGenomeBytes(const std::string& bytes);
 
