@@ -1,7 +1,7 @@
-// The windows of the natural scan, their scores against the definition summed word
-// by word, sliding counts against counts made afresh, and thread counts.
-#include "natural/window_scores.h"
-
+// The natural scan's scores: word counts on both strands between context breaks,
+// the interpolated model against hand-computed probabilities (the word's own
+// occurrence left out or not), the windows, their scores against the definition
+// summed word by word, sliding counts against counts made afresh, thread counts.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -24,9 +24,65 @@ std::uint32_t key(const std::string& word) {
   return k;
 }
 
+GenomeCounts countsOf(const Genome& g) {
+  WorkerPool one(1);
+  return countGenome(g, contextBreaks(g), one);
+}
+
 std::string reverseComplement(std::string w) {
   for (char& c : w) c = "tgca"[std::string("acgt").find(c)];
   return std::string(w.rbegin(), w.rend());
+}
+
+TEST(WordCounts, CountBothStrandsAndNoWordAcrossARunOrRecord) {
+  const GenomeCounts n = countsOf(genomeOf(">a\nacgNNacg\n>b\nacg\n"));  // acg|acg|acg
+  // word | count (its reverse complement's occurrences included)
+  for (const char* row :
+       {"a|3", "c|6", "t|3", "acg|3", "cgt|3", "ga|0", "tc|0", "gac|0", "cga|0"}) {
+    const std::vector<std::string> c = testing::split(row, '|');
+    EXPECT_EQ(n.of(key(c[0]), static_cast<int>(c[0].size())), std::stoll(c[1])) << row;
+  }
+}
+
+TEST(InterpolatedModel, GivesTheHandComputedProbabilities) {
+  // aacg and its reverse complement cgtt: a 2, c 2, g 2, t 2; aa 1, ac 1, cg 2, gt 1,
+  // tt 1; aac 1, acg 1, cgt 1, gtt 1.
+  const GenomeCounts n = countsOf(genomeOf(">x\naacg\n"));
+  const struct {
+    const char* word;  // P(last letter | the letters before it)
+    bool leaveOneOut;
+    double p;
+  } rows[] = {
+      {"a", false, 0.25},
+      {"ac", false, 257.0 / 1026},  // (1 + 1024/4) / (2 + 1024)
+      {"cg", false, 258.0 / 1026},
+      {"ca", false, 256.0 / 1026},  // unseen
+      {"acg", false, (1 + 1024 * (258.0 / 1026)) / 1025},
+      {"gtt", false, (1 + 1024 * (257.0 / 1026)) / 1025},
+      {"ac", true, 256.0 / 1025},   // (0 + 256) / (1 + 1024)
+      {"acg", true, 257.0 / 1025},  // (0 + 1024 (1 + 256) / 1025) / (0 + 1024)
+  };
+  for (const auto& r : rows)
+    EXPECT_DOUBLE_EQ(
+        nextLetterProbability(n, key(r.word), static_cast<int>(std::string(r.word).size()) - 1,
+                              r.leaveOneOut),
+        r.p)
+        << r.word << " " << r.leaveOneOut;
+}
+
+TEST(InterpolatedModel, TablesEqualThePlainRecursionBitForBit) {
+  const Genome g = genomeOf(">x\n" + testing::randomDna(3000, 7, 0.4));
+  const GenomeCounts genome = countsOf(g);
+  WindowCounts window;
+  countWords(window, g.letters, contextBreaks(g), WordSpan{0, 3000, 3000, 0}, 1);
+  LeaveOneOutModel model;
+  model.prepare(window);
+  const std::vector<double> inverse = genomeInverseTable(genome);
+  for (std::size_t at = 0; at + 8 <= g.letters.size(); ++at) {
+    const std::uint32_t w = key(g.letters.substr(at, 8));
+    ASSERT_EQ(model.probability(w), nextLetterProbability(window, w, 7, true)) << at;
+    ASSERT_EQ(inverse[w], 1.0 / nextLetterProbability(genome, w, 7, false)) << at;
+  }
 }
 
 TEST(NaturalWindows, StepThroughEachRecordAndEndOneAtItsEnd) {
@@ -48,15 +104,12 @@ TEST(NaturalWindows, StepThroughEachRecordAndEndOneAtItsEnd) {
   }
 }
 
-// Three records, one with a run too short for a word, windows of 300 every 70.
-struct SmallScan : ::testing::Test {
+TEST(WindowScores, AreTheMeanLogRatioOverTheWordsOfEachWindowWhenSlid) {
+  // Three records, one with a run too short for a word, windows of 300 every 70.
   const Genome g = genomeOf(
       ">a\n" + testing::randomDna(2000, 3) + "NNacgtaN" + testing::randomDna(1500, 4, 0.3) +
       "\n>b\n" + testing::randomDna(900, 5, 0.6) + "\n>c\n" + testing::randomDna(400, 6));
   const NaturalSettings settings{300, 70, 1000};
-};
-
-TEST_F(SmallScan, ScoresAreTheMeanLogRatioOverTheWordsOfEachWindow) {
   WorkerPool one(1);
   const std::optional<std::vector<ScoredWindow>> scores = scoreWindows(g, settings, one);
   ASSERT_TRUE(scores && scores->size() == naturalWindows(g, settings).size());
@@ -68,7 +121,7 @@ TEST_F(SmallScan, ScoresAreTheMeanLogRatioOverTheWordsOfEachWindow) {
       ++runs;
     }
   const std::vector<std::int64_t> breaks = contextBreaks(g);
-  const GenomeCounts genome = countGenome(g, breaks, one);
+  const GenomeCounts genome = countsOf(g);
   const std::vector<double> inverse = genomeInverseTable(genome);
   for (const ScoredWindow& w : *scores) {
     WindowCounts fresh;
