@@ -4,6 +4,7 @@
 
 #include "base/number_text.h"
 #include "base/stop_signal.h"
+#include "scan/first_phase_split.h"
 
 namespace morvale {
 
@@ -40,6 +41,20 @@ void BatchProgress::windowSizeStarted(std::int64_t w) {
 
 void BatchProgress::firstPhaseWindow(std::int64_t w, std::int64_t) {
   step(w);
+}
+
+void BatchProgress::firstPhaseScore(std::int64_t w, double t, double p) {
+  if (w == signalWindow_) signals_.push_back(windowSignal(t, p));
+}
+
+void BatchProgress::keepSignals(std::int64_t w) {
+  signalWindow_ = w;
+  signals_.clear();
+}
+
+std::vector<double> BatchProgress::signals() {
+  signalWindow_ = -1;
+  return std::move(signals_);
 }
 
 void BatchProgress::refinementScoring(std::int64_t w, std::int64_t) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "scan/scan_progress.h"
 
@@ -26,7 +27,13 @@ class BatchProgress : public ScanProgress {
   void windowSizeStarted(std::int64_t w) override;
   void firstPhaseWindow(std::int64_t w, std::int64_t centre) override;
   void refinementScoring(std::int64_t w, std::int64_t centre) override;
+  void firstPhaseScore(std::int64_t w, double t, double p) override;
   bool stopRequested() override;
+
+  // From now on keeps the signal (windowSignal) of every first-phase window of size
+  // `w`, in window order; signals() hands them over and stops keeping them.
+  void keepSignals(std::int64_t w);
+  std::vector<double> signals();
 
  private:
   void step(std::int64_t w);
@@ -38,6 +45,8 @@ class BatchProgress : public ScanProgress {
   std::int64_t done_ = 0;
   std::int64_t shownWindow_ = -1;
   bool lineOpen_ = false;
+  std::int64_t signalWindow_ = -1;  // the window size whose signals are kept, -1 for none
+  std::vector<double> signals_;
   std::chrono::steady_clock::time_point started_;
   std::chrono::steady_clock::time_point shown_;
 };

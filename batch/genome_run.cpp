@@ -20,6 +20,7 @@
 #include "report/loaded_run.h"
 #include "report/report_files.h"
 #include "report/tracks.h"
+#include "scan/first_phase_split.h"
 
 namespace morvale {
 
@@ -230,7 +231,9 @@ RunStatus GenomeRun::prepare(GenomeInput& genome, const std::string& folder, Sum
 RunStatus GenomeRun::firstPhase(PhaseRunner& runner, const GenomeInput& genome, SummaryRow& s) {
   progress_.phaseStarted(static_cast<int>(index_) + 1, static_cast<int>(o_.genomes.size()), s.name,
                          "first phase");
+  progress_.keepSignals(o_.first.windowSize);
   const ScanOutcome outcome = runner.firstPhase(o_.first, genome, seed_);
+  const std::vector<double> signals = progress_.signals();
   if (outcome.result == ScanResult::kInterrupted) return RunStatus::interrupted();
   if (outcome.result == ScanResult::kFailed) return RunStatus::failed(outcome.error);
   s.windowsTested = outcome.windowsTested;
@@ -243,7 +246,12 @@ RunStatus GenomeRun::firstPhase(PhaseRunner& runner, const GenomeInput& genome, 
     if (!firstPhasePValues(runner.names().firstScores, pValues))
       return RunStatus::failed("cannot read " + runner.names().firstScores);
     const RankCutoff rule = rankCutoff(pValues, outcome.windowsTested, o_.autoFraction);
-    if (rule.found) {
+    const SignalSplit split = splitFirstPhaseSignals(signals);
+    if (rule.found && !split.islandsCalled) {
+      assembly.cutoff = -1.0;  // selects nothing
+      extra.set(record_key::kCutoff, "none");
+      addNote(s, split.noIslandsReason);
+    } else if (rule.found) {
       assembly.cutoff = rule.cutoff;
       extra.set(record_key::kCutoffRank, rule.rank);
     } else {

@@ -130,7 +130,8 @@ void islandTable(std::ostream& out, const LoadedRun& in, const PageLinks& links)
       << "</p>\n<table id=\"islands\" class=\"sortable\"><thead><tr><th class=\"text\">island</th>"
       << "<th class=\"text\">record</th><th data-type=\"number\">start</th>"
       << "<th data-type=\"number\">end</th><th data-type=\"number\">length</th>"
-      << "<th data-type=\"number\">window rows</th><th data-type=\"number\">best p</th>"
+      << "<th data-type=\"number\">window rows</th><th data-type=\"number\">"
+      << (in.kind == ScoreKind::kPValue ? "best p" : "best score") << "</th>"
       << "<th data-type=\"number\">GC %</th><th data-type=\"number\">&Delta;GC</th>"
       << "<th class=\"text\"></th>" << (in.annotation ? "<th class=\"text\">genes</th>" : "")
       << "</tr></thead><tbody>\n";
@@ -139,7 +140,7 @@ void islandTable(std::ostream& out, const LoadedRun& in, const PageLinks& links)
     const std::string record = recordName(in, p.record);
     const std::string coords =
         record + ":" + std::to_string(p.start + 1) + "-" + std::to_string(p.end);
-    const double best = island.windows ? island.bestP : 1.0;
+    const double best = island.windows ? island.best : in.kind == ScoreKind::kPValue ? 1.0 : 0.0;
     out << "<tr id=\"" << htmlEscaped(pieceName(p)) << "\" data-island=\"" << p.island
         << "\" data-coords=\"" << htmlEscaped(coords) << "\"><td class=\"text\">"
         << htmlEscaped(pieceName(p)) << "</td><td class=\"text\">" << htmlEscaped(record)
@@ -165,8 +166,8 @@ void plotData(std::ostream& out, const LoadedRun& in) {
   std::set<std::int64_t> sizeSet;
   for (const ScoreRow& r : in.rows) sizeSet.insert(r.size);
   const std::vector<std::int64_t> sizes(sizeSet.begin(), sizeSet.end());
-  out << "{\"length\":" << in.genome.length << ",\"yMax\":" << exactRealText(yMax)
-      << ",\"records\":[";
+  out << "{\"length\":" << in.genome.length << ",\"yLabel\":" << jsonString(valueAxisLabel(in.kind))
+      << ",\"yMax\":" << exactRealText(yMax) << ",\"records\":[";
   for (std::size_t r = 0; r < in.genome.records.size(); ++r) {
     const GenomeRecord& rec = in.genome.records[r];
     out << (r ? "," : "") << "[" << jsonString(recordName(in, r)) << "," << rec.joinedStart << ","
@@ -179,11 +180,12 @@ void plotData(std::ostream& out, const LoadedRun& in) {
   for (std::size_t s = 0; s < sizes.size(); ++s)
     out << (s ? "," : "") << "[" << sizes[s] << "," << jsonString(sizeColour(s, sizes.size()))
         << "]";
-  // Points as flat triples: centre (letters), -log10 p in thousandths, size index.
+  // Points as flat triples: centre (letters), height (plotValue) in thousandths, size
+  // index.
   out << "],\"points\":[";
   bool firstPoint = true;
-  for (const PlotPoint& p :
-       thinnedPoints(in.rows, in.genome.length, yMax, kZoomColumns, kZoomRows, kZoomBudget)) {
+  for (const PlotPoint& p : thinnedPoints(in.rows, in.kind, in.genome.length, yMax, kZoomColumns,
+                                          kZoomRows, kZoomBudget)) {
     const auto size = std::lower_bound(sizes.begin(), sizes.end(), p.size) - sizes.begin();
     out << (firstPoint ? "" : ",") << std::llround(p.position) << ","
         << std::llround(p.score * 1000) << "," << size;
@@ -192,8 +194,8 @@ void plotData(std::ostream& out, const LoadedRun& in) {
   // The first phase's rows behind a refinement's, as pairs.
   out << "],\"context\":[";
   firstPoint = true;
-  for (const PlotPoint& p : thinnedPoints(in.contextRows, in.genome.length, yMax, kZoomColumns,
-                                          kZoomRows, kZoomBudget / 2)) {
+  for (const PlotPoint& p : thinnedPoints(in.contextRows, in.kind, in.genome.length, yMax,
+                                          kZoomColumns, kZoomRows, kZoomBudget / 2)) {
     out << (firstPoint ? "" : ",") << std::llround(p.position) << ","
         << std::llround(p.score * 1000);
     firstPoint = false;
@@ -202,7 +204,7 @@ void plotData(std::ostream& out, const LoadedRun& in) {
   bool firstCutoff = true;
   const auto cutoff = [&](double value, const std::string& label, const char* colour) {
     if (std::isnan(value)) return;
-    out << (firstCutoff ? "" : ",") << "[" << exactRealText(minusLog10(value)) << ","
+    out << (firstCutoff ? "" : ",") << "[" << exactRealText(plotValue(in.kind, value)) << ","
         << jsonString(label) << "," << jsonString(colour) << "]";
     firstCutoff = false;
   };

@@ -140,13 +140,13 @@ void summariseIslands(LoadedRun& in) {
   for (std::size_t i = 0; i < in.islands.size(); ++i) {
     Island& island = in.islands[i];
     island.windows = 0;
-    island.bestP = 1.0;
+    island.best = in.kind == ScoreKind::kPValue ? 1.0 : -HUGE_VAL;
     auto it = std::lower_bound(rows.begin(), rows.end(), island.start,
                                [](const ScoreRow& r, std::int64_t s) { return r.start < s; });
     for (; it != rows.end() && it->start < island.end; ++it) {
       if (it->end <= island.end) {
         ++island.windows;
-        island.bestP = std::min(island.bestP, it->p);
+        if (stronger(in.kind, it->value, island.best)) island.best = it->value;
       }
     }
     island.gcPercent = gcPercent(in.genome.letters, island.start, island.end);
@@ -187,7 +187,8 @@ bool readRecord(LoadedRun& in, std::string& error) {
 // The cut-offs of the run record and, for a refinement, of the first phase's.
 void readCutoffs(LoadedRun& in) {
   double cutoff = 0.0;
-  if (in.record && parseReal(in.record->get(record_key::kCutoff), cutoff) && cutoff > 0.0) {
+  if (in.record && parseReal(in.record->get(record_key::kCutoff), cutoff) &&
+      (cutoff > 0.0 || in.kind == ScoreKind::kNaturalScore)) {
     in.figures.cutoff = cutoff;
     in.figures.cutoffLabel =
         (in.record->get(record_key::kPhase) == kRefinementPhase ? "refinement cut-off "
@@ -278,6 +279,30 @@ double gcPercent(const std::string& letters, std::int64_t start, std::int64_t en
 
 double minusLog10(double p) {
   return -std::log10(std::max(p, std::numeric_limits<double>::denorm_min()));
+}
+
+double plotValue(ScoreKind kind, double value) {
+  return kind == ScoreKind::kPValue ? minusLog10(value) : std::max(value, 0.0);
+}
+
+bool stronger(ScoreKind kind, double a, double b) {
+  return kind == ScoreKind::kPValue ? a < b : a > b;
+}
+
+const char* valueAxisLabel(ScoreKind kind) {
+  return kind == ScoreKind::kPValue ? "-log10 p" : "score";
+}
+
+void naturalRun(Genome genome, const std::string& genomeFile, std::vector<ScoreRow> rows,
+                std::vector<Island> islands, RunRecord record, LoadedRun& in) {
+  in = LoadedRun();
+  in.kind = ScoreKind::kNaturalScore;
+  in.genomeFile = genomeFile;
+  in.genome = std::move(genome);
+  in.rows = std::move(rows);
+  in.islands = std::move(islands);
+  in.record = std::move(record);
+  deriveFigures(in);
 }
 
 bool loadInputs(const std::string& genomeFile, const std::string& scoresFile,

@@ -17,18 +17,22 @@
 
 namespace morvale::report {
 
+// What a run's window scores are: the p-values of the two phases (smaller is
+// stronger), or the scores of the natural scan (larger is stronger).
+enum class ScoreKind { kPValue, kNaturalScore };
+
 struct ScoreRow {
   std::int64_t size;
   std::int64_t start;  // window span [start, end) in the genome string, as readers take it
   std::int64_t end;
-  double p;
+  double value;  // the window's p-value or score (see ScoreKind)
 };
 
 struct Island {
   std::int64_t start;  // in the genome string, 0-based, end exclusive
   std::int64_t end;
-  int windows = 0;     // window rows whose span lies inside the island
-  double bestP = 1.0;  // smallest p-value among them (1 when none)
+  int windows = 0;    // window rows whose span lies inside the island
+  double best = 1.0;  // the strongest value among them (meaningless when windows is 0)
   double gcPercent = 0.0;
 };
 
@@ -59,6 +63,7 @@ struct RunFigures {
 // What was read for one run: the genome, the result files, the run records beside
 // them and the genome's annotation; and, in `figures`, what follows from them.
 struct LoadedRun {
+  ScoreKind kind = ScoreKind::kPValue;
   std::string genomeFile, scoresFile, islandsFile;
   Genome genome;
   std::vector<ScoreRow> rows;
@@ -112,6 +117,20 @@ double gcPercent(const std::string& letters, std::int64_t start, std::int64_t en
 
 // -log10 p, with p = 0 taken as the smallest positive double.
 double minusLog10(double p);
+
+// How high a window's value is drawn: -log10 p for p-values, the score itself for
+// natural scores (at least 0: scores below 0 are drawn at 0).
+double plotValue(ScoreKind kind, double value);
+// True when value `a` is stronger than `b`: a smaller p-value, a larger score.
+bool stronger(ScoreKind kind, double a, double b);
+// The plot's axis label: "-log10 p" or "score".
+const char* valueAxisLabel(ScoreKind kind);
+
+// A run of the natural scan held in memory: `genome` read from `genomeFile`, its
+// windows as rows (their scores as values), its islands and its run record. Derives
+// the figures as loadRun does.
+void naturalRun(Genome genome, const std::string& genomeFile, std::vector<ScoreRow> rows,
+                std::vector<Island> islands, RunRecord record, LoadedRun& in);
 
 // Computes `run.figures`, and each island's windows, best p-value and GC, from what
 // was read (the suggestion reads the first phase's p-values again from the

@@ -41,9 +41,10 @@ std::string tickText(double t) {
 
 struct Frame {
   double length;  // genome letters
-  double yMax;    // top of the -log10 p axis
+  double yMax;    // top of the value axis (-log10 p or score)
   double gcLow;   // the GC panel's range, in percent
   double gcHigh;
+  ScoreKind kind = ScoreKind::kPValue;
   double x(double position) const { return kLeft + position / length * (kRight - kLeft); }
   double y(double score) const { return kPlotBottom - score / yMax * (kPlotBottom - kPlotTop); }
   double gcY(double percent) const {
@@ -77,7 +78,7 @@ void axes(std::ostream& out, const Frame& f) {
         << "</text>\n";
   }
   out << "<text transform=\"translate(20 " << (kPlotTop + kPlotBottom) / 2
-      << ") rotate(-90)\" text-anchor=\"middle\">-log10 p</text>\n";
+      << ") rotate(-90)\" text-anchor=\"middle\">" << valueAxisLabel(f.kind) << "</text>\n";
   const double gcStep = f.gcHigh - f.gcLow > 40 ? 20 : 10;
   for (double t = f.gcLow; t <= f.gcHigh + 1e-9; t += gcStep) {
     out << "<path d=\"M" << kLeft - 5 << ' ' << px(f.gcY(t)) << "h5\" stroke=\"#444\"/><text x=\""
@@ -132,14 +133,14 @@ void points(std::ostream& out, const Frame& f, const LoadedRun& in,
   if (!in.contextRows.empty()) {
     out << "<path stroke=\"#bbb\" stroke-width=\"3\" stroke-linecap=\"round\" d=\"";
     for (const PlotPoint& p :
-         thinnedPoints(in.contextRows, in.genome.length, f.yMax, columns, rows, budget)) {
+         thinnedPoints(in.contextRows, in.kind, in.genome.length, f.yMax, columns, rows, budget)) {
       out << 'M' << numberText("%.0f", f.x(p.position)) << ' ' << numberText("%.0f", f.y(p.score))
           << "h0";
     }
     out << "\"/>\n";
   }
   const std::vector<PlotPoint> kept =
-      thinnedPoints(in.rows, in.genome.length, f.yMax, columns, rows, budget);
+      thinnedPoints(in.rows, in.kind, in.genome.length, f.yMax, columns, rows, budget);
   std::map<std::int64_t, std::string> paths;
   for (const PlotPoint& p : kept) {
     paths[p.size] +=
@@ -156,7 +157,7 @@ void points(std::ostream& out, const Frame& f, const LoadedRun& in,
 
 void cutoffLine(std::ostream& out, const Frame& f, double cutoff, const std::string& label,
                 const char* colour) {
-  const double y = f.y(minusLog10(cutoff));
+  const double y = f.y(plotValue(f.kind, cutoff));
   out << "<g stroke=\"" << colour << "\" fill=\"" << colour << "\" font-size=\"11\"><path d=\"M"
       << kLeft << ' ' << px(y) << "H" << kRight
       << "\" stroke-dasharray=\"6 4\"/><text stroke=\"none\" x=\"" << kRight - 4 << "\" y=\""
@@ -234,7 +235,7 @@ std::string sizeColour(std::size_t s, std::size_t n) {
   return "hsl(" + std::to_string(static_cast<int>(300.0 * s / (n - 1))) + ",70%,42%)";
 }
 
-std::vector<PlotPoint> thinnedPoints(const std::vector<ScoreRow>& scoreRows,
+std::vector<PlotPoint> thinnedPoints(const std::vector<ScoreRow>& scoreRows, ScoreKind kind,
                                      std::int64_t genomeLength, double yMax, int columns, int rows,
                                      std::size_t budget) {
   const double length = static_cast<double>(genomeLength);
@@ -244,9 +245,9 @@ std::vector<PlotPoint> thinnedPoints(const std::vector<ScoreRow>& scoreRows,
     for (const ScoreRow& r : scoreRows) {
       const double centre = static_cast<double>(r.start + r.end) / 2.0;
       const int column = std::min(columns - 1, static_cast<int>(centre / length * columns));
-      const int row = std::min(rows - 1, static_cast<int>(minusLog10(r.p) / yMax * rows));
+      const int row = std::min(rows - 1, static_cast<int>(plotValue(kind, r.value) / yMax * rows));
       const ScoreRow*& kept = cells[{column, row}];
-      if (!kept || r.p < kept->p) kept = &r;
+      if (!kept || stronger(kind, r.value, kept->value)) kept = &r;
     }
     if (cells.size() <= budget || (columns == 1 && rows == 1)) break;
   }
@@ -254,7 +255,7 @@ std::vector<PlotPoint> thinnedPoints(const std::vector<ScoreRow>& scoreRows,
   kept.reserve(cells.size());
   for (const auto& cell : cells) {
     const ScoreRow& r = *cell.second;
-    kept.push_back({static_cast<double>(r.start + r.end) / 2.0, minusLog10(r.p), r.size});
+    kept.push_back({static_cast<double>(r.start + r.end) / 2.0, plotValue(kind, r.value), r.size});
   }
   return kept;
 }
@@ -277,13 +278,13 @@ std::vector<double> roundTicks(double maxValue) {
 }
 
 double plotTop(const LoadedRun& in) {
-  double top = 1.0;
-  for (const ScoreRow& r : in.rows) top = std::max(top, minusLog10(r.p));
-  for (const ScoreRow& r : in.contextRows) top = std::max(top, minusLog10(r.p));
-  if (!std::isnan(in.figures.firstCutoff)) top = std::max(top, minusLog10(in.figures.firstCutoff));
-  if (!std::isnan(in.figures.cutoff)) top = std::max(top, minusLog10(in.figures.cutoff));
-  if (!std::isnan(in.figures.suggestedCutoff))
-    top = std::max(top, minusLog10(in.figures.suggestedCutoff));
+  // p-values: at least 1 (p = 0.1); scores: at least 0.01.
+  double top = in.kind == ScoreKind::kPValue ? 1.0 : 0.01;
+  const auto reach = [&](double value) { top = std::max(top, plotValue(in.kind, value)); };
+  for (const ScoreRow& r : in.rows) reach(r.value);
+  for (const ScoreRow& r : in.contextRows) reach(r.value);
+  for (double cutoff : {in.figures.firstCutoff, in.figures.cutoff, in.figures.suggestedCutoff})
+    if (!std::isnan(cutoff)) reach(cutoff);
   // The axis ends at a round tick at or above the largest value.
   double end = roundTicks(top).back();
   for (double reach = top; end < top; reach *= 1.1) end = roundTicks(reach).back();
@@ -295,7 +296,7 @@ void writeSvg(std::ostream& out, const LoadedRun& in, std::size_t pointBudget, b
   for (const ScoreRow& r : in.rows) sizeSet.insert(r.size);
   const std::vector<std::int64_t> sizes(sizeSet.begin(), sizeSet.end());
   const std::int64_t length = in.genome.length;
-  Frame f{static_cast<double>(length), plotTop(in), 0, 0};
+  Frame f{static_cast<double>(length), plotTop(in), 0, 0, in.kind};
   const std::int64_t step = std::max<std::int64_t>(1000, length / 600);
   std::vector<std::pair<double, double>> gc;
   double low = 100;

@@ -16,11 +16,12 @@ namespace morvale::report {
 // about five to ten of them.
 std::vector<double> roundTicks(double maxValue);
 
-// The top of the -log10 p axis: a round tick at or above every row and the cut-off.
+// The top of the value axis (-log10 p or score, see plotValue): a round tick at or
+// above every row and the cut-off.
 double plotTop(const LoadedRun& in);
 
-// One point of the plot: a window row's centre (genome letters), its -log10 p and
-// its window size.
+// One point of the plot: a window row's centre (genome letters), its height
+// (plotValue) and its window size.
 struct PlotPoint {
   double position;
   double score;
@@ -28,9 +29,9 @@ struct PlotPoint {
 };
 
 // The rows thinned for a plot: a grid of `columns` over the genome and `rows` over
-// [0, yMax] of -log10 p, each cell keeping its strongest row (smallest p); the
+// [0, yMax] of their heights, each cell keeping its strongest row (stronger); the
 // grid is halved until at most `budget` cells are kept. In cell order.
-std::vector<PlotPoint> thinnedPoints(const std::vector<ScoreRow>& scoreRows,
+std::vector<PlotPoint> thinnedPoints(const std::vector<ScoreRow>& scoreRows, ScoreKind kind,
                                      std::int64_t genomeLength, double yMax, int columns, int rows,
                                      std::size_t budget);
 

@@ -22,9 +22,14 @@ std::string gffNames(const LoadedRun& in, const std::vector<std::size_t>& which)
   return list;
 }
 
-// One piece's line parts shared by the tracks and the table.
-std::string bestPText(const Island& island, const char* format) {
-  return island.windows ? numberText(format, island.bestP) : std::string("NA");
+// The island's strongest value as the tracks and the table write it.
+std::string bestText(const Island& island, const char* format) {
+  return island.windows ? numberText(format, island.best) : std::string("NA");
+}
+
+// The name of that value: best_p, or best_score for natural scores.
+const char* bestName(const LoadedRun& in) {
+  return in.kind == ScoreKind::kPValue ? "best_p" : "best_score";
 }
 
 }  // namespace
@@ -32,10 +37,10 @@ std::string bestPText(const Island& island, const char* format) {
 void writeBed(std::ostream& out, const LoadedRun& in) {
   double top = 0.0;
   for (const Island& island : in.islands)
-    if (island.windows) top = std::max(top, minusLog10(island.bestP));
+    if (island.windows) top = std::max(top, plotValue(in.kind, island.best));
   for (const Piece& piece : in.figures.pieces) {
     const Island& island = in.islands[piece.island];
-    const double best = island.windows ? minusLog10(island.bestP) : 0.0;
+    const double best = island.windows ? plotValue(in.kind, island.best) : 0.0;
     const long score = top > 0.0 ? std::lround(1000.0 * best / top) : 0;
     out << recordName(in, piece.record) << '\t' << piece.start << '\t' << piece.end << '\t'
         << pieceName(piece) << '\t' << score << "\t.\n";
@@ -57,7 +62,7 @@ void writeGff3(std::ostream& out, const LoadedRun& in) {
     if (piece.parts > 1) {
       out << ";island=island_" << piece.island + 1 << ";part=" << piece.part << "/" << piece.parts;
     }
-    out << ";windows=" << island.windows << ";best_p=" << bestPText(island, "%g")
+    out << ";windows=" << island.windows << ";" << bestName(in) << "=" << bestText(island, "%g")
         << ";gc=" << numberText("%.2f", piece.gcPercent);
     if (in.annotation) {
       const IslandGenes& g = in.figures.islandGenes[piece.island];
@@ -70,7 +75,7 @@ void writeGff3(std::ostream& out, const LoadedRun& in) {
 }
 
 void writeTable(std::ostream& out, const LoadedRun& in) {
-  out << "island\trecord\tstart\tend\tlength\twindows\tbest_p\tGC%\tdGC%"
+  out << "island\trecord\tstart\tend\tlength\twindows\t" << bestName(in) << "\tGC%\tdGC%"
       << (in.annotation ? "\tgenes\tmobility_genes\ttRNA_sites" : "") << "\n";
   std::int64_t total = 0;
   int windows = 0;
@@ -80,7 +85,7 @@ void writeTable(std::ostream& out, const LoadedRun& in) {
     if (piece.part == 1) windows += island.windows;
     out << pieceName(piece) << '\t' << tsvField(recordName(in, piece.record)) << '\t'
         << piece.start + 1 << '\t' << piece.end << '\t' << piece.end - piece.start << '\t'
-        << island.windows << '\t' << bestPText(island, "%.3g") << '\t'
+        << island.windows << '\t' << bestText(island, "%.3g") << '\t'
         << numberText("%.1f", piece.gcPercent) << '\t'
         << numberText("%+.1f", piece.gcPercent - in.figures.gcPercent);
     if (in.annotation) {

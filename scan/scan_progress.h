@@ -28,6 +28,9 @@ class ScanProgress {
   virtual void poolDrawn(const SamplePool& /*pool*/) {}
   // First phase: the window of size `w` centred at `centre` is scored.
   virtual void firstPhaseWindow(std::int64_t /*w*/, std::int64_t /*centre*/) {}
+  // First phase: the t-test of that window (after firstPhaseWindow; not for a window
+  // that was skipped), every window whether or not its row is written.
+  virtual void firstPhaseScore(std::int64_t /*w*/, double /*t*/, double /*p*/) {}
   // Refinement: one scoring of the window of size `w` centred at `centre` (truncated).
   virtual void refinementScoring(std::int64_t /*w*/, std::int64_t /*centre*/) {}
   // The window centred at `centre` was not scored: every drawable sample starts

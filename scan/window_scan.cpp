@@ -159,6 +159,7 @@ ScanOutcome scoreWindows(ScanContext& scan, ScanPhase phase, const std::string& 
           continue;
         }
         const WindowScore& score = mine[rep];
+        if (phase == ScanPhase::kFirst) scan.progress.firstPhaseScore(w, score.t, score.p);
         if (!score.selected()) continue;
         errno = 0;
         if (!appendWindowScoreRow(scan.scoreFile, WindowScoreRow{w, pos.centre, score.p})) {

@@ -102,7 +102,7 @@
     }
     for (var c = gcLow; c <= gcHigh; c += 10)
       text(String(c), {x: L - 8, y: gcY(c) + 4, 'text-anchor': 'end'}, svg);
-    text('-log10 p', {transform: 'translate(16 ' + (TOP + BOTTOM) / 2 + ') rotate(-90)', 'text-anchor': 'middle'}, svg);
+    text(data.yLabel, {transform: 'translate(16 ' + (TOP + BOTTOM) / 2 + ') rotate(-90)', 'text-anchor': 'middle'}, svg);
     text('GC %', {transform: 'translate(16 ' + (GC_TOP + GC_BOTTOM) / 2 + ') rotate(-90)', 'text-anchor': 'middle'}, svg);
     plot.replaceChildren(svg);
     var u = unitOf(data.length);

@@ -1,10 +1,12 @@
-// The exact two-means split and the nearest-rank percentile, on small hand-made lists.
+// The exact two-means split, the nearest-rank percentile and the first phase's
+// no-islands rule built on them, on small hand-made lists.
 #include "stats/two_means.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "scan/first_phase_split.h"
 #include "test_support.h"
 
 namespace morvale {
@@ -46,6 +48,21 @@ TEST(NearestRankPercentile, IsTheValueAtTheRoundedUpRank) {
     const std::vector<std::string> c = testing::split(row, '|');
     EXPECT_EQ(nearestRankPercentile(numbers(c[0]), std::stod(c[1])), std::stod(c[2])) << c[1];
   }
+}
+
+TEST(FirstPhaseSplit, NoIslandsOnlyWhenManyWeakWindowsRiseAboveTheRest) {
+  // signals | islands called: 3 of 20 (15 %) strong, or weak; 4 of 20 weak; 4 of 20 strong; 4 of 20
+  // just below 5; the same just at it; t < 0 turns -log10 p negative.
+  const std::string low = "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 ";
+  for (const std::string& row :
+       {low + "0 9 9 9|1", low + "0 3 3 3|1", low + "3 3 3 3|0", low + "9 9 9 9|1",
+        low + "4.99 4.99 4.99 4.99|0", low + "5 5 5 5|1", std::string("1 1 1|1")}) {
+    const std::vector<std::string> c = testing::split(row, '|');
+    EXPECT_EQ(splitFirstPhaseSignals(numbers(c[0])).islandsCalled, c[1] == "1") << row;
+  }
+  EXPECT_EQ(windowSignal(2.0, 1e-3), 3.0);
+  EXPECT_EQ(windowSignal(-2.0, 1e-3), -3.0);
+  EXPECT_GT(windowSignal(1.0, 0.0), 300.0);
 }
 
 }  // namespace
