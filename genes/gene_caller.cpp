@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -203,16 +204,21 @@ std::function<bool()> stopCheck(const GeneCallSettings& settings) {
   return settings.stopAsked ? settings.stopAsked : std::function<bool()>(stopRequested);
 }
 
-// A temporary file made in `folder`, removed when this goes unless released.
+// A temporary file made in `folder` (a name of its own: the process id and a
+// count), removed when this goes unless released. It is made with the permissions
+// the umask leaves of 0666, as any other output file, since the GFF3 one stays.
 class TemporaryFile {
  public:
-  TemporaryFile(const std::string& folder, const std::string& suffix)
-      : path_(folder + "/.morvale-genes-XXXXXX" + suffix) {
-    fd_ = mkostemps(&path_[0], static_cast<int>(suffix.size()), O_CLOEXEC);
-    if (fd_ < 0) {
-      error_ = errno;
-      path_.clear();
+  TemporaryFile(const std::string& folder, const std::string& suffix) {
+    static std::atomic<unsigned> made{0};
+    for (int tries = 0; tries < 100 && fd_ < 0; ++tries) {
+      path_ = folder + "/.morvale-genes-" + std::to_string(getpid()) + "-" +
+              std::to_string(made++) + suffix;
+      fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      error_ = fd_ < 0 ? errno : 0;
+      if (fd_ < 0 && error_ != EEXIST) break;
     }
+    if (fd_ < 0) path_.clear();
   }
   ~TemporaryFile() {
     closeQuietly(fd_);

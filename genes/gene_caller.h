@@ -35,11 +35,12 @@ GeneCall prodigalVersion(const GeneCallSettings& settings = {});
 // `recordLetters` as they stand in the file (readRecordLetters): runs
 //   prodigal -i FASTA -o GFF -f gff -p single -q
 // (single-genome mode: one model trained on all records together, which must hold
-// 20,000 letters at least). FASTA is a temporary file in `folder` holding each
-// record under its name (the letters 70 a line, every byte that is not a letter
-// written as 'n', so Prodigal's positions are the record's); GFF is a temporary
-// file there too, renamed to `gffPath` (on the same file system) only when
-// Prodigal succeeds. Both temporaries are gone when this returns, however it ends.
+// 20,000 letters at least). FASTA is a temporary file in `folder`
+// (.morvale-genes-PID-N.fasta) holding each record under its name (the letters 70
+// a line, every byte that is not a letter written as 'n', so Prodigal's positions
+// are the record's); GFF is a temporary file there too, renamed to `gffPath` (on
+// the same file system) only when Prodigal succeeds. Both temporaries are gone
+// when this returns, however it ends (a process killed outright leaves them).
 // Prodigal's seqids are the records' names, so a record without a name, or with a
 // name that GFF3 would read otherwise (one holding "%XX"), is refused before
 // Prodigal starts. The version is asked first.

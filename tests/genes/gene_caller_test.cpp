@@ -139,6 +139,9 @@ TEST_F(GeneCalling, FailuresAndStopsAreOneLineAndLeaveNoFile) {
     EXPECT_EQ(done.error + "|" + done.version, c[3] + "|" + c[4]) << row;
     EXPECT_EQ(fileExists("genes.gff3") ? readFile("genes.gff3") : "",
               done.error.empty() ? "##gff-version  3\n" : "");
+    if (done.error.empty()) {  // as any file written here
+      EXPECT_EQ(fs::status("genes.gff3").permissions(), fs::status("g.fa").permissions());
+    }
     fs::remove("genes.gff3");
   }
   {
