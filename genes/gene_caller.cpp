@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "base/precondition.h"
 #include "base/stop_signal.h"
 #include "base/system_error.h"
 #include "genome/gff3_text.h"
@@ -309,8 +308,12 @@ GeneCall prodigalVersion(const GeneCallSettings& settings) {
 GeneCall callGenes(const std::vector<GenomeRecord>& records,
                    const std::vector<std::string>& recordLetters, const std::string& folder,
                    const std::string& gffPath, const GeneCallSettings& settings) {
-  require(records.size() == recordLetters.size(), "gene calling: records and letters differ");
   GeneCall call;
+  if (records.size() != recordLetters.size()) {
+    call.error = "Genes cannot be called: the letters of " + std::to_string(recordLetters.size()) +
+                 " records were read for a genome of " + std::to_string(records.size());
+    return call;
+  }
   for (std::size_t r = 0; r < records.size(); ++r) {
     if (records[r].name.empty()) {
       call.error = "Genes cannot be called on record " + std::to_string(r + 1) +

@@ -152,6 +152,10 @@ TEST_F(GeneCalling, FailuresAndStopsAreOneLineAndLeaveNoFile) {
   EXPECT_EQ(call().error,
             "Genes cannot be called on record 1: it has no name (a FASTA header) "
             "for the genes to name");
+  letters_.push_back("acgt");
+  EXPECT_EQ(call().error,
+            "Genes cannot be called: the letters of 2 records were read for a "
+            "genome of 1");
   load(">a%41\nacgt\n");
   EXPECT_EQ(call().error,
             "Genes cannot be called on record a%41: GFF3 would read its name "
