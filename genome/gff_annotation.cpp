@@ -26,6 +26,20 @@ std::map<std::string, std::string> attributes(const std::string& column) {
   return out;
 }
 
+// "##gff-version", a run of blanks, then 3 (Prodigal writes two spaces).
+bool versionLine(const std::string& line) {
+  const std::string directive = "##gff-version";
+  if (line.rfind(directive, 0) != 0) return false;
+  const std::size_t version = line.find_first_not_of(" \t", directive.size());
+  return version != std::string::npos && version > directive.size() && line[version] == '3';
+}
+
+// An end-of-gene mark: partial=XY as Prodigal writes it, X for the lower end and Y
+// for the upper, '1' where the gene runs on.
+bool partialMark(const std::string& partial, std::size_t end) {
+  return partial.size() == 2 && partial[end] == '1';
+}
+
 struct Names {
   std::string locusTag;
   std::string gene;
@@ -44,7 +58,7 @@ bool readGff3(ByteSource& in, const std::string& fileName, Annotation& annotatio
   while (readLine(in, line)) {
     ++number;
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (number == 1 && line.rfind("##gff-version 3", 0) != 0) {
+    if (number == 1 && !versionLine(line)) {
       error = fileName + " line 1: a GFF3 file starts with \"##gff-version 3\"";
       return false;
     }
@@ -89,10 +103,12 @@ bool readGff3(ByteSource& in, const std::string& fileName, Annotation& annotatio
     f.locusTag = a["locus_tag"];
     f.gene = a["gene"];
     f.product = a["product"];
-    // Partial ends as NCBI writes them: start_range=.,N and end_range=N,.
-    f.partialStart = a["start_range"].rfind(".,", 0) == 0;
+    // Partial ends as NCBI writes them, start_range=.,N and end_range=N,., or as
+    // Prodigal does, partial=XY.
+    f.partialStart = a["start_range"].rfind(".,", 0) == 0 || partialMark(a["partial"], 0);
     f.partialEnd =
-        a["end_range"].size() > 2 && a["end_range"].substr(a["end_range"].size() - 2) == ",.";
+        (a["end_range"].size() > 2 && a["end_range"].substr(a["end_range"].size() - 2) == ",.") ||
+        partialMark(a["partial"], 1);
     const auto parent = parents.find(a["Parent"]);
     if (parent != parents.end()) {
       if (f.locusTag.empty()) f.locusTag = parent->second.locusTag;

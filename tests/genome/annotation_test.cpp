@@ -22,20 +22,21 @@ using morvale::testing::writeFile;
 
 // Two records; plasmidB has an N run, so its positions run ahead of its letters. Each row:
 // record (0 chrA.1, 1 plasmidB.1)~key~location as GenBank and EMBL write it~the same as
-// 1-based inclusive GFF3 segments~GFF3's partial ends~strand~locus tag~product ("|"
-// where the flat files break a line).
+// 1-based inclusive GFF3 segments~GFF3's partial ends as NCBI writes them~and as Prodigal
+// does~strand~locus tag~product ("|" where the flat files break a line).
 const char* const kFeatures[] = {
-    "0~CDS~complement(101..400)~101-400~~-~A1~site-specific|integrase",
-    "0~CDS~join(1001..1200,|1301..1500)~1001-1200,1301-1500~~+~A2~DNA-binding|"
-    "transcriptional regulator",
-    "0~tRNA~2101..2176~2101-2176~~+~A3~tRNA-Leu",
-    "0~CDS~<3001..3500~3001-3500~;start_range=.,3001~+~A4~IS3 family transposase",
-    "0~mobile_element~4001..4500~4001-4500~~+~~",
-    "0~gene~5001..5300~~~+~A5~",  // not a type that is read
-    "1~CDS~complement(<1..>300)~1-300~;start_range=.,1;end_range=300,.~-~B1~conjugal "
+    "0~CDS~complement(<101..400)~101-400~;start_range=.,101~;partial=10~-~A1~site-specific|"
+    "integrase",
+    "0~CDS~join(1001..1200,|1301..>1500)~1001-1200,1301-1500~;end_range=1500,.~;partial=01~+~A2~"
+    "DNA-binding|transcriptional regulator",
+    "0~tRNA~2101..2176~2101-2176~~~+~A3~tRNA-Leu",
+    "0~CDS~<3001..3500~3001-3500~;start_range=.,3001~;partial=10~+~A4~IS3 family transposase",
+    "0~mobile_element~4001..4500~4001-4500~~~+~~",
+    "0~gene~5001..5300~~~~+~A5~",  // not a type that is read
+    "1~CDS~complement(<1..>300)~1-300~;start_range=.,1;end_range=300,.~;partial=11~-~B1~conjugal "
     "transfer|protein TraA",
-    "1~tmRNA~1001..1363~1001-1363~~+~B2~transfer-messenger RNA",
-    "1~CDS~2101..2400~2101-2400~~+~B3~hypothetical protein"};
+    "1~tmRNA~1001..1363~1001-1363~~;partial=00~+~B2~transfer-messenger RNA",
+    "1~CDS~2101..2400~2101-2400~~~+~B3~hypothetical protein"};
 const char* const kNames[] = {"chrA", "plasmidB"};
 
 std::string sequenceOf(int record) {
@@ -69,8 +70,8 @@ std::string flatFile(bool embl) {
       if (std::stoi(f[0]) != r) continue;
       const std::string more = ft + std::string(16, ' ');
       text += lines(ft + f[1] + std::string(16 - f[1].size(), ' '), f[2], more);
-      if (!f[6].empty()) text += more + "/locus_tag=\"" + f[6] + "\"\n";
-      if (!f[7].empty()) text += lines(more + "/product=\"", f[7] + "\"", more);
+      if (!f[7].empty()) text += more + "/locus_tag=\"" + f[7] + "\"\n";
+      if (!f[8].empty()) text += lines(more + "/product=\"", f[8] + "\"", more);
     }
     text += embl ? "SQ   Sequence\n" : "ORIGIN\n";
     for (std::size_t i = 0; i < seq.size(); i += 60) {
@@ -86,19 +87,20 @@ std::string flatFile(bool embl) {
   return text;
 }
 
-std::string gff3() {
-  std::string text = "##gff-version 3\n";
+// As NCBI writes GFF3, or as Prodigal does (two spaces in its first line).
+std::string gff3(bool prodigal = false) {
+  std::string text = prodigal ? "##gff-version  3\n" : "##gff-version 3\n";
   int id = 0;
   for (const char* row : kFeatures) {
     std::vector<std::string> f = morvale::testing::split(row, '~');
-    std::replace(f[7].begin(), f[7].end(), '|', ' ');
+    std::replace(f[8].begin(), f[8].end(), '|', ' ');
     for (const std::string& segment : morvale::testing::split(f[3], ',')) {
       if (segment.empty()) continue;
       text += std::string(kNames[std::stoi(f[0])]) + ".1\ttest\t" + f[1] + "\t" +
               segment.substr(0, segment.find('-')) + "\t" + segment.substr(segment.find('-') + 1) +
-              "\t.\t" + f[5] + "\t.\tID=f" + std::to_string(id) +
-              (f[6].empty() ? "" : ";locus_tag=" + f[6]) +
-              (f[7].empty() ? "" : ";product=" + f[7]) + f[4] + "\n";
+              "\t.\t" + f[6] + "\t.\tID=f" + std::to_string(id) +
+              (f[7].empty() ? "" : ";locus_tag=" + f[7]) +
+              (f[8].empty() ? "" : ";product=" + f[8]) + f[prodigal ? 5 : 4] + "\n";
     }
     ++id;
   }
@@ -137,16 +139,19 @@ TEST_F(Annotated, GenBankEmblAndGff3GiveTheSameGenesAndMarks) {
   FlatFile genBank;
   FlatFile embl;
   Annotation gff;
+  Annotation prodigal;
   std::string error;
   ASSERT_TRUE(readFlatFile(flatFile(false), "t.gb", genBank, error)) << error;
   ASSERT_TRUE(readFlatFile(flatFile(true), "t.embl", embl, error)) << error;
   ASSERT_TRUE(readGff3(gff3(), "t.gff3", gff, error)) << error;
+  ASSERT_TRUE(readGff3(gff3(true), "t.gff3", prodigal, error)) << error;
   EXPECT_EQ(genBank.genome.letters, embl.genome.letters);
   ASSERT_EQ(genBank.annotation.features.size(), 8u);
   std::vector<std::string> warnings;
   const std::string expected = tables(genBank.annotation, &warnings);
   EXPECT_TRUE(warnings.empty());
   EXPECT_EQ(tables(embl.annotation), expected);
+  EXPECT_EQ(tables(prodigal), expected);
   EXPECT_EQ(tables(gff, &warnings), expected);
   EXPECT_EQ(warnings, (std::vector<std::string>{
                           "feature Z1 (t.gff3 line 11) is on record chrZ.1, which g.fa does not "
@@ -162,6 +167,9 @@ TEST_F(Annotated, GenBankEmblAndGff3GiveTheSameGenesAndMarks) {
         "island_5\tplasmidB.1\t1451\t1700\t250\t", "\t0\t-\tB2\n"})
     EXPECT_NE(expected.find(row), std::string::npos) << row << "\n" << expected;
   EXPECT_NE(expected.find(";genes=1;mobility_genes=B1;trna_sites=B2\n"), std::string::npos);
+  // Partial ends, lower (<) and upper (>), whatever the strand.
+  for (const char* ends : {"\t<101\t400\t-\t", "\t1001\t>1500\t+\t", "\t<1\t>300\t-\t"})
+    EXPECT_NE(expected.find(ends), std::string::npos) << ends << "\n" << expected;
 }
 
 TEST_F(Annotated, MobilityAndTrnaMarks) {
@@ -202,8 +210,14 @@ TEST_F(Annotated, FilesThatAreNotWhatTheyClaimAreRefusedWithTheirLine) {
   }
   Annotation gff;
   std::string error;
-  EXPECT_FALSE(readGff3("chrA\tx\tCDS\t1\t9\n", "a.gff", gff, error));
-  EXPECT_EQ(error, "a.gff line 1: a GFF3 file starts with \"##gff-version 3\"");
+  // The first line: any run of blanks before the 3.
+  for (const char* first : {"chrA\tx\tCDS\t1\t9", "##gff-version3", "##gff-version 2",
+                            "##gff-version", "##gff-version   "}) {
+    EXPECT_FALSE(readGff3(first + std::string("\n"), "a.gff", gff, error)) << first;
+    EXPECT_EQ(error, "a.gff line 1: a GFF3 file starts with \"##gff-version 3\"");
+  }
+  for (const char* first : {"##gff-version 3", "##gff-version  3", "##gff-version \t3.1.26"})
+    EXPECT_TRUE(readGff3(first + std::string("\n"), "a.gff", gff, error)) << first;
   EXPECT_FALSE(
       readGff3("##gff-version 3\nchrA\tx\tCDS\tten\t20\t.\t+\t.\tID=a\n", "a.gff", gff, error));
   EXPECT_EQ(error.rfind("a.gff line 2: not a GFF3 feature line", 0), 0u);
