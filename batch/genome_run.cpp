@@ -6,6 +6,8 @@
 #include <new>
 #include <system_error>
 
+#include "base/console.h"
+#include "base/file_paths.h"
 #include "base/number_text.h"
 #include "base/system_error.h"
 #include "base/tsv_text.h"
@@ -17,6 +19,7 @@
 #include "genome/record_letters.h"
 #include "islands/auto_cutoff.h"
 #include "islands/island_list.h"
+#include "natural/natural_scan.h"
 #include "report/loaded_run.h"
 #include "report/report_files.h"
 #include "report/tracks.h"
@@ -106,7 +109,7 @@ bool GenomeRun::run(std::size_t index, const std::string& name, std::vector<Summ
     const std::string sub = uniqueName(folderNameOf(record.name, r), used);
     const std::int64_t letters = record.joinedEnd - record.joinedStart;
     // At least --min-record letters, and more than the first window, are scanned.
-    if (letters < o_.minRecord || letters <= o_.first.windowSize) {
+    if (letters < o_.minRecord || letters <= scannedWindow()) {
       SummaryRow skipped(name + "/" + sub);
       skipped.length = letters;
       skipped.status = RunStatus::skipped(
@@ -193,6 +196,7 @@ bool GenomeRun::one(GenomeInput& genome, const std::string& name, const std::str
 RunStatus GenomeRun::steps(GenomeInput& genome, const std::string& folder, SummaryRow& s) {
   RunStatus status = prepare(genome, folder, s);
   if (!status.is(RunState::kDone)) return status;
+  if (o_.natural) return naturalScan(genome, folder, s);
   // The assemblies' console messages and complaints are the dialogue's, not this
   // command's: "Unable to open 0" after a refinement without rows becomes a note.
   std::ofstream quiet;
@@ -215,7 +219,7 @@ RunStatus GenomeRun::prepare(GenomeInput& genome, const std::string& folder, Sum
     if (!problem.empty()) return RunStatus::failed(problem);
   }
   if (!workers_.startError().empty()) return RunStatus::failed(workers_.startError());
-  std::vector<std::string> problems = firstPhaseGenomeProblems(genome, o_.first.windowSize);
+  std::vector<std::string> problems = firstPhaseGenomeProblems(genome, scannedWindow());
   if (!problems.empty()) return RunStatus::failed(problems.back());
   describeGenome(genome);
   s.length = genome.genome.length;
@@ -299,6 +303,11 @@ RunStatus GenomeRun::reports(const GenomeInput& genome, const std::string& folde
   if (!report::loadRun(genome.genome, genome.fileName, files.scores, files.islands,
                        report::MissingScores::kNoRows, in, error))
     return RunStatus::failed(error);
+  return publish(in, genome, folder, s);
+}
+
+RunStatus GenomeRun::publish(report::LoadedRun& in, const GenomeInput& genome,
+                             const std::string& folder, SummaryRow& s) {
   if (annotation_ && !o_.perRecord) {
     report::annotate(in, std::move(*annotation_));  // already placed on this genome's records
     annotation_.reset();
@@ -314,34 +323,98 @@ RunStatus GenomeRun::reports(const GenomeInput& genome, const std::string& folde
   for (const report::Island& island : in.islands) s.islandLetters += island.end - island.start;
   s.islands = in.islands.size();
   using layout::GenomeFile;
-  error = report::writeReportFiles(in, {layout::genomePath(folder, GenomeFile::kIslandsBed),
-                                        layout::genomePath(folder, GenomeFile::kIslandsGff3),
-                                        layout::genomePath(folder, GenomeFile::kIslandsTsv),
-                                        layout::genomePath(folder, GenomeFile::kScoresSvg),
-                                        layout::genomePath(folder, GenomeFile::kReportHtml),
-                                        layout::genomePath(folder, GenomeFile::kGenesTsv)});
-  if (error.empty()) error = writeIslandsFasta(in, folder);
+  std::string error =
+      report::writeReportFiles(in, {layout::genomePath(folder, GenomeFile::kIslandsBed),
+                                    layout::genomePath(folder, GenomeFile::kIslandsGff3),
+                                    layout::genomePath(folder, GenomeFile::kIslandsTsv),
+                                    layout::genomePath(folder, GenomeFile::kScoresSvg),
+                                    layout::genomePath(folder, GenomeFile::kReportHtml),
+                                    layout::genomePath(folder, GenomeFile::kGenesTsv)});
+  const std::vector<std::string>* letters = error.empty() ? recordLetters(error) : nullptr;
+  std::string text;
+  if (letters && report::islandsFasta(in, *letters, text, error))
+    error = writeWholeFile(layout::genomePath(folder, GenomeFile::kIslandsFasta), text);
   return error.empty() ? RunStatus::done() : RunStatus::failed(error);
 }
 
-std::string GenomeRun::writeIslandsFasta(const report::LoadedRun& in, const std::string& folder) {
+const std::vector<std::string>* GenomeRun::recordLetters(std::string& error) {
   const std::string& file = o_.genomes[index_];
   if (lettersOf_ != index_) {
     int openError = 0;
     const std::unique_ptr<ByteSource> source =
         streamed_ ? std::make_unique<TextByteSource>(stream_) : openInputFile(file, openError);
-    if (!source) return systemErrorText("Cannot open " + file + " again", openError);
-    if (!readRecordLetters(*source, letters_))
-      return systemErrorText("Cannot read " + file + " again", source->readError());
+    if (!source) {
+      error = systemErrorText("Cannot open " + file + " again", openError);
+      return nullptr;
+    }
+    if (!readRecordLetters(*source, letters_)) {
+      error = systemErrorText("Cannot read " + file + " again", source->readError());
+      return nullptr;
+    }
     lettersOf_ = index_;
   }
-  std::vector<std::string> record;  // the one record of a --per-record run
-  if (record_ != kWholeFile) record.push_back(record_ < letters_.size() ? letters_[record_] : "");
-  std::string text;
-  std::string error;
-  if (!report::islandsFasta(in, record_ == kWholeFile ? letters_ : record, text, error))
-    return error;
-  return writeWholeFile(layout::genomePath(folder, layout::GenomeFile::kIslandsFasta), text);
+  if (record_ == kWholeFile) return &letters_;
+  recordLetters_.assign(1, record_ < letters_.size() ? letters_[record_] : "");
+  return &recordLetters_;
+}
+
+// The natural scan, its window scores, its run record and the reports of its islands.
+RunStatus GenomeRun::naturalScan(const GenomeInput& genome, const std::string& folder,
+                                 SummaryRow& s) {
+  using layout::GenomeFile;
+  const std::string recordPath = layout::genomePath(folder, GenomeFile::kNaturalRecord);
+  std::string error = removeFileIfPresent(recordPath);
+  if (!error.empty()) return RunStatus::failed(error);
+  RunRecord record = genomeRunRecord(kNaturalPhase, genome, console_.now());
+  progress_.phaseStarted(static_cast<int>(index_) + 1, static_cast<int>(o_.genomes.size()), s.name,
+                         "natural scan");
+  natural::NaturalScan scan = natural::runNaturalScan(genome.genome, o_.naturalSettings, workers_,
+                                                      [this] { return progress_.stopRequested(); });
+  if (scan.status == natural::NaturalStatus::kInterrupted) return RunStatus::interrupted();
+  if (scan.status == natural::NaturalStatus::kFailed) return RunStatus::failed(scan.error);
+  const natural::NaturalCutoff& cut = scan.cutoff;
+  s.windowsTested = static_cast<std::int64_t>(scan.windows.size());
+  record.set(record_key::kNaturalWindow, o_.naturalSettings.window);
+  record.set(record_key::kNaturalStep, o_.naturalSettings.step);
+  record.set(record_key::kNaturalMinLength, o_.naturalSettings.minLength);
+  record.set(record_key::kWindowsTested, s.windowsTested);
+  record.set(record_key::kWindowsCalled, static_cast<long long>(cut.called));
+  record.setReal(record_key::kLowerMean, cut.lowerMean);
+  record.setReal(record_key::kUpperMean, cut.upperMean);
+  if (cut.islandsCalled) {
+    record.setReal(record_key::kCutoff, cut.cutoff);
+    s.cutoff = exactRealText(cut.cutoff);
+  } else {
+    record.set(record_key::kCutoff, "none");
+    record.set(record_key::kNoIslands, cut.noIslandsReason);
+    s.cutoff = "none";
+    addNote(s, "no islands: " + cut.noIslandsReason);
+  }
+  // natural.tsv: each window in its record, 1-based and inclusive as islands.tsv.
+  std::string table = "record\tstart\tend\tscore\n";
+  std::vector<report::ScoreRow> rows;
+  rows.reserve(scan.windows.size());
+  for (const natural::ScoredWindow& w : scan.windows) {
+    const GenomeRecord& r = genome.genome.records[w.record];
+    const std::string name = r.name.empty() ? baseName(genome.fileName) : r.name;
+    table += tsvField(name) + '\t' + std::to_string(recordPosition(r, w.start) + 1) + '\t' +
+             std::to_string(recordPosition(r, w.end - 1) + 1) + '\t' + numberText("%.6g", w.score) +
+             '\n';
+    rows.push_back({w.end - w.start, w.start, w.end, w.score});
+  }
+  error = writeWholeFile(layout::genomePath(folder, GenomeFile::kNaturalTsv), table);
+  if (!error.empty()) return RunStatus::failed(error);
+  std::vector<report::Island> islands;
+  for (const auto& island : scan.islands) islands.push_back({island.first, island.second});
+  report::LoadedRun in;
+  report::naturalRun(genome.genome, genome.fileName,
+                     layout::genomePath(folder, GenomeFile::kNaturalTsv), std::move(rows),
+                     std::move(islands), record, in);
+  const RunStatus status = publish(in, genome, folder, s);
+  if (!status.is(RunState::kDone)) return status;
+  record.set(record_key::kFinished, localTimeText(console_.now()));
+  error = record.write(recordPath);
+  return error.empty() ? RunStatus::done() : RunStatus::failed(error);
 }
 
 }  // namespace morvale

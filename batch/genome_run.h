@@ -61,9 +61,17 @@ class GenomeRun {
                        FinalFiles& files);
   RunStatus reports(const GenomeInput& genome, const std::string& folder, const FinalFiles& files,
                     SummaryRow& s);
-  // folder/islands.fasta: the islands' letters as the genome file has them, the file
-  // read once more for them (a stream from its bytes). "" or the problem.
-  std::string writeIslandsFasta(const report::LoadedRun& in, const std::string& folder);
+  RunStatus naturalScan(const GenomeInput& genome, const std::string& folder, SummaryRow& s);
+  // The tracks, table, picture, page and islands' letters (islands.fasta) of a loaded
+  // run, annotated with the genome's features when it has them.
+  RunStatus publish(report::LoadedRun& in, const GenomeInput& genome, const std::string& folder,
+                    SummaryRow& s);
+  // The letters of the genome's records (of its one record with --per-record) as they
+  // stand in the file, the file read once more for them (a stream from its bytes).
+  // Null with `error` set when it cannot be read.
+  const std::vector<std::string>* recordLetters(std::string& error);
+  // The first window of the scan that runs: the natural scan's or the first phase's.
+  int scannedWindow() const { return o_.natural ? o_.naturalSettings.window : o_.first.windowSize; }
 
   const BatchOptions& o_;
   Console& console_;
@@ -73,10 +81,11 @@ class GenomeRun {
   std::ostream& err_;
   std::size_t index_ = 0;
   static constexpr std::size_t kWholeFile = static_cast<std::size_t>(-1);
-  std::size_t record_ = kWholeFile;       // the record being run with --per-record
-  std::size_t lettersOf_ = kWholeFile;    // the genome file `letters_` were read from
-  std::vector<std::string> letters_;      // its records' letters as they stand in it
-  std::optional<Annotation> annotation_;  // of the genome being run, when it has one
+  std::size_t record_ = kWholeFile;         // the record being run with --per-record
+  std::size_t lettersOf_ = kWholeFile;      // the genome file `letters_` were read from
+  std::vector<std::string> letters_;        // its records' letters as they stand in it
+  std::vector<std::string> recordLetters_;  // the one record's, with --per-record
+  std::optional<Annotation> annotation_;    // of the genome being run, when it has one
   // --annotation, read once for every genome: its features, or why it cannot be read.
   bool gffRead_ = false;
   std::optional<Annotation> gff_;

@@ -160,6 +160,38 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
                     o.refine = false;
                     return std::string();
                   }});
+  rows.push_back({"", "--natural", "",
+                  "run the natural scan instead of the two phases: a variable-order composition "
+                  "score per window, a cut-off fitted to the genome, islands from 1-kbp bins "
+                  "(for a genome's own, older islands; needs no seed)",
+                  "", "", [](BatchOptions& o, const std::string&) {
+                    o.natural = true;
+                    return std::string();
+                  }});
+  const auto naturalNumber = [&](const char* option, const char* help, std::int64_t low,
+                                 std::int64_t high, std::int64_t defaultValue,
+                                 void (*set)(BatchOptions&, std::int64_t)) {
+    const std::string range =
+        "a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+    rows.push_back({"", option, "N", help, std::to_string(defaultValue), range,
+                    [low, high, set, range](BatchOptions& o, const std::string& text) {
+                      long long v = 0;
+                      if (!parseInteger(text, v) || v < low || v > high) return "enter " + range;
+                      set(o, v);
+                      return std::string();
+                    }});
+  };
+  naturalNumber(
+      "--natural-window", "with --natural: letters a window spans", natural::kShortestWindow,
+      natural::kLongestWindow, d.naturalSettings.window,
+      [](BatchOptions& o, std::int64_t v) { o.naturalSettings.window = static_cast<int>(v); });
+  naturalNumber(
+      "--natural-step", "with --natural: letters between the starts of neighbouring windows", 1,
+      natural::kLongestWindow, d.naturalSettings.step,
+      [](BatchOptions& o, std::int64_t v) { o.naturalSettings.step = static_cast<int>(v); });
+  naturalNumber("--natural-min-length", "with --natural: the shortest island kept (letters)", 0,
+                natural::kLongestIsland, d.naturalSettings.minLength,
+                [](BatchOptions& o, std::int64_t v) { o.naturalSettings.minLength = v; });
   rows.push_back({"-o", "--out", "DIR", "output folder, one subfolder per genome", d.out,
                   "a folder name", [](BatchOptions& o, const std::string& text) {
                     if (text.empty()) return std::string("enter a folder name");
@@ -338,6 +370,27 @@ ParsedCommand parseOptions(const std::vector<std::string>& args, BatchOptions& o
       if (!use(*row, name, value)) return ParsedCommand::kUsageError;
       if (*row->value) break;
     }
+  }
+  // The natural scan and the two phases take settings of their own.
+  for (const std::string& option : given) {
+    const bool naturalOption = option.rfind("--natural-", 0) == 0;
+    const bool phaseOption =
+        option == "--sensitive" || option == "--no-refine" || option == "--measure" ||
+        option == "--cutoff" || option == "--auto-fraction" || option == "--min-windows" ||
+        option == "-k" || option == "--window" || option == "--pool" || option == "--draws" ||
+        option == "--step" || option == "--increment" || option == "--scans" ||
+        option == "--votes" || option.rfind("--refine-", 0) == 0;
+    if (o.natural && phaseOption)
+      error = option + " is a setting of the two phases, which --natural does not run";
+    else if (!o.natural && naturalOption)
+      error = option + " is a setting of the natural scan: give it with --natural";
+    if (!error.empty()) return ParsedCommand::kUsageError;
+  }
+  if (o.natural && o.naturalSettings.step > o.naturalSettings.window) {
+    error = "--natural-step " + std::to_string(o.naturalSettings.step) +
+            ": enter at most the --natural-window value (" +
+            std::to_string(o.naturalSettings.window) + "), so every letter is in a window";
+    return ParsedCommand::kUsageError;
   }
   if (o.sensitive) {
     if (!given.count("--measure")) o.first.measure = 3;

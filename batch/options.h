@@ -9,6 +9,7 @@
 
 #include "base/command_help.h"
 #include "compare/island_clusters.h"
+#include "natural/natural_settings.h"
 #include "scan/settings.h"
 
 namespace morvale {
@@ -29,6 +30,9 @@ struct BatchOptions {
   bool sensitive = false;  // the preset for natural islands (applied by parseOptions)
   bool refine = true;
   RefinementSettings refinement;
+  // --natural: the natural scan instead of the two phases, with its own settings.
+  bool natural = false;
+  natural::NaturalSettings naturalSettings;
   std::string out = "morvale-out";
   bool force = false;
   std::optional<unsigned> seed;  // none: the clock

@@ -17,6 +17,10 @@ const LayoutEntry kGenomeFiles[] = {
     {"scores.svg", "the scores along the genome"},
     {"report.html", "a page to explore it all, offline"},
     {"genes.tsv", "the genes of each island (annotated genomes only)"},
+    {"natural.tsv", "with --natural: every window's score: record, start, end, score"},
+    {"natural.run.txt",
+     "with --natural: its run record: version, genome checksum, settings, cut-off; present "
+     "only when the scan's files are whole"},
 };
 
 // By RunFile.

@@ -18,6 +18,8 @@ enum class GenomeFile {
   kScoresSvg,
   kReportHtml,
   kGenesTsv,
+  kNaturalTsv,
+  kNaturalRecord,
 };
 
 // The files and folders of the output folder itself.

@@ -13,7 +13,7 @@ namespace morvale {
 // The keys of a run record; the settings' keys come from the range table (scan/settings).
 namespace record_key {
 constexpr const char* kProgram = "program";  // "morvale VERSION"
-constexpr const char* kPhase = "phase";      // kFirstPhase or kRefinementPhase
+constexpr const char* kPhase = "phase";      // kFirstPhase, kRefinementPhase or kNaturalPhase
 constexpr const char* kStarted = "started";  // local time, "YYYY-MM-DD HH:MM:SS"
 constexpr const char* kFinished = "finished";
 constexpr const char* kGenomeFile = "genome_file";
@@ -28,11 +28,20 @@ constexpr const char* kAutoFraction = "auto_fraction";
 constexpr const char* kCutoffRank = "cutoff_rank";
 constexpr const char* kIslandsFile = "islands_file";  // the refinement's input
 constexpr const char* kIslands = "islands";
+// The natural scan's: its settings, and how its cut-off split the windows.
+constexpr const char* kNaturalWindow = "natural_window";
+constexpr const char* kNaturalStep = "natural_step";
+constexpr const char* kNaturalMinLength = "natural_min_length";
+constexpr const char* kWindowsCalled = "windows_called";  // in the upper group
+constexpr const char* kLowerMean = "lower_mean";          // the two groups' mean scores
+constexpr const char* kUpperMean = "upper_mean";
+constexpr const char* kNoIslands = "no_islands";  // why there are none, when a guard says so
 }  // namespace record_key
 
 // Values of the phase and cut-off-rule keys.
 constexpr const char* kFirstPhase = "first";
 constexpr const char* kRefinementPhase = "refinement";
+constexpr const char* kNaturalPhase = "natural";
 constexpr const char* kRankRule = "rank";
 constexpr const char* kGivenRule = "given";
 

@@ -1,12 +1,10 @@
 #include "natural/natural_settings.h"
 
-#include "natural/order_model.h"
-
 namespace morvale::natural {
 
 std::string naturalSettingsProblem(const NaturalSettings& settings) {
-  if (settings.window < kLongestWord || settings.window > kLongestWindow)
-    return "the natural scan's window must be " + std::to_string(kLongestWord) + " to " +
+  if (settings.window < kShortestWindow || settings.window > kLongestWindow)
+    return "the natural scan's window must be " + std::to_string(kShortestWindow) + " to " +
            std::to_string(kLongestWindow) + " letters, not " + std::to_string(settings.window);
   if (settings.step < 1)
     return "the natural scan's step must be at least 1 letter, not " +

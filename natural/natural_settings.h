@@ -8,10 +8,12 @@
 namespace morvale::natural {
 
 constexpr std::int64_t kBinLetters = 1000;
+constexpr int kShortestWindow = 8;         // one 8-letter word
 constexpr int kLongestWindow = 100000000;  // keeps a window's word counts within 32 bits
+constexpr std::int64_t kLongestIsland = 1000000000000;  // a bound for the option, far above any
 
 struct NaturalSettings {
-  int window = 5000;              // letters a window spans; 8 to kLongestWindow
+  int window = 5000;              // letters a window spans; kShortestWindow to kLongestWindow
   int step = 1000;                // letters between the starts of neighbouring windows; at least 1
   std::int64_t minLength = 5000;  // the shortest island kept, in letters; at least 0
 };

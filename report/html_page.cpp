@@ -47,7 +47,9 @@ void runFacts(std::ostream& out, const LoadedRun& in) {
   const RunRecord* first = in.firstRecord ? &*in.firstRecord : nullptr;
   const RunRecord* refinement =
       in.record && in.record->get(record_key::kPhase) == kRefinementPhase ? &*in.record : nullptr;
-  if (!first && !refinement) return;
+  const RunRecord* natural =
+      in.record && in.record->get(record_key::kPhase) == kNaturalPhase ? &*in.record : nullptr;
+  if (!first && !refinement && !natural) return;
   out << "<section><h2>Run</h2><div class=\"columns\">\n";
   if (first) {
     const RunRecord& r = *first;
@@ -69,6 +71,20 @@ void runFacts(std::ostream& out, const LoadedRun& in) {
     fact(out, "cut-off", cutoff);
     fact(out, "overlapping windows", r.get("overlap_count"));
     fact(out, "seed", r.get(record_key::kSeed));
+    fact(out, "started", r.get(record_key::kStarted));
+    out << "</dl>\n";
+  }
+  if (natural) {
+    const RunRecord& r = *natural;
+    out << "<dl class=\"facts\"><dt><b>natural scan</b></dt><dd></dd>\n";
+    fact(out, "program", r.get(record_key::kProgram));
+    fact(out, "window, step",
+         r.get(record_key::kNaturalWindow) + ", " + r.get(record_key::kNaturalStep));
+    fact(out, "shortest island", r.get(record_key::kNaturalMinLength));
+    fact(out, "windows scored", r.get(record_key::kWindowsTested));
+    fact(out, "windows called", r.get(record_key::kWindowsCalled));
+    fact(out, "cut-off", r.get(record_key::kCutoff));
+    fact(out, "no islands", r.get(record_key::kNoIslands));
     fact(out, "started", r.get(record_key::kStarted));
     out << "</dl>\n";
   }
@@ -259,7 +275,8 @@ void writeHtmlPage(std::ostream& out, const LoadedRun& in, const PageLinks& link
       << "<style>\n"
       << kPageStyle << "</style></head>\n<body>\n<h1>Genomic islands of " << htmlEscaped(title)
       << "</h1>\n<p>Window scores " << htmlEscaped(baseName(in.scoresFile)) << ", islands "
-      << htmlEscaped(baseName(in.islandsFile))
+      << (in.kind == ScoreKind::kPValue ? htmlEscaped(baseName(in.islandsFile))
+                                        : std::string("from 1-kbp bins at or above the cut-off"))
       << (in.contextRows.empty() ? "" : "; the first phase's window scores in grey behind")
       << ".</p>\n";
   genomeFacts(out, in);

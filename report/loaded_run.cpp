@@ -193,7 +193,7 @@ void readCutoffs(LoadedRun& in) {
     in.figures.cutoffLabel =
         (in.record->get(record_key::kPhase) == kRefinementPhase ? "refinement cut-off "
                                                                 : "cut-off ") +
-        exactRealText(cutoff);
+        (in.kind == ScoreKind::kPValue ? exactRealText(cutoff) : numberText("%.4g", cutoff));
   }
   ResultFileNames there;
   if (isRefinement(in.scoresFile, there) && in.firstRecord &&
@@ -293,11 +293,13 @@ const char* valueAxisLabel(ScoreKind kind) {
   return kind == ScoreKind::kPValue ? "-log10 p" : "score";
 }
 
-void naturalRun(Genome genome, const std::string& genomeFile, std::vector<ScoreRow> rows,
-                std::vector<Island> islands, RunRecord record, LoadedRun& in) {
+void naturalRun(Genome genome, const std::string& genomeFile, const std::string& scoresFile,
+                std::vector<ScoreRow> rows, std::vector<Island> islands, RunRecord record,
+                LoadedRun& in) {
   in = LoadedRun();
   in.kind = ScoreKind::kNaturalScore;
   in.genomeFile = genomeFile;
+  in.scoresFile = scoresFile;
   in.genome = std::move(genome);
   in.rows = std::move(rows);
   in.islands = std::move(islands);

@@ -127,10 +127,12 @@ bool stronger(ScoreKind kind, double a, double b);
 const char* valueAxisLabel(ScoreKind kind);
 
 // A run of the natural scan held in memory: `genome` read from `genomeFile`, its
-// windows as rows (their scores as values), its islands and its run record. Derives
-// the figures as loadRun does.
-void naturalRun(Genome genome, const std::string& genomeFile, std::vector<ScoreRow> rows,
-                std::vector<Island> islands, RunRecord record, LoadedRun& in);
+// windows as rows (their scores as values, written to `scoresFile`), its islands
+// (no islands file: islandsFile stays "") and its run record. Derives the figures as
+// loadRun does.
+void naturalRun(Genome genome, const std::string& genomeFile, const std::string& scoresFile,
+                std::vector<ScoreRow> rows, std::vector<Island> islands, RunRecord record,
+                LoadedRun& in);
 
 // Computes `run.figures`, and each island's windows, best p-value and GC, from what
 // was read (the suggestion reads the first phase's p-values again from the

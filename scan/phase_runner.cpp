@@ -71,8 +71,7 @@ PhaseRunner::PhaseRunner(int measure, const std::string& folder, Console& consol
       messages_(messages),
       errors_(errors) {}
 
-RunRecord PhaseRunner::commonRecord(const char* phase, const GenomeInput& genome,
-                                    std::time_t started) const {
+RunRecord genomeRunRecord(const char* phase, const GenomeInput& genome, std::time_t started) {
   RunRecord r;
   r.set(record_key::kProgram, std::string("morvale ") + programVersion());
   r.set(record_key::kPhase, phase);
@@ -81,6 +80,12 @@ RunRecord PhaseRunner::commonRecord(const char* phase, const GenomeInput& genome
   r.set(record_key::kGenomeLength, genome.genome.length);
   r.set(record_key::kGenomeRecords, static_cast<long long>(genome.genome.records.size()));
   r.set(record_key::kGenomeMd5, genome.checksum);
+  return r;
+}
+
+RunRecord PhaseRunner::commonRecord(const char* phase, const GenomeInput& genome,
+                                    std::time_t started) const {
+  RunRecord r = genomeRunRecord(phase, genome, started);
   setKey(r, Setting::kMeasure, measure_);
   return r;
 }

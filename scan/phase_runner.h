@@ -31,6 +31,11 @@ std::vector<std::string> refinementGenomeProblems(const GenomeInput& input);
 std::string refinementListProblem(IslandList& list, const std::string& islandsFile,
                                   const GenomeInput& input, int windowSize);
 
+// The run record's facts of every scan: the program, the phase (kFirstPhase,
+// kRefinementPhase, kNaturalPhase), the start time and the genome (file, length,
+// records, checksum of a described genome).
+RunRecord genomeRunRecord(const char* phase, const GenomeInput& genome, std::time_t started);
+
 class PhaseRunner {
  public:
   // The assemblies' messages ("No islands found ...") go to `messages`, their

@@ -61,6 +61,11 @@ TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
         "--name \xed\xa0\x80 g.fa|--name \xed\xa0\x80: a name must be valid UTF-8",
         "--check-sheet s.tsv -o out|with --check-sheet: --out is the workflow's own",
         "--check-sheet s.tsv g.fa|--check-sheet takes no genome file",
+        "--natural --window 3000 g.fa|--window is a setting of the two phases",
+        "--natural-step 10 g.fa|--natural-step is a setting of the natural scan",
+        "--natural --natural-window 7 g.fa|--natural-window 7: enter a whole number from 8 to",
+        "--natural --natural-step 6000 g.fa|--natural-step 6000: enter at most the "
+        "--natural-window",
         "--name a g.fa h.fa|--name and --row take one genome file",
         "--row r.tsv g.fa h.fa|--name and --row take one genome file",
         "--collect out s.tsv t.tsv|--collect takes at most one sample sheet"}) {
@@ -107,10 +112,13 @@ class Batch : public testing::ScratchDir {
     for (std::size_t i = 0; i < genome_.size(); i += 60) fasta_ += genome_.substr(i, 60) + "\n";
     testing::writeFile("planted.fa", fasta_);
   }
+  // Runs morvale-run with `args` after quick settings of the two phases (of the
+  // natural scan, which needs none but -q, when args start with --natural).
   int run(std::vector<std::string> args) {
     const std::vector<std::string> fast = testing::split(
-        "-q --seed 4242 -k 3 --window 2000 --step 500 --increment 4000 --pool 40 --draws 15 "
-        "--refine-window 1501 --refine-step 400",
+        args[0] == "--natural" ? "-q"
+                               : "-q --seed 4242 -k 3 --window 2000 --step 500 --increment 4000 "
+                                 "--pool 40 --draws 15 --refine-window 1501 --refine-step 400",
         ' ');
     args.insert(args.begin(), fast.begin(), fast.end());
     BatchOptions o;
@@ -175,6 +183,34 @@ TEST_F(Batch, ResultsAreTheSameForEveryThreadCountAndForGzipInput) {
   EXPECT_EQ(err_,
             "morvale-run: cut.fa.gz: Genome file cut.fa.gz is not a whole gzip file: it is "
             "damaged or cut short\n");
+}
+
+// The natural scan finds the planted segment of the planted genome, and nothing in
+// the same genome without it (its cut-off guard says why); its files are the same
+// on any number of threads and need no seed.
+TEST_F(Batch, TheNaturalScanFindsThePlantedSegmentAndNothingWithoutIt) {
+  testing::writeFile("even.fa",
+                     ">even\n" + genome_.substr(0, 30000) + genome_.substr(40000) + "\n");
+  ASSERT_EQ(run({"--natural", "-t", "1", "-o", "n1", "planted.fa", "even.fa"}), 0) << err_;
+  ASSERT_EQ(run({"--natural", "-t", "3", "-o", "n3", "planted.fa", "even.fa"}), 0) << err_;
+  for (const char* f : {"natural.tsv", "islands.tsv", "islands.bed", "islands.fasta"})
+    EXPECT_EQ(testing::readFile(std::string("n1/planted/") + f),
+              testing::readFile(std::string("n3/planted/") + f))
+        << f;
+  const std::vector<std::string> bed =
+      testing::split(testing::readFile("n1/planted/islands.bed"), '\t');
+  ASSERT_GE(bed.size(), 3u) << testing::readFile("n1/planted/islands.bed");
+  EXPECT_LE(std::abs(std::stoi(bed[1]) - 30000), 2000) << bed[1];  // the segment: 30000-40000
+  EXPECT_LE(std::abs(std::stoi(bed[2]) - 40000), 2000) << bed[2];
+  const std::string summary = testing::readFile("n1/summary.tsv");
+  EXPECT_NE(summary.find("\tdone\tno islands: the split calls "), std::string::npos) << summary;
+  EXPECT_EQ(testing::readFile("n1/even/islands.bed"), "");
+  RunRecord record;
+  ASSERT_TRUE(RunRecord::read("n1/even/natural.run.txt", record));
+  EXPECT_EQ(record.get("cutoff"), "none");
+  // Windows in record positions, 1-based and inclusive: the first spans 1-5000.
+  const std::string windows = testing::readFile("n1/planted/natural.tsv");
+  EXPECT_EQ(windows.rfind("record\tstart\tend\tscore\nplanted\t1\t5000\t", 0), 0u) << windows;
 }
 
 // With the clock frozen at the seed, the dialogue writes the same files.
