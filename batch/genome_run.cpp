@@ -13,6 +13,8 @@
 #include "base/tsv_text.h"
 #include "base/whole_file.h"
 #include "batch/output_layout.h"
+#include "genes/gene_caller.h"
+#include "genes/gene_scores.h"
 #include "genome/annotated_genome.h"
 #include "genome/gff_annotation.h"
 #include "genome/input_file.h"
@@ -103,6 +105,20 @@ bool GenomeRun::run(std::size_t index, const std::string& name, std::vector<Summ
   }
   if (!o_.perRecord || genome.genome.status != GenomeStatus::kOk)
     return one(genome, name, folder, started, rows);
+  // With --per-record the genes are called once, for the whole genome, in its folder.
+  const RunStatus called = guarded([&] {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec) return RunStatus::failed("cannot create " + folder + ": " + ec.message());
+    const std::string stale = layout::genomePath(folder, layout::GenomeFile::kGenesGff3);
+    const std::string problem = o_.force ? removeFileIfPresent(stale) : "";
+    return problem.empty() ? callGenes(genome, folder) : RunStatus::failed(problem);
+  });
+  if (!called.is(RunState::kDone)) {
+    rows.emplace_back(name);
+    rows.back().status = called;
+    return called.is(RunState::kInterrupted);
+  }
   std::set<std::string> used;
   for (std::size_t r = 0; r < genome.genome.records.size(); ++r) {
     const GenomeRecord& record = genome.genome.records[r];
@@ -196,6 +212,8 @@ bool GenomeRun::one(GenomeInput& genome, const std::string& name, const std::str
 RunStatus GenomeRun::steps(GenomeInput& genome, const std::string& folder, SummaryRow& s) {
   RunStatus status = prepare(genome, folder, s);
   if (!status.is(RunState::kDone)) return status;
+  if (record_ == kWholeFile) status = callGenes(genome, folder);
+  if (!status.is(RunState::kDone)) return status;
   if (o_.natural) return naturalScan(genome, folder, s);
   // The assemblies' console messages and complaints are the dialogue's, not this
   // command's: "Unable to open 0" after a refinement without rows becomes a note.
@@ -244,6 +262,7 @@ RunStatus GenomeRun::firstPhase(PhaseRunner& runner, const GenomeInput& genome, 
   FirstAssemblySettings assembly{o_.cutoff.value_or(0.0), o_.minWindows};
   RunRecord extra;
   extra.set(record_key::kCutoffRule, o_.cutoff ? kGivenRule : kRankRule);
+  if (!geneCaller_.empty()) extra.set(record_key::kGeneCaller, geneCaller_);
   if (!o_.cutoff) {
     extra.setReal(record_key::kAutoFraction, o_.autoFraction);
     std::vector<double> pValues;
@@ -322,17 +341,27 @@ RunStatus GenomeRun::publish(report::LoadedRun& in, const GenomeInput& genome,
   }
   for (const report::Island& island : in.islands) s.islandLetters += island.end - island.start;
   s.islands = in.islands.size();
+  std::string error;
+  const std::vector<std::string>* letters = recordLetters(error);
+  if (!letters) return RunStatus::failed(error);
+  if (in.annotation) {
+    // The genes' composition, on the records' letters as the file has them.
+    if (letters->size() != genome.genome.records.size())
+      return RunStatus::failed(genome.fileName + " changed while being read");
+    GeneScoreSettings settings;
+    settings.atypicalFraction = o_.atypicalFraction;
+    report::scoreGenesOf(in, scoreGenes(*in.annotation, genome.genome.records, *letters, settings));
+  }
   using layout::GenomeFile;
-  std::string error =
-      report::writeReportFiles(in, {layout::genomePath(folder, GenomeFile::kIslandsBed),
-                                    layout::genomePath(folder, GenomeFile::kIslandsGff3),
-                                    layout::genomePath(folder, GenomeFile::kIslandsTsv),
-                                    layout::genomePath(folder, GenomeFile::kScoresSvg),
-                                    layout::genomePath(folder, GenomeFile::kReportHtml),
-                                    layout::genomePath(folder, GenomeFile::kGenesTsv)});
-  const std::vector<std::string>* letters = error.empty() ? recordLetters(error) : nullptr;
+  error = report::writeReportFiles(in, {layout::genomePath(folder, GenomeFile::kIslandsBed),
+                                        layout::genomePath(folder, GenomeFile::kIslandsGff3),
+                                        layout::genomePath(folder, GenomeFile::kIslandsTsv),
+                                        layout::genomePath(folder, GenomeFile::kScoresSvg),
+                                        layout::genomePath(folder, GenomeFile::kReportHtml),
+                                        layout::genomePath(folder, GenomeFile::kGenesTsv),
+                                        layout::genomePath(folder, GenomeFile::kEvidenceTsv)});
   std::string text;
-  if (letters && report::islandsFasta(in, *letters, text, error))
+  if (error.empty() && report::islandsFasta(in, *letters, text, error))
     error = writeWholeFile(layout::genomePath(folder, GenomeFile::kIslandsFasta), text);
   return error.empty() ? RunStatus::done() : RunStatus::failed(error);
 }
@@ -358,6 +387,39 @@ const std::vector<std::string>* GenomeRun::recordLetters(std::string& error) {
   return &recordLetters_;
 }
 
+// With --call-genes, for a genome that brings no genes: Prodigal's, kept in
+// folder/genes.gff3 and read as an --annotation file would be.
+RunStatus GenomeRun::callGenes(const GenomeInput& genome, const std::string& folder) {
+  geneCaller_.clear();
+  if (!o_.callGenes) return RunStatus::done();
+  if (annotation_) {
+    err_ << "morvale-run: " << genome.fileName
+         << ": --call-genes: the file brings its own genes, which are used" << std::endl;
+    return RunStatus::done();
+  }
+  std::string error;
+  const std::vector<std::string>* letters = recordLetters(error);
+  if (!letters) return RunStatus::failed(error);
+  const std::string gff = layout::genomePath(folder, layout::GenomeFile::kGenesGff3);
+  GeneCallSettings settings;
+  settings.stopAsked = [this] { return progress_.stopRequested(); };
+  progress_.phaseStarted(static_cast<int>(index_) + 1, static_cast<int>(o_.genomes.size()),
+                         genome.fileName, "calling genes");
+  const GeneCall call = morvale::callGenes(genome.genome.records, *letters, folder, gff, settings);
+  if (call.error == "interrupted") return RunStatus::interrupted();
+  if (!call.error.empty()) return RunStatus::failed(call.error);
+  Annotation genes;
+  int openError = 0;
+  const std::unique_ptr<ByteSource> in = openInputFile(gff, openError);
+  if (!in) return RunStatus::failed(systemErrorText("Cannot open " + gff, openError));
+  if (!readGff3(*in, gff, genes, error)) return RunStatus::failed(error);
+  const std::vector<std::string> warnings = placeFeatures(genes, genome.genome, genome.fileName);
+  if (!warnings.empty()) return RunStatus::failed(gff + ": " + warnings.front());
+  annotation_ = std::move(genes);
+  geneCaller_ = "Prodigal " + call.version;
+  return RunStatus::done();
+}
+
 // The natural scan, its window scores, its run record and the reports of its islands.
 RunStatus GenomeRun::naturalScan(const GenomeInput& genome, const std::string& folder,
                                  SummaryRow& s) {
@@ -374,6 +436,7 @@ RunStatus GenomeRun::naturalScan(const GenomeInput& genome, const std::string& f
   if (scan.status == natural::NaturalStatus::kFailed) return RunStatus::failed(scan.error);
   const natural::NaturalCutoff& cut = scan.cutoff;
   s.windowsTested = static_cast<std::int64_t>(scan.windows.size());
+  if (!geneCaller_.empty()) record.set(record_key::kGeneCaller, geneCaller_);
   record.set(record_key::kNaturalWindow, o_.naturalSettings.window);
   record.set(record_key::kNaturalStep, o_.naturalSettings.step);
   record.set(record_key::kNaturalMinLength, o_.naturalSettings.minLength);

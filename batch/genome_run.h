@@ -62,6 +62,8 @@ class GenomeRun {
   RunStatus reports(const GenomeInput& genome, const std::string& folder, const FinalFiles& files,
                     SummaryRow& s);
   RunStatus naturalScan(const GenomeInput& genome, const std::string& folder, SummaryRow& s);
+  // With --call-genes, Prodigal's genes (folder/genes.gff3) for a genome without any.
+  RunStatus callGenes(const GenomeInput& genome, const std::string& folder);
   // The tracks, table, picture, page and islands' letters (islands.fasta) of a loaded
   // run, annotated with the genome's features when it has them.
   RunStatus publish(report::LoadedRun& in, const GenomeInput& genome, const std::string& folder,
@@ -86,6 +88,7 @@ class GenomeRun {
   std::vector<std::string> letters_;        // its records' letters as they stand in it
   std::vector<std::string> recordLetters_;  // the one record's, with --per-record
   std::optional<Annotation> annotation_;    // of the genome being run, when it has one
+  std::string geneCaller_;  // "Prodigal 2.6.3" when it called the genes of the genome
   // --annotation, read once for every genome: its features, or why it cannot be read.
   bool gffRead_ = false;
   std::optional<Annotation> gff_;

@@ -211,6 +211,26 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
                     o.annotation = text;
                     return std::string();
                   }});
+  rows.push_back({"", "--call-genes", "",
+                  "call the genes of a genome without annotation with Prodigal (Debian package "
+                  "prodigal, found on PATH), kept as genes.gff3; GenBank and EMBL files keep "
+                  "their own",
+                  "", "", [](BatchOptions& o, const std::string&) {
+                    o.callGenes = true;
+                    return std::string();
+                  }});
+  rows.push_back({"", "--atypical-fraction", "F",
+                  "the fraction of an annotated genome's scored genes called atypical in "
+                  "composition (evidence.tsv)",
+                  numberText("%g", d.atypicalFraction), "a number above 0, at most 0.5",
+                  [](BatchOptions& o, const std::string& text) {
+                    double v = 0;
+                    if (!parseReal(text, v) ||
+                        !(v > kMinAtypicalFraction && v <= kMaxAtypicalFraction))
+                      return std::string("enter a number above 0, at most 0.5");
+                    o.atypicalFraction = v;
+                    return std::string();
+                  }});
   rows.push_back({"", "--per-record", "",
                   "scan each record (chromosome, plasmid, contig) of a genome on its own", "", "",
                   [](BatchOptions& o, const std::string&) {
@@ -370,6 +390,10 @@ ParsedCommand parseOptions(const std::vector<std::string>& args, BatchOptions& o
       if (!use(*row, name, value)) return ParsedCommand::kUsageError;
       if (*row->value) break;
     }
+  }
+  if (o.callGenes && o.annotation) {
+    error = "--call-genes and --annotation both give the genes: choose one";
+    return ParsedCommand::kUsageError;
   }
   // The natural scan and the two phases take settings of their own.
   for (const std::string& option : given) {

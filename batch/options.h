@@ -9,6 +9,7 @@
 
 #include "base/command_help.h"
 #include "compare/island_clusters.h"
+#include "genes/gene_scores.h"
 #include "natural/natural_settings.h"
 #include "scan/settings.h"
 
@@ -39,8 +40,10 @@ struct BatchOptions {
   int threads = 1;
   bool quiet = false;
   std::optional<std::string> annotation;  // a GFF3 file for FASTA genomes
-  bool perRecord = false;                 // each long record scanned as a genome of its own
-  std::int64_t minRecord = 50000;         // letters a record needs to be scanned on its own
+  bool callGenes = false;  // --call-genes: Prodigal's genes for genomes without annotation
+  double atypicalFraction = kDefaultAtypicalFraction;  // of scored genes, called atypical
+  bool perRecord = false;          // each long record scanned as a genome of its own
+  std::int64_t minRecord = 50000;  // letters a record needs to be scanned on its own
   double clusterDistance = compare::kDefaultClusterDistance;  // islands across genomes
   // For the jobs of a workflow, each running one genome into a folder they share:
   std::optional<std::string> name;     // --name: the genome's folder and summary name

@@ -21,6 +21,10 @@ const LayoutEntry kGenomeFiles[] = {
     {"natural.run.txt",
      "with --natural: its run record: version, genome checksum, settings, cut-off; present "
      "only when the scan's files are whole"},
+    {"evidence.tsv",
+     "annotated genomes: each island's genes, atypical genes (codon usage, GC3, dinucleotides), "
+     "mobility genes and tRNA sites"},
+    {"genes.gff3", "with --call-genes: the genes Prodigal called"},
 };
 
 // By RunFile.

@@ -20,6 +20,8 @@ enum class GenomeFile {
   kGenesTsv,
   kNaturalTsv,
   kNaturalRecord,
+  kEvidenceTsv,
+  kGenesGff3,
 };
 
 // The files and folders of the output folder itself.

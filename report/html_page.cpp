@@ -133,6 +133,24 @@ void geneCell(std::ostream& out, const LoadedRun& in, const Piece& p) {
   out << "</ul></details></td>";
 }
 
+// What an island's genes say of it: the fraction of its scored genes that are
+// atypical, their median atypicality, its GC3 deviation and the atypical genes by
+// name; missing values sort first.
+void evidenceCells(std::ostream& out, const LoadedRun& in, const Piece& p) {
+  const IslandEvidence& e = in.figures.evidence[p.island];
+  const bool scored = e.scoredGenes > 0;
+  const auto number = [&](double value, const char* format) {
+    out << "<td data-value=\"" << (scored ? numberText("%.6g", value) : "-1e308") << "\">"
+        << (scored ? numberText(format, value) : "NA") << "</td>";
+  };
+  out << "<td data-value=\"" << (scored ? numberText("%.6g", e.atypicalFraction) : "-1e308")
+      << "\">" << e.atypicalGenes << " of " << e.scoredGenes << "</td>";
+  number(e.medianAtypicality, "%.2f");
+  number(e.gc3Deviation, "%+.1f");
+  out << "<td class=\"text atypical\">"
+      << (e.atypical.empty() ? "" : htmlEscaped(featureNames(in, e.atypical))) << "</td>";
+}
+
 void islandTable(std::ostream& out, const LoadedRun& in, const PageLinks& links) {
   out << "<section><h2>Islands</h2><p class=\"links\">";
   if (!links.bed.empty()) out << "<a href=\"" << htmlEscaped(urlEncoded(links.bed)) << "\">BED</a>";
@@ -142,6 +160,8 @@ void islandTable(std::ostream& out, const LoadedRun& in, const PageLinks& links)
     out << "<a href=\"" << htmlEscaped(urlEncoded(links.tsv)) << "\">table (TSV)</a>";
   if (!links.genes.empty())
     out << "<a href=\"" << htmlEscaped(urlEncoded(links.genes)) << "\">genes (TSV)</a>";
+  if (!links.evidence.empty())
+    out << "<a href=\"" << htmlEscaped(urlEncoded(links.evidence)) << "\">evidence (TSV)</a>";
   out << in.islands.size() << " islands; positions 1-based within each record, as in the file."
       << "</p>\n<table id=\"islands\" class=\"sortable\"><thead><tr><th class=\"text\">island</th>"
       << "<th class=\"text\">record</th><th data-type=\"number\">start</th>"
@@ -150,6 +170,11 @@ void islandTable(std::ostream& out, const LoadedRun& in, const PageLinks& links)
       << (in.kind == ScoreKind::kPValue ? "best p" : "best score") << "</th>"
       << "<th data-type=\"number\">GC %</th><th data-type=\"number\">&Delta;GC</th>"
       << "<th class=\"text\"></th>" << (in.annotation ? "<th class=\"text\">genes</th>" : "")
+      << (in.figures.evidence.empty()
+              ? ""
+              : "<th data-type=\"number\">atypical genes</th><th data-type=\"number\">median "
+                "atypicality</th><th data-type=\"number\">&Delta;GC3</th><th "
+                "class=\"text\">atypical</th>")
       << "</tr></thead><tbody>\n";
   for (const Piece& p : in.figures.pieces) {
     const Island& island = in.islands[p.island];
@@ -171,6 +196,7 @@ void islandTable(std::ostream& out, const LoadedRun& in, const PageLinks& links)
         << numberText("%+.1f", p.gcPercent - in.figures.gcPercent)
         << "</td><td class=\"text\"><button class=\"copy\" hidden>copy coordinates</button></td>";
     if (in.annotation) geneCell(out, in, p);
+    if (!in.figures.evidence.empty()) evidenceCells(out, in, p);
     out << "</tr>\n";
   }
   out << "</tbody></table><p id=\"status\" role=\"status\"></p></section>\n";
@@ -178,12 +204,13 @@ void islandTable(std::ostream& out, const LoadedRun& in, const PageLinks& links)
 
 // What the script needs to draw the plot at any zoom.
 void plotData(std::ostream& out, const LoadedRun& in) {
-  const double yMax = plotTop(in);
+  const double yMin = plotBottom(in), yMax = plotTop(in);
   std::set<std::int64_t> sizeSet;
   for (const ScoreRow& r : in.rows) sizeSet.insert(r.size);
   const std::vector<std::int64_t> sizes(sizeSet.begin(), sizeSet.end());
   out << "{\"length\":" << in.genome.length << ",\"yLabel\":" << jsonString(valueAxisLabel(in.kind))
-      << ",\"yMax\":" << exactRealText(yMax) << ",\"records\":[";
+      << ",\"yMin\":" << exactRealText(yMin) << ",\"yMax\":" << exactRealText(yMax)
+      << ",\"records\":[";
   for (std::size_t r = 0; r < in.genome.records.size(); ++r) {
     const GenomeRecord& rec = in.genome.records[r];
     out << (r ? "," : "") << "[" << jsonString(recordName(in, r)) << "," << rec.joinedStart << ","
@@ -200,8 +227,8 @@ void plotData(std::ostream& out, const LoadedRun& in) {
   // index.
   out << "],\"points\":[";
   bool firstPoint = true;
-  for (const PlotPoint& p : thinnedPoints(in.rows, in.kind, in.genome.length, yMax, kZoomColumns,
-                                          kZoomRows, kZoomBudget)) {
+  for (const PlotPoint& p : thinnedPoints(in.rows, in.kind, in.genome.length, yMin, yMax,
+                                          kZoomColumns, kZoomRows, kZoomBudget)) {
     const auto size = std::lower_bound(sizes.begin(), sizes.end(), p.size) - sizes.begin();
     out << (firstPoint ? "" : ",") << std::llround(p.position) << ","
         << std::llround(p.score * 1000) << "," << size;
@@ -210,7 +237,7 @@ void plotData(std::ostream& out, const LoadedRun& in) {
   // The first phase's rows behind a refinement's, as pairs.
   out << "],\"context\":[";
   firstPoint = true;
-  for (const PlotPoint& p : thinnedPoints(in.contextRows, in.kind, in.genome.length, yMax,
+  for (const PlotPoint& p : thinnedPoints(in.contextRows, in.kind, in.genome.length, yMin, yMax,
                                           kZoomColumns, kZoomRows, kZoomBudget / 2)) {
     out << (firstPoint ? "" : ",") << std::llround(p.position) << ","
         << std::llround(p.score * 1000);

@@ -18,6 +18,7 @@ struct PageLinks {
   std::string gff3;
   std::string tsv;
   std::string genes;
+  std::string evidence;
 };
 
 void writeHtmlPage(std::ostream& out, const LoadedRun& in, const PageLinks& links);

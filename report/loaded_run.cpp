@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <limits>
+#include <memory>
 #include <utility>
 
 #include "base/file_paths.h"
@@ -15,7 +16,9 @@
 #include "base/whole_file.h"
 #include "genome/annotated_genome.h"
 #include "genome/gff3_text.h"
+#include "genome/input_file.h"
 #include "genome/letters_checksum.h"
+#include "genome/record_letters.h"
 #include "islands/auto_cutoff.h"
 #include "islands/result_files.h"
 
@@ -239,6 +242,10 @@ void deriveFigures(LoadedRun& in) {
   summariseIslands(in);
   suggestCutoff(in);
   if (in.annotation) in.figures.islandGenes = genesPerIsland(in, *in.annotation);
+  if (in.annotation && in.geneScores) {
+    for (const IslandGenes& genes : in.figures.islandGenes)
+      in.figures.evidence.push_back(islandEvidence(genes.genes, *in.geneScores));
+  }
 }
 
 std::vector<std::string> annotate(LoadedRun& in, Annotation annotation) {
@@ -246,6 +253,11 @@ std::vector<std::string> annotate(LoadedRun& in, Annotation annotation) {
   in.annotation = std::move(annotation);
   deriveFigures(in);
   return warnings;
+}
+
+void scoreGenesOf(LoadedRun& in, GeneScores scores) {
+  in.geneScores = std::move(scores);
+  deriveFigures(in);
 }
 
 std::string featureNames(const LoadedRun& in, const std::vector<std::size_t>& which) {
@@ -282,7 +294,7 @@ double minusLog10(double p) {
 }
 
 double plotValue(ScoreKind kind, double value) {
-  return kind == ScoreKind::kPValue ? minusLog10(value) : std::max(value, 0.0);
+  return kind == ScoreKind::kPValue ? minusLog10(value) : value;
 }
 
 bool stronger(ScoreKind kind, double a, double b) {
@@ -316,7 +328,19 @@ bool loadInputs(const std::string& genomeFile, const std::string& scoresFile,
   if (!error.empty() || !loadRun(std::move(genome.genome), genomeFile, scoresFile, islandsFile,
                                  MissingScores::kRefused, in, error))
     return false;
-  if (genome.annotation) annotate(in, std::move(*genome.annotation));
+  if (genome.annotation) {
+    annotate(in, std::move(*genome.annotation));
+    // The genes' composition, on the records' letters as the file has them.
+    int openError = 0;
+    const std::unique_ptr<ByteSource> source = openInputFile(genomeFile, openError);
+    std::vector<std::string> letters;
+    if (!source || !readRecordLetters(*source, letters) ||
+        letters.size() != in.genome.records.size()) {
+      error = genomeFile + ": cannot be read again for its genes' letters";
+      return false;
+    }
+    scoreGenesOf(in, scoreGenes(*in.annotation, in.genome.records, letters));
+  }
   in.warnings = std::move(genome.warnings);
   return true;
 }

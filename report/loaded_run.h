@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "genes/gene_scores.h"
+#include "genes/island_evidence.h"
 #include "genome/genome.h"
 #include "islands/run_record.h"
 #include "report/island_genes.h"
@@ -58,6 +60,8 @@ struct RunFigures {
   double suggestedCutoff = NAN;  // the rank rule's cut-off for a first-phase file (see below)
   std::string suggestion;  // "suggested cut-off: 1e-12, the 2 % most significant of N windows"
   std::vector<IslandGenes> islandGenes;  // by island; empty unless annotated
+  // By island: what its genes' composition says; empty unless the genes were scored.
+  std::vector<IslandEvidence> evidence;
 };
 
 // What was read for one run: the genome, the result files, the run records beside
@@ -74,12 +78,14 @@ struct LoadedRun {
   std::optional<RunRecord> record;       // the run record beside the window-score file
   std::optional<RunRecord> firstRecord;  // the first phase's record in the same folder
   std::optional<Annotation> annotation;  // the genome's features, when given (see annotate)
+  std::optional<GeneScores> geneScores;  // their composition, when scored (see scoreGenesOf)
   std::vector<std::string> warnings;     // features of the genome file left out, one line each
   RunFigures figures;                    // set by deriveFigures alone
 };
 
 // Reads and checks the genome (as readAnnotatedGenome does: a GenBank or EMBL
-// genome is annotated with its features, those left out are in `warnings`), the two result files
+// genome is annotated with its features, those left out are in `warnings`, and its
+// genes are scored with the default settings), the two result files
 // and the run record beside the window-score file. A genome whose length or checksum differs from
 // the record's, and an island beyond the genome's end, are refused. On failure returns false with
 // `error` set to one line naming the file and the problem.
@@ -119,7 +125,7 @@ double gcPercent(const std::string& letters, std::int64_t start, std::int64_t en
 double minusLog10(double p);
 
 // How high a window's value is drawn: -log10 p for p-values, the score itself for
-// natural scores (at least 0: scores below 0 are drawn at 0).
+// natural scores (which may be below 0).
 double plotValue(ScoreKind kind, double value);
 // True when value `a` is stronger than `b`: a smaller p-value, a larger score.
 bool stronger(ScoreKind kind, double a, double b);
@@ -144,6 +150,11 @@ void deriveFigures(LoadedRun& run);
 // derived again, the genes of every island with them. The table, the GFF3 attributes, genes.tsv and
 // the page then show them.
 std::vector<std::string> annotate(LoadedRun& in, Annotation annotation);
+
+// Adds the scores of the annotated genome's genes (genes/gene_scores.h, computed on
+// its records' letters as they stand in the file), and derives each island's
+// evidence from them. Requires an annotation (annotate first).
+void scoreGenesOf(LoadedRun& in, GeneScores scores);
 
 // The names of features `which`, comma-separated ("-" for none).
 std::string featureNames(const LoadedRun& in, const std::vector<std::size_t>& which);

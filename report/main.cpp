@@ -30,10 +30,11 @@ int main(int argc, char** argv) {
       break;
   }
   const std::string& p = a.prefix;
-  const morvale::report::ReportFiles outputs = {p + ".bed", p + ".gff3", p + ".tsv",
-                                                p + ".svg", a.html,      p + ".genes.tsv"};
-  for (const std::string* output :
-       {&outputs.bed, &outputs.gff3, &outputs.tsv, &outputs.svg, &outputs.html, &outputs.genes}) {
+  const morvale::report::ReportFiles outputs = {p + ".bed",         p + ".gff3", p + ".tsv",
+                                                p + ".svg",         a.html,      p + ".genes.tsv",
+                                                p + ".evidence.tsv"};
+  for (const std::string* output : {&outputs.bed, &outputs.gff3, &outputs.tsv, &outputs.svg,
+                                    &outputs.html, &outputs.genes, &outputs.evidence}) {
     for (const std::string* input : {&a.genome, &a.scores, &a.islands}) {
       if (!output->empty() && morvale::sameFile(*output, *input)) {
         std::cerr << "morvale-report: the output " << *output << " is the input " << *input

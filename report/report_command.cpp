@@ -80,7 +80,11 @@ CommandHelp reportHelp() {
       {"PREFIX.gff3", "the same as GFF3 (1-based, inclusive)"},
       {"PREFIX.tsv", "the islands table, as printed"},
       {"PREFIX.svg", "the scores along the genome, with the islands and GC content"},
-      {"PREFIX.genes.tsv", "the genes of each island (GenBank or EMBL genomes only)"},
+      {"PREFIX.genes.tsv",
+       "the genes of each island with their composition (GenBank or EMBL genomes only)"},
+      {"PREFIX.evidence.tsv",
+       "each island's atypical genes, mobility genes and tRNA sites (GenBank or EMBL genomes "
+       "only)"},
   };
   h.examples = {
       {"morvale-report genome.fasta KL-first.txt KL-first-Islands.txt first",

@@ -40,7 +40,8 @@ std::string writeReportFiles(const LoadedRun& in, const ReportFiles& files) {
   } plain[] = {{files.bed, writeBed},
                {files.gff3, writeGff3},
                {files.tsv, writeTable},
-               {in.annotation ? files.genes : std::string(), writeGenes}};
+               {in.annotation ? files.genes : std::string(), writeGenes},
+               {in.geneScores ? files.evidence : std::string(), writeEvidence}};
   std::string error;
   for (const auto& file : plain) {
     error = writeOne(file.path, [&](std::ostream& out) { file.write(out, in); });
@@ -50,7 +51,8 @@ std::string writeReportFiles(const LoadedRun& in, const ReportFiles& files) {
   if (!error.empty()) return error;
   const PageLinks links{relativeTo(files.html, files.bed), relativeTo(files.html, files.gff3),
                         relativeTo(files.html, files.tsv),
-                        in.annotation ? relativeTo(files.html, files.genes) : ""};
+                        in.annotation ? relativeTo(files.html, files.genes) : "",
+                        in.geneScores ? relativeTo(files.html, files.evidence) : ""};
   return writeOne(files.html, [&](std::ostream& out) { writeHtmlPage(out, in, links); });
 }
 

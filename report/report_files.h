@@ -14,8 +14,9 @@ struct ReportFiles {
   std::string gff3;
   std::string tsv;
   std::string svg;
-  std::string html;   // links to the other files, relative to its own folder
-  std::string genes;  // written only for an annotated genome
+  std::string html;      // links to the other files, relative to its own folder
+  std::string genes;     // written only for an annotated genome
+  std::string evidence;  // written only when its genes were scored
 };
 
 // Writes the files, each whole (a temporary file beside it, renamed): a file that

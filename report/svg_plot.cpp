@@ -41,12 +41,15 @@ std::string tickText(double t) {
 
 struct Frame {
   double length;  // genome letters
+  double yMin;    // bottom of the value axis: 0 for -log10 p, at or below 0 for scores
   double yMax;    // top of the value axis (-log10 p or score)
   double gcLow;   // the GC panel's range, in percent
   double gcHigh;
   ScoreKind kind = ScoreKind::kPValue;
   double x(double position) const { return kLeft + position / length * (kRight - kLeft); }
-  double y(double score) const { return kPlotBottom - score / yMax * (kPlotBottom - kPlotTop); }
+  double y(double score) const {
+    return kPlotBottom - (score - yMin) / (yMax - yMin) * (kPlotBottom - kPlotTop);
+  }
   double gcY(double percent) const {
     return kGcBottom - (percent - gcLow) / (gcHigh - gcLow) * (kGcBottom - kGcTop);
   }
@@ -72,7 +75,7 @@ void axes(std::ostream& out, const Frame& f) {
   }
   out << "<text x=\"" << (kLeft + kRight) / 2 << "\" y=\"" << kGcBottom + 40
       << "\" text-anchor=\"middle\">position in the scanned genome (" << unitName << ")</text>\n";
-  for (double t : roundTicks(f.yMax)) {
+  for (double t : valueTicks(f.yMin, f.yMax)) {
     out << "<path d=\"M" << kLeft - 5 << ' ' << px(f.y(t)) << "h5\" stroke=\"#444\"/><text x=\""
         << kLeft - 8 << "\" y=\"" << px(f.y(t) + 4) << "\" text-anchor=\"end\">" << tickText(t)
         << "</text>\n";
@@ -132,15 +135,15 @@ void points(std::ostream& out, const Frame& f, const LoadedRun& in,
   const int rows = static_cast<int>(kPlotBottom - kPlotTop);
   if (!in.contextRows.empty()) {
     out << "<path stroke=\"#bbb\" stroke-width=\"3\" stroke-linecap=\"round\" d=\"";
-    for (const PlotPoint& p :
-         thinnedPoints(in.contextRows, in.kind, in.genome.length, f.yMax, columns, rows, budget)) {
+    for (const PlotPoint& p : thinnedPoints(in.contextRows, in.kind, in.genome.length, f.yMin,
+                                            f.yMax, columns, rows, budget)) {
       out << 'M' << numberText("%.0f", f.x(p.position)) << ' ' << numberText("%.0f", f.y(p.score))
           << "h0";
     }
     out << "\"/>\n";
   }
   const std::vector<PlotPoint> kept =
-      thinnedPoints(in.rows, in.kind, in.genome.length, f.yMax, columns, rows, budget);
+      thinnedPoints(in.rows, in.kind, in.genome.length, f.yMin, f.yMax, columns, rows, budget);
   std::map<std::int64_t, std::string> paths;
   for (const PlotPoint& p : kept) {
     paths[p.size] +=
@@ -236,8 +239,8 @@ std::string sizeColour(std::size_t s, std::size_t n) {
 }
 
 std::vector<PlotPoint> thinnedPoints(const std::vector<ScoreRow>& scoreRows, ScoreKind kind,
-                                     std::int64_t genomeLength, double yMax, int columns, int rows,
-                                     std::size_t budget) {
+                                     std::int64_t genomeLength, double yMin, double yMax,
+                                     int columns, int rows, std::size_t budget) {
   const double length = static_cast<double>(genomeLength);
   std::map<std::pair<int, int>, const ScoreRow*> cells;
   for (;; columns = std::max(1, columns / 2), rows = std::max(1, rows / 2)) {
@@ -245,7 +248,8 @@ std::vector<PlotPoint> thinnedPoints(const std::vector<ScoreRow>& scoreRows, Sco
     for (const ScoreRow& r : scoreRows) {
       const double centre = static_cast<double>(r.start + r.end) / 2.0;
       const int column = std::min(columns - 1, static_cast<int>(centre / length * columns));
-      const int row = std::min(rows - 1, static_cast<int>(plotValue(kind, r.value) / yMax * rows));
+      const int row = std::min(
+          rows - 1, static_cast<int>((plotValue(kind, r.value) - yMin) / (yMax - yMin) * rows));
       const ScoreRow*& kept = cells[{column, row}];
       if (!kept || stronger(kind, r.value, kept->value)) kept = &r;
     }
@@ -277,6 +281,28 @@ std::vector<double> roundTicks(double maxValue) {
   return ticks;
 }
 
+std::vector<double> valueTicks(double yMin, double yMax) {
+  if (yMin == 0.0) return roundTicks(yMax);
+  const std::vector<double> spaced = roundTicks(yMax - yMin);
+  const double step = spaced.size() > 1 ? spaced[1] : yMax - yMin;
+  std::vector<double> ticks;
+  for (double k = std::ceil(yMin / step - 1e-9); k * step <= yMax * (1 + 1e-9); ++k)
+    ticks.push_back(k * step);
+  return ticks;
+}
+
+double plotBottom(const LoadedRun& in) {
+  if (in.kind == ScoreKind::kPValue) return 0.0;
+  double low = 0.0;
+  for (const ScoreRow& r : in.rows) low = std::min(low, r.value);
+  if (!std::isnan(in.figures.cutoff)) low = std::min(low, in.figures.cutoff);
+  if (low == 0.0) return 0.0;
+  // A round tick at or below the lowest value, on the steps of the whole range.
+  const std::vector<double> spaced = roundTicks(plotTop(in) - low);
+  const double step = spaced.size() > 1 ? spaced[1] : -low;
+  return std::floor(low / step) * step;
+}
+
 double plotTop(const LoadedRun& in) {
   // p-values: at least 1 (p = 0.1); scores: at least 0.01.
   double top = in.kind == ScoreKind::kPValue ? 1.0 : 0.01;
@@ -296,7 +322,7 @@ void writeSvg(std::ostream& out, const LoadedRun& in, std::size_t pointBudget, b
   for (const ScoreRow& r : in.rows) sizeSet.insert(r.size);
   const std::vector<std::int64_t> sizes(sizeSet.begin(), sizeSet.end());
   const std::int64_t length = in.genome.length;
-  Frame f{static_cast<double>(length), plotTop(in), 0, 0, in.kind};
+  Frame f{static_cast<double>(length), plotBottom(in), plotTop(in), 0, 0, in.kind};
   const std::int64_t step = std::max<std::int64_t>(1000, length / 600);
   std::vector<std::pair<double, double>> gc;
   double low = 100;
@@ -321,7 +347,10 @@ void writeSvg(std::ostream& out, const LoadedRun& in, std::size_t pointBudget, b
       << kHeight << "\" font-family=\"sans-serif\">\n<rect width=\"100%\" height=\"100%\" "
       << "fill=\"white\"/>\n<text x=\"" << kLeft << "\" y=\"24\" font-size=\"14\">"
       << svgEscaped(title) << " (" << length << " letters): window scores "
-      << svgEscaped(in.scoresFile) << ", islands " << svgEscaped(in.islandsFile) << "</text>\n"
+      << svgEscaped(in.scoresFile) << ", islands "
+      << (in.kind == ScoreKind::kPValue ? svgEscaped(in.islandsFile)
+                                        : std::string("from 1-kbp bins at or above the cut-off"))
+      << "</text>\n"
       << "<text x=\"" << kLeft << "\" y=\"42\" font-size=\"11\" fill=\"#555\">genome "
       << svgEscaped(in.genomeFile) << "; " << in.rows.size() << " window rows, "
       << in.islands.size() << " islands</text>\n";

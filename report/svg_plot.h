@@ -19,6 +19,12 @@ std::vector<double> roundTicks(double maxValue);
 // The top of the value axis (-log10 p or score, see plotValue): a round tick at or
 // above every row and the cut-off.
 double plotTop(const LoadedRun& in);
+// Its bottom: 0, or for scores below 0 a round tick at or below the lowest row and
+// the cut-off.
+double plotBottom(const LoadedRun& in);
+// The ticks of the value axis from yMin to yMax: roundTicks(yMax) when yMin is 0,
+// else the multiples of roundTicks' step for the range that lie within it.
+std::vector<double> valueTicks(double yMin, double yMax);
 
 // One point of the plot: a window row's centre (genome letters), its height
 // (plotValue) and its window size.
@@ -29,11 +35,11 @@ struct PlotPoint {
 };
 
 // The rows thinned for a plot: a grid of `columns` over the genome and `rows` over
-// [0, yMax] of their heights, each cell keeping its strongest row (stronger); the
+// [yMin, yMax] of their heights, each cell keeping its strongest row (stronger); the
 // grid is halved until at most `budget` cells are kept. In cell order.
 std::vector<PlotPoint> thinnedPoints(const std::vector<ScoreRow>& scoreRows, ScoreKind kind,
-                                     std::int64_t genomeLength, double yMax, int columns, int rows,
-                                     std::size_t budget);
+                                     std::int64_t genomeLength, double yMin, double yMax,
+                                     int columns, int rows, std::size_t budget);
 
 // Writes the whole picture, 1320 px wide, with at most `pointBudget` points (one
 // per pixel cell at the most), so a million rows stay within a few megabytes. A

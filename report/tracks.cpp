@@ -32,6 +32,16 @@ const char* bestName(const LoadedRun& in) {
   return in.kind == ScoreKind::kPValue ? "best_p" : "best_score";
 }
 
+// The score columns of feature `f` in genes.tsv: NA for a feature that is not a
+// scored protein-coding gene.
+std::string geneScoreCells(const LoadedRun& in, std::size_t f) {
+  const GeneScore* g = geneScoreOf(*in.geneScores, f);
+  if (!g || !g->scored) return "\tNA\tNA\tNA\tNA\tNA";
+  return "\t" + numberText("%.4f", g->codonBias) + "\t" + numberText("%.4f", g->gc3) + "\t" +
+         numberText("%.4f", g->dinucleotideDistance) + "\t" + numberText("%.3f", g->atypicality) +
+         "\t" + (g->atypical ? "yes" : "no");
+}
+
 }  // namespace
 
 void writeBed(std::ostream& out, const LoadedRun& in) {
@@ -114,7 +124,9 @@ void writeTable(std::ostream& out, const LoadedRun& in) {
 
 void writeGenes(std::ostream& out, const LoadedRun& in) {
   out << "island\tisland_record\tisland_start\tisland_end\ttype\tlocus_tag\tgene\tproduct\t"
-         "start\tend\tstrand\tmobility\ttRNA_site\tinside\n";
+         "start\tend\tstrand\tmobility\ttRNA_site\tinside"
+      << (in.geneScores ? "\tcodon_bias\tGC3\tdinucleotide_distance\tatypicality\tatypical" : "")
+      << "\n";
   for (std::size_t i = 0; i < in.figures.islandGenes.size(); ++i) {
     const IslandGenes& g = in.figures.islandGenes[i];
     std::vector<std::size_t> all = g.genes;
@@ -136,8 +148,32 @@ void writeGenes(std::ostream& out, const LoadedRun& in) {
           << (feature.partialStart ? "<" : "") << feature.start() + 1 << '\t'
           << (feature.partialEnd ? ">" : "") << feature.end() << '\t'
           << (feature.complement ? '-' : '+') << '\t' << (mobility ? "yes" : "no") << '\t'
-          << (site ? "yes" : "no") << '\t' << (inside ? "yes" : "no") << '\n';
+          << (site ? "yes" : "no") << '\t' << (inside ? "yes" : "no");
+      if (in.geneScores) out << geneScoreCells(in, f);
+      out << '\n';
     }
+  }
+}
+
+void writeEvidence(std::ostream& out, const LoadedRun& in) {
+  out << "island\tisland_record\tisland_start\tisland_end\tgenes\tscored_genes\tatypical_genes\t"
+         "atypical_fraction\tmedian_atypicality\tGC3_deviation\tmobility_genes\ttRNA_sites\t"
+         "atypical_gene_names\n";
+  for (std::size_t i = 0; i < in.figures.evidence.size(); ++i) {
+    const IslandEvidence& e = in.figures.evidence[i];
+    const IslandGenes& g = in.figures.islandGenes[i];
+    const Piece* first = nullptr;
+    for (const Piece& p : in.figures.pieces)
+      if (p.island == i && !first) first = &p;
+    const bool scored = e.scoredGenes > 0;
+    out << "island_" << i + 1 << '\t' << (first ? tsvField(recordName(in, first->record)) : "")
+        << '\t' << (first ? first->start + 1 : 0) << '\t' << (first ? first->end : 0) << '\t'
+        << e.genes << '\t' << e.scoredGenes << '\t' << e.atypicalGenes << '\t'
+        << (scored ? numberText("%.3f", e.atypicalFraction) : "NA") << '\t'
+        << (scored ? numberText("%.3f", e.medianAtypicality) : "NA") << '\t'
+        << (scored ? numberText("%+.2f", e.gc3Deviation) : "NA") << '\t'
+        << tsvField(featureNames(in, g.mobility)) << '\t' << tsvField(featureNames(in, g.trnaSites))
+        << '\t' << tsvField(featureNames(in, e.atypical)) << '\n';
   }
 }
 

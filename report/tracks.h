@@ -16,8 +16,15 @@ namespace morvale::report {
 void writeBed(std::ostream& out, const LoadedRun& in);
 void writeGff3(std::ostream& out, const LoadedRun& in);
 void writeTable(std::ostream& out, const LoadedRun& in);
-// One row per island and gene it overlaps or tRNA site near it.
+// One row per island and gene it overlaps or tRNA site near it; with scored genes,
+// each gene's composition (codon bias, GC3, dinucleotide distance, atypicality and
+// whether it is atypical; NA for other features and genes not scored).
 void writeGenes(std::ostream& out, const LoadedRun& in);
+// With scored genes, one row per island: its genes, scored and atypical genes, the
+// atypical fraction and median atypicality of the scored ones (NA with none), the
+// GC3 deviation (percentage points), its mobility genes, tRNA sites and the names of
+// its atypical genes.
+void writeEvidence(std::ostream& out, const LoadedRun& in);
 
 // The text of islands.fasta for the run `in`: ">island_3 record:start-end" (1-based,
 // inclusive, as islands.tsv), then the letters 60 a line. `recordLetters` holds each

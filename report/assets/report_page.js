@@ -17,7 +17,7 @@
   }
   function text(s, attrs, parent) { var t = el('text', attrs, parent); t.textContent = s; return t; }
   function x(pos) { return L + (pos - view[0]) / (view[1] - view[0]) * (R - L); }
-  function y(score) { return BOTTOM - score / data.yMax * (BOTTOM - TOP); }
+  function y(score) { return BOTTOM - (score - data.yMin) / (data.yMax - data.yMin) * (BOTTOM - TOP); }
   function gcY(v) { return GC_BOTTOM - (v - gcLow) / (gcHigh - gcLow) * (GC_BOTTOM - GC_TOP); }
   function unitOf(span) { return span < 1e4 ? [1, 'bp'] : span < 2e6 ? [1e3, 'kbp'] : [1e6, 'Mbp']; }
   function niceStep(span) {
@@ -95,8 +95,8 @@
       text(label(t / unit[0]), {x: x(t), y: GC_BOTTOM + 18, 'text-anchor': 'middle'}, svg);
     }
     text('position in the scanned genome (' + unit[1] + ')', {x: (L + R) / 2, y: GC_BOTTOM + 40, 'text-anchor': 'middle'}, svg);
-    var ys = niceStep(data.yMax);
-    for (var v = 0; v <= data.yMax + 1e-9; v += ys) {
+    var ys = niceStep(data.yMax - data.yMin);
+    for (var k = Math.ceil(data.yMin / ys - 1e-9), v = k * ys; v <= data.yMax + 1e-9; v = ++k * ys) {
       el('path', {d: 'M' + (L - 5) + ' ' + y(v) + 'h5', stroke: '#444'}, svg);
       text(label(v), {x: L - 8, y: y(v) + 4, 'text-anchor': 'end'}, svg);
     }

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The HTML pages of a morvale-run of two genomes in headless Chromium: offline, tables as in
-the TSV files, sorting, zoom, selection, copying, a clean console.
+the TSV files, sorting, zoom, selection, copying, a clean console, and the island table's gene
+evidence when Prodigal calls the genes.
 Usage: page_test.py MORVALE_RUN EXAMPLE_GENOME [--screenshot PNG]; exits 77 (skipped) without
 Selenium, Chromium or ChromeDriver."""
 import json
@@ -28,6 +29,7 @@ if not (os.path.exists(CHROMIUM) and os.path.exists(DRIVER)):
     skip("chromium or chromedriver missing (Debian: chromium, chromium-driver)")
 
 RUN, EXAMPLE = sys.argv[1], sys.argv[2]
+GENES = ["--call-genes"] if shutil.which("prodigal") else []
 SCREENSHOT = sys.argv[sys.argv.index("--screenshot") + 1] if "--screenshot" in sys.argv else None
 
 
@@ -51,7 +53,7 @@ class Pages(unittest.TestCase):
         with open(EXAMPLE) as src, open(second, "w") as dst:
             dst.write(src.read(200000))
         cls.out = os.path.join(cls.folder, "out")
-        subprocess.run([RUN, "-q", "--seed", "7", "-o", cls.out, EXAMPLE, second], check=True)
+        subprocess.run([RUN, "-q", "--seed", "7", *GENES, "-o", cls.out, EXAMPLE, second], check=True)
         cls.driver = browser(os.path.join(cls.folder, "profile"))
 
     @classmethod
@@ -123,6 +125,31 @@ class Pages(unittest.TestCase):
             d.save_screenshot(SCREENSHOT)
         self.assert_offline_and_clean()
 
+    def test_gene_evidence_columns(self):
+        if not GENES:
+            self.skipTest("prodigal is not on PATH")
+        folder = os.path.join(self.out, os.path.basename(EXAMPLE).rsplit(".", 1)[0])
+        self.open(os.path.join(folder, "report.html"))
+        table = self.driver.find_element(By.ID, "islands")
+        heads = [th.text for th in table.find_elements(By.TAG_NAME, "th")]
+        column = heads.index("atypical genes")
+        self.assertEqual(heads[column:column + 4],
+                         ["atypical genes", "median atypicality", "\u0394GC3", "atypical"])
+        # Sorted by the atypical fraction, as evidence.tsv gives it, each row naming its
+        # atypical genes as evidence.tsv does.
+        values = self.sort_by(table, column)
+        self.assertEqual(values, sorted(values))
+        head, *evidence = tsv_rows(os.path.join(folder, "evidence.tsv"))
+        expected = sorted((float(r[head.index("atypical_fraction")]),
+                           r[head.index("atypical_gene_names")]) for r in evidence)
+        shown = [(float(row.find_elements(By.TAG_NAME, "td")[column].get_attribute("data-value")),
+                  row.find_element(By.CSS_SELECTOR, "td.atypical").text or "-")
+                 for row in table.find_elements(By.CSS_SELECTOR, "tbody tr")]
+        self.assertEqual([round(v, 3) for v, _ in shown], [v for v, _ in expected])
+        self.assertEqual([names for _, names in shown], [names for _, names in expected])
+        self.assertTrue(any(names != "-" for _, names in shown))
+        self.assert_offline_and_clean()
+
     def test_index_page(self):
         self.open(os.path.join(self.out, "index.html"))
         table = self.driver.find_element(By.ID, "summary")
@@ -146,4 +173,4 @@ class Pages(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(argv=[sys.argv[0]])
+    unittest.main(argv=[sys.argv[0], "-v"])

@@ -1,7 +1,5 @@
 // The report companion: tracks and table in the file's own coordinates, the
 // picture, the checks against the run record, and its command line.
-#include "report/loaded_run.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,6 +12,7 @@
 #include "genome/letters_checksum.h"
 #include "islands/run_record.h"
 #include "report/html_page.h"
+#include "report/loaded_run.h"
 #include "report/svg_plot.h"
 #include "report/tracks.h"
 #include "test_support.h"
