@@ -22,9 +22,9 @@ namespace {
 using morvale::testing::split;
 
 // "atg 98*gca taa": the tokens end to end, "N*xyz" for N copies.
-std::string spell(const std::string& spec) {
+std::string spell(const std::string& words) {
   std::string out;
-  for (const std::string& token : split(spec, ' ')) {
+  for (const std::string& token : split(words, ' ')) {
     const std::size_t star = token.find('*');
     const int copies = star == std::string::npos ? 1 : std::stoi(token.substr(0, star));
     for (int i = 0; i < copies; ++i) out += token.substr(star == std::string::npos ? 0 : star + 1);
@@ -106,9 +106,9 @@ TEST(CodingSequences, CodonsCountedInFrameOnBothStrandsAndAcrossJoins) {
   EXPECT_EQ(codingSequence(f, "gACGTNr"), "nnacgt");
 }
 
-GeneComposition codons(const std::string& spec) {
+GeneComposition codons(const std::string& words) {
   GeneComposition c;
-  const std::string letters = spell(spec);
+  const std::string letters = spell(words);
   for (std::size_t i = 0; i < letters.size(); i += 3) ++c.codons[codonNumber(&letters[i])];
   return c;
 }
