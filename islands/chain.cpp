@@ -1,10 +1,8 @@
 #include "islands/chain.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <iostream>
 
-#include "base/system_error.h"
+#include "base/whole_file.h"
 #include "islands/result_files.h"
 
 namespace morvale {
@@ -16,39 +14,28 @@ struct Span {
   std::int64_t end;
 };
 
-// The islands file, written line by line with a flush after each.
+// The islands file's lines, written whole at the end.
 class IslandsWriter {
  public:
-  explicit IslandsWriter(const std::string& name) : file_(std::fopen(name.c_str(), "w")) {
-    ok_ = file_ != nullptr;
-  }
-  ~IslandsWriter() { close(); }
   void write(const Span& s) {
     ++lines_;
-    if (!file_) return;
-    const std::string text = formatIslandLine(s.start, s.end);
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fflush(file_) != 0)
-      ok_ = false;
+    text_ += formatIslandLine(s.start, s.end);
   }
-  bool close() {
-    if (file_ && std::fclose(file_) != 0) ok_ = false;
-    file_ = nullptr;
-    return ok_;
-  }
+  const std::string& text() const { return text_; }
   std::int64_t lines() const { return lines_; }
 
  private:
-  std::FILE* file_;
-  bool ok_ = true;
+  std::string text_;
   std::int64_t lines_ = 0;
 };
 
 }  // namespace
 
-bool chainIslands(const std::vector<std::int64_t>& sizes, const std::vector<std::int64_t>& centres,
-                  std::int64_t windowCount, std::int32_t minWindows,
-                  const std::string& islandsFileName, std::ostream& messages) {
-  IslandsWriter out(islandsFileName);
+std::string chainIslands(const std::vector<std::int64_t>& sizes,
+                         const std::vector<std::int64_t>& centres, std::int64_t windowCount,
+                         std::int32_t minWindows, const std::string& islandsFileName,
+                         std::ostream& messages) {
+  IslandsWriter out;
   if (windowCount > 0) {
     Span run{spanStart(sizes[0], centres[0]), spanEnd(sizes[0], centres[0])};
     std::int64_t runWindows = 1;
@@ -81,11 +68,7 @@ bool chainIslands(const std::vector<std::int64_t>& sizes, const std::vector<std:
     if (runWindows >= minWindows) out.write(run);
   }
   if (out.lines() == 0) messages << "No islands found with these parameters." << std::endl;
-  return out.close();
-}
-
-std::string islandsWriteError(const std::string& islandsFileName) {
-  return systemErrorText("Cannot write islands file " + islandsFileName, errno);
+  return writeWholeFile(islandsFileName, out.text());
 }
 
 }  // namespace morvale

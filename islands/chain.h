@@ -9,17 +9,16 @@
 
 namespace morvale {
 
-// Chains the windows (sizes[i], centres[i]) in the given order and writes one
-// islands line per island to `islandsFileName`, truncating it first; prints
-// "No islands found with these parameters." on `messages` when no line was written. A run that
-// qualifies becomes the pending island; the pending island is written when a later
-// qualifying run starts after its end, and otherwise takes that run's end. Returns
-// false when the islands file could not be created or written (errno set).
-bool chainIslands(const std::vector<std::int64_t>& sizes, const std::vector<std::int64_t>& centres,
-                  std::int64_t windowCount, std::int32_t minWindows,
-                  const std::string& islandsFileName, std::ostream& messages);
-
-// "Cannot write islands file NAME: reason", the reason from errno.
-std::string islandsWriteError(const std::string& islandsFileName);
+// Chains the windows (sizes[i], centres[i]) in the given order into islands lines;
+// prints "No islands found with these parameters." on `messages` when there is none. A
+// run that qualifies becomes the pending island; the pending island is written when a
+// later qualifying run starts after its end, and otherwise takes that run's end. The
+// lines are written whole to `islandsFileName` (base/whole_file: an earlier file stays
+// as it was until the new one is complete). Returns "" or one line: "cannot write
+// NAME: reason".
+std::string chainIslands(const std::vector<std::int64_t>& sizes,
+                         const std::vector<std::int64_t>& centres, std::int64_t windowCount,
+                         std::int32_t minWindows, const std::string& islandsFileName,
+                         std::ostream& messages);
 
 }  // namespace morvale

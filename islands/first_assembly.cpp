@@ -75,8 +75,9 @@ void cIslandI::Sort_on_position() {
 }
 
 bool cIslandI::Calculate_Island() {
-  return chainIslands(windowSizes, windowCentres, windowCount, overlapCount, islandsFileName,
-                      *messages);
+  writeError = chainIslands(windowSizes, windowCentres, windowCount, overlapCount, islandsFileName,
+                            *messages);
+  return writeError.empty();
 }
 
 std::string cordsortI(int overlapCount, double cutoff, const std::string& scoreFileName,
@@ -96,8 +97,8 @@ std::string cordsortI(int overlapCount, double cutoff, const std::string& scoreF
   island.pValues.resize(n);
   island.readfile();
   island.Sort_on_position();
-  errno = 0;
-  return island.Calculate_Island() ? "" : islandsWriteError(islandsFileName);
+  island.Calculate_Island();
+  return island.writeError;
 }
 
 }  // namespace morvale

@@ -37,8 +37,10 @@ class cIslandI {
   void readfile();
   // Orders the entries by window start; equal starts keep their file order.
   void Sort_on_position();
-  // Chains the entries and writes the islands file. False when it could not be written.
+  // Chains the entries and writes the islands file. False (writeError set) when it
+  // could not be written.
   bool Calculate_Island();
+  std::string writeError;  // "" or the one line saying why the islands file was not written
 };
 
 // The rows the first phase's assembly reads: a row ends the reading when its centre

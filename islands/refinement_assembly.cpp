@@ -58,7 +58,9 @@ void cIslandII::Majority_Voting() {
 }
 
 bool cIslandII::Calculate_IslandII() {
-  return chainIslands(keptSizes, keptCentres, keptCount, minWindows, islandsFileName, *messages);
+  writeError =
+      chainIslands(keptSizes, keptCentres, keptCount, minWindows, islandsFileName, *messages);
+  return writeError.empty();
 }
 
 std::string cordsortII(double cutoff, const std::string& scoreFileName,
@@ -81,8 +83,8 @@ std::string cordsortII(double cutoff, const std::string& scoreFileName,
   island.keptSizes.resize(n);
   island.keptCentres.resize(n);
   island.Majority_Voting();
-  errno = 0;
-  return island.Calculate_IslandII() ? "" : islandsWriteError(islandsFileName);
+  island.Calculate_IslandII();
+  return island.writeError;
 }
 
 }  // namespace morvale

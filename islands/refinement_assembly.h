@@ -46,6 +46,7 @@ class cIslandII {
   void Majority_Voting();
   // Chains the kept windows in the order kept. False when the file could not be written.
   bool Calculate_IslandII();
+  std::string writeError;  // "" or the one line saying why the islands file was not written
 };
 
 // Reads `scoreFileName`, writes `islandsFileName`. Returns "" or, when the islands

@@ -35,7 +35,7 @@ constexpr const char* kNaturalMinLength = "natural_min_length";
 constexpr const char* kWindowsCalled = "windows_called";  // in the upper group
 constexpr const char* kLowerMean = "lower_mean";          // the two groups' mean scores
 constexpr const char* kUpperMean = "upper_mean";
-constexpr const char* kNoIslands = "no_islands";  // why there are none, when a guard says so
+constexpr const char* kNoIslands = "no_islands";    // why there are none, when a guard says so
 constexpr const char* kGeneCaller = "gene_caller";  // "Prodigal 2.6.3" with --call-genes
 }  // namespace record_key
 

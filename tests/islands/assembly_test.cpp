@@ -127,7 +127,7 @@ TEST_F(Assembly, MissingAndUnwritableFiles) {
   scores("1000 0 .01");
   testing::CapturedOutput captured;
   const std::string error =
-      "Cannot write islands file no-dir/islands.txt: No such file or directory";
+      "cannot write no-dir/islands.txt: No such file or directory";
   EXPECT_EQ(cordsortI(1, 0.05, "scores.txt", "no-dir/islands.txt"), error);
   EXPECT_EQ(cordsortII(0.05, "scores.txt", "no-dir/islands.txt", 1), error);
 }
