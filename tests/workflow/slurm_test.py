@@ -18,7 +18,27 @@ from cli_support import dna, fasta, rows, run, skip, write  # noqa: E402
 RUN, SOURCE = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 SNAKEFILE = os.path.join(SOURCE, "workflow", "Snakefile")
 PROFILE = os.path.join(SOURCE, "workflow", "profiles", "slurm")
-NAMES = ["alpha", "beta", "gamma"]
+# Names with blanks, both quotes, ';', '$( )', '`', and the ',' and '=' of Snakemake's job
+# specifications: each genome's folder and file are named after it.
+NAMES = ["it's $(touch hacked)", 'a;`touch hacked` "b"', '"x", y=z -t']
+# Settings that end the workflow before any job, and what its one line names.
+REFUSED = [("samples=slashed.tsv", "the name a/b"), ("seed=x", "--seed x"), ("threads=0", "-t 0"),
+           ("mem_mb=0", "mem_mb=0"), ("runtime=1.5", "runtime=1.5"), ("options=-o x", "--out is"),
+           ("options=--name x", "--name is"), ("options=--row x", "--row is"),
+           ("options=--collect x", "--collect is"), ("options=--help", "options=--help")]
+# status.py's answer for a job id while scontrol says (stdout, stderr, exit status) of job 7.
+STATES = [("7", "JobId=7 JobState=COMPLETED", "", 0, "success"),
+          ("7", "JobId=7 JobState=RUNNING", "", 0, "running"),
+          ("7", "JobId=7 JobState=PENDING", "", 0, "running"),
+          ("7;c", "JobId=7 JobState=TIMEOUT", "", 0, "failed"),
+          ("7", "JobId=7 JobState=CANCELLED", "", 0, "failed"),
+          ("7", "", "slurm_load_jobs error: Invalid job id specified", 1, "success"),
+          ("7", "", "slurm_load_jobs error: Unable to contact slurm controller (connect failure)",
+           1, "running")]
+FAKE_SCONTROL = """#!/bin/sh
+[ "$4" = 7 ] || { echo "slurm_load_jobs error: Invalid job id specified" >&2; exit 1; }
+printf %s "$FAKE_OUT"; printf %s "$FAKE_ERR" >&2; exit "$FAKE_CODE"
+"""
 OPTIONS = "--window 2000 --step 1000 --increment 1000 --pool 20 --draws 10 --no-refine"
 SEED = "11"
 TOOLS = ["snakemake", "munged", "slurmctld", "slurmd", "sbatch", "sinfo", "scontrol"]
@@ -29,10 +49,14 @@ def check(condition, message):
         sys.exit("FAILED: " + message)  # status 1
 
 
-def snakemake(work, out, sheet, *extra, env=None):
-    return subprocess.run(["snakemake", "-s", SNAKEFILE, "--config", "samples=" + sheet, "out=" + out,
-                           "seed=" + SEED, "options=" + OPTIONS, "morvale_run=" + RUN, *extra],
-                          cwd=work, env=env, capture_output=True, text=True)  # no time limit
+def command(out, sheet, *extra, config=()):
+    return ["snakemake", "-s", SNAKEFILE, *extra, "--config", "samples=" + sheet, "out=" + out,
+            "seed=" + SEED, "options=" + OPTIONS, "morvale_run=" + RUN, *config]
+
+
+def snakemake(work, *args, env=None, **kw):
+    return subprocess.run(command(*args, **kw), cwd=work, env=env, capture_output=True,
+                          text=True)  # no time limit
 
 
 def files(folder, root):
@@ -139,6 +163,21 @@ class Slurm:
                 daemon.kill()
 
 
+def status(job, env):
+    return run([sys.executable, os.path.join(PROFILE, "status.py"), job], env=env).stdout.strip()
+
+
+def ran(done):
+    """The genomes a run ran, and whether it wrote the summary."""
+    return (sorted(re.findall(r"^    output: .*/jobs/(.*)\.done$", done.stderr, re.M)),
+            "localrule summary:" in done.stderr)
+
+
+def nothing_run(work):
+    check(not [d for d, _, f in os.walk(work) if "hacked" in f] and not os.path.exists("hacked"),
+          "a name was run as a command")
+
+
 def main(work):
     for n, name in enumerate(NAMES):  # 60 kbp of even DNA, 8 kbp GC-rich in the middle
         fasta(os.path.join(work, name + ".fa"),
@@ -146,30 +185,49 @@ def main(work):
     write(os.path.join(work, "bad.fa"), ">bad\nacgt\n")  # far shorter than a window: refused
     sheet, with_bad = os.path.join(work, "sheet.tsv"), os.path.join(work, "with_bad.tsv")
     write(sheet, "name\tgenome\n" + "".join(f"{n}\t{n}.fa\n" for n in NAMES))
-    write(with_bad, open(sheet).read() + "delta\tbad.fa\n")
+    write(with_bad, open(sheet).read() + "delta\tbad.fa\nepsilon\tmissing.fa\n")
+    write(os.path.join(work, "slashed.tsv"), "name\tgenome\na/b\tbad.fa\n")
     direct = os.path.join(work, "direct")
     subprocess.run([RUN, "-q", "-o", direct, "--seed", SEED, *OPTIONS.split(),
                     *[n + ".fa" for n in NAMES]], cwd=work, check=True)
 
-    # Locally, with a fourth genome that fails: the others finish and the summary
-    # names it; once it is mended a rerun does only it and the summary.
-    local = os.path.join(work, "local")
+    fake = dict(os.environ, PATH=os.path.join(work, "bin") + os.pathsep + os.environ["PATH"])
+    write(os.path.join(work, "bin", "scontrol"), FAKE_SCONTROL)
+    os.chmod(os.path.join(work, "bin", "scontrol"), 0o755)
+    for job, out, err, code, answer in STATES:
+        fake.update(FAKE_OUT=out, FAKE_ERR=err, FAKE_CODE=str(code))
+        check(status(job, fake) == answer, f"status.py with {out or err}: not {answer}")
+
+    for setting, named in REFUSED:
+        done = snakemake(work, os.path.join(work, "refused"), sheet, "-c1", config=[setting])
+        check(done.returncode != 0 and named in done.stderr and "Traceback" not in done.stderr
+              and not os.path.exists(os.path.join(work, "refused")), f"{setting}: {done.stderr}")
+    done = snakemake(work, os.path.join(work, "it's"), sheet, "--profile", PROFILE)
+    check(done.returncode != 0 and "on a cluster" in done.stderr, "out=it's: " + done.stderr)
+
+    # Locally, with a genome that fails and one whose file is missing: the others finish and
+    # the summary names both. Reruns run the genomes without a mark, then the summary.
+    local, every = os.path.join(work, "local"), NAMES + ["delta", "epsilon"]
     done = snakemake(work, local, with_bad, "--cores", "2", "--keep-going")
     check(done.returncode != 0, "a failed genome fails the workflow")
     rows = {row[0]: row for row in without_seconds(os.path.join(local, "summary.tsv"))}
-    check(list(rows) == ["genome"] + NAMES + ["delta"], "rows in sheet order: %s" % list(rows))
-    check(rows["delta"][-2].startswith("failed: "), "the failed genome's row: %s" % rows["delta"])
+    check(list(rows) == ["genome"] + every, "rows in sheet order: %s" % list(rows))
+    check(rows["delta"][-2].startswith("failed: ") and "missing.fa" in rows["epsilon"][-2],
+          "the failed genomes' rows: %s" % rows)
     same_folders(direct, local)
-    before = {n: os.stat(os.path.join(local, n)).st_mtime_ns for n in NAMES}
-    shutil.copy(os.path.join(work, "alpha.fa"), os.path.join(work, "bad.fa"))
-    done = snakemake(work, local, with_bad, "--cores", "2")
-    check(done.returncode == 0, "the rerun: " + done.stderr[-2000:])
-    jobs = re.findall(r"^(?:local)?rule (\w+):", done.stderr, re.M)
-    check(sorted(jobs) == ["all", "genome", "summary"], "the rerun's jobs: %s" % jobs)
-    check(before == {n: os.stat(os.path.join(local, n)).st_mtime_ns for n in NAMES},
-          "the rerun left the finished genomes alone")
-    check(rows["alpha"][1:] == without_seconds(os.path.join(local, "summary.tsv"))[4][1:],
+    for mend in ("bad.fa", "missing.fa"):
+        shutil.copy(os.path.join(work, NAMES[0] + ".fa"), os.path.join(work, mend))
+    # (marks deleted, the genomes the rerun runs): after the failed run with its summary;
+    # then marks deleted after a full run, as by hand or by an interruption
+    for deleted, names in (([], ["delta", "epsilon"]), ([NAMES[1], "delta"], [NAMES[1], "delta"])):
+        for name in deleted:
+            os.remove(os.path.join(local, "jobs", name + ".done"))
+        done = snakemake(work, local, with_bad, "--cores", "2")
+        check(done.returncode == 0 and ran(done) == (sorted(names), True),
+              f"the rerun after {deleted} ran {ran(done)}: {done.stderr[-2000:]}")
+    check(rows[NAMES[0]][1:] == without_seconds(os.path.join(local, "summary.tsv"))[4][1:],
           "the mended genome's row")
+    nothing_run(work)
 
     # The same three genomes on SLURM, through the profile.
     slurm = Slurm(os.path.join(work, "slurm"))
@@ -186,9 +244,10 @@ def main(work):
         for job in ids:
             shown = run(["scontrol", "show", "job", job], env=slurm.env).stdout
             # threads, mem_mb and runtime of the rule, as the profile asks sbatch for them
-            check(all(w in shown for w in ("JobState=COMPLETED", "JobName=morvale-genome",
+            check(all(w in shown for w in ("JobState=COMPLETED", "JobName=morvale-genome-",
                                            "TimeLimit=01:00:00", "TRES=cpu=1,mem=2000M")),
                   "job %s in SLURM: %s" % (job, shown))
+        check(status("999999", slurm.env) == "success", "a job SLURM has forgotten")
     finally:
         slurm.stop()
     same_folders(direct, out)
@@ -196,6 +255,7 @@ def main(work):
     check(without_seconds(os.path.join(out, "summary.tsv")) == summary, "SLURM summary.tsv")
     check(without_seconds(os.path.join(local, "summary.tsv"))[:4] == summary, "local summary.tsv")
     check(os.path.exists(os.path.join(out, "index.html")), "index.html")
+    nothing_run(work)
 
 
 if __name__ == "__main__":

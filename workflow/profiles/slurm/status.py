@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """A SLURM job's state for Snakemake's --cluster-status: running, success or failed.
 
-Asks squeue, then scontrol; neither needs an accounting database. A job that
-slurmctld has already forgotten (MinJobAge) is taken as finished: Snakemake then
-checks its output files."""
+Asks scontrol, which needs no accounting database, and never guesses success: while
+the controller cannot be reached or does not answer in time the job is running
+(Snakemake asks again, and the reason goes to standard error). A job the controller
+does not know has ended and been forgotten (MinJobAge): that is success, and
+Snakemake's own check of the job's output files decides whether it did its work."""
 import subprocess
 import sys
 
@@ -12,13 +14,21 @@ FAILED = {"BOOT_FAIL", "CANCELLED", "DEADLINE", "FAILED", "NODE_FAIL", "OUT_OF_M
 
 
 def state(job):
-    out = subprocess.run(["scontrol", "show", "job", "-o", job], capture_output=True, text=True)
-    for field in out.stdout.split():
+    """The job's state, FORGOTTEN, or "" with the reason on standard error."""
+    try:
+        shown = subprocess.run(["scontrol", "show", "job", "-o", job], capture_output=True,
+                               text=True, timeout=30)
+    except subprocess.TimeoutExpired:
+        shown = subprocess.CompletedProcess([], 1, "", "scontrol did not answer in 30 s")
+    for field in shown.stdout.split():
         if field.startswith("JobState="):
             return field.split("=", 1)[1]
-    out = subprocess.run(["squeue", "-h", "-j", job, "-o", "%T"], capture_output=True, text=True)
-    return out.stdout.strip() or "COMPLETED"
+    if "Invalid job id" in shown.stderr:
+        return "FORGOTTEN"
+    print(f"status.py: job {job}: {shown.stderr.strip()}; taken as running", file=sys.stderr)
+    return ""
 
 
-job_state = state(sys.argv[1])
-print("success" if job_state == "COMPLETED" else "failed" if job_state in FAILED else "running")
+job_state = state(sys.argv[1].split(";")[0])  # sbatch --parsable prints ID or ID;CLUSTER
+print("success" if job_state in ("COMPLETED", "FORGOTTEN") else
+      "failed" if job_state in FAILED else "running")
