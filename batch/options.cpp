@@ -341,6 +341,20 @@ ParsedCommand parseOptions(const std::vector<std::string>& args, BatchOptions& o
     value = args[++i];
     return true;
   };
+  // Checking a sheet checks the options of its jobs: help, the version and a second
+  // sheet are none of theirs.
+  if (std::count(args.begin(), args.end(), "--check-sheet") > 1) {
+    error = "--check-sheet may be given once";
+    return ParsedCommand::kUsageError;
+  }
+  if (std::count(args.begin(), args.end(), "--check-sheet")) {
+    for (const char* word : {"--help", "-h", "--version"}) {
+      if (std::count(args.begin(), args.end(), word)) {
+        error = std::string("with --check-sheet: ") + word + " is not an option of a genome's job";
+        return ParsedCommand::kUsageError;
+      }
+    }
+  }
   bool optionsEnded = false;
   for (; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -450,10 +464,11 @@ ParsedCommand parseOptions(const std::vector<std::string>& args, BatchOptions& o
     return ParsedCommand::kUsageError;
   }
   if (o.checkSheet) {
-    for (const char* own : {"--out", "--name", "--row", "--collect"})
+    for (const char* own : {"--out", "--name", "--row", "--collect", "--annotation"})
       if (given.count(own))
         error = std::string("with --check-sheet: ") + own +
-                " is the workflow's own; leave it out of the options";
+                " is the workflow's own (the sheet's annotation column gives each genome's); "
+                "leave it out of the options";
     if (!o.genomes.empty()) error = "--check-sheet takes no genome file";
   } else if (o.collect) {
     if (o.genomes.size() > 1) error = "--collect takes at most one sample sheet";

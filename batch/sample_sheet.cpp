@@ -97,6 +97,10 @@ bool readSampleSheet(const std::string& path, bool needGenomes, std::vector<Samp
       error = where + (needGenomes ? "a row needs a name and a genome" : "a row needs a name");
       return false;
     }
+    if (needGenomes && row.genome == "-") {
+      error = where + "a genome cannot be -: the sheet's genomes are files";
+      return false;
+    }
     const std::string problem = nameProblem(row.name);
     if (!problem.empty()) {
       error = where + "the name " + tsvField(row.name) + ": " + problem;

@@ -14,6 +14,7 @@
 #include "batch/batch_run.h"
 #include "batch/collect.h"
 #include "batch/options.h"
+#include "batch/sample_sheet.h"
 #include "islands/run_record.h"
 #include "test_support.h"
 
@@ -61,6 +62,9 @@ TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
         "--name \xed\xa0\x80 g.fa|--name \xed\xa0\x80: a name must be valid UTF-8",
         "--check-sheet s.tsv -o out|with --check-sheet: --out is the workflow's own",
         "--check-sheet s.tsv g.fa|--check-sheet takes no genome file",
+        "--check-sheet s.tsv --help|with --check-sheet: --help is not an option of a genome's job",
+        "--check-sheet s.tsv --check-sheet t.tsv|--check-sheet may be given once",
+        "--check-sheet s.tsv --annotation a.gff3|with --check-sheet: --annotation is the",
         "--natural --window 3000 g.fa|--window is a setting of the two phases",
         "--natural-step 10 g.fa|--natural-step is a setting of the natural scan",
         "--natural --natural-window 7 g.fa|--natural-window 7: enter a whole number from 8 to",
@@ -100,6 +104,37 @@ TEST(BatchOptions, EveryBadValueIsNamedWithWhatTheOptionTakes) {
         ".hidden.fa|hidden", "a\tb\\c.fa|a_b_c", "-|stdin"}) {
     const std::vector<std::string> n = testing::split(row, '|');
     EXPECT_EQ(genomeName(n[0], 2), n[1]) << n[0];
+  }
+}
+
+using Sheets = testing::ScratchDir;
+
+// A sheet's cells lose surrounding blanks and one pair of quotes; names keep --name's rules.
+TEST_F(Sheets, RowsAreReadByTheNameRulesOrRefusedWithTheRowNamed) {
+  const std::string longName(kMaxNameBytes + 1, 'a');
+  // sheet lines joined by '^' | names read, or the error after "s.tsv:"
+  for (const std::string& row :
+       {std::string("name\tgenome^ \" a b \" \t x.fa ^'c;d'\t'y.fa'|a b,c;d"),
+        std::string("genome\tname\tannotation^g.fa\ta\tg.gff3^^|a"),
+        std::string("name\tgenome^a\tx.fa^a\ty.fa|3: the name a is given twice"),
+        std::string("name\tgenome^a\t-|2: a genome cannot be -"),
+        std::string("name\tgenome^a|2: a row needs a name and a genome"),
+        std::string("name^a|1: the header must name the columns name and genome"),
+        std::string("name\tgenome^index.html\tx|2: the name index.html: the output folder keeps"),
+        std::string("name\tgenome^" + longName + "\tx|2: the name " + longName +
+                    ": a name can have at most 247 bytes")}) {
+    const std::vector<std::string> c = testing::split(row, '|');
+    std::string text;
+    for (const std::string& line : testing::split(c[0], '^')) text += line + "\n";
+    testing::writeFile("s.tsv", text);
+    std::vector<SampleRow> rows;
+    std::string error;
+    const bool read = readSampleSheet("s.tsv", true, rows, error);
+    std::string names;
+    for (const SampleRow& r : rows) names += (names.empty() ? "" : ",") + r.name;
+    EXPECT_EQ(read ? names : error.substr(0, std::min(error.size(), 6 + c[1].size())),
+              read ? c[1] : "s.tsv:" + c[1])
+        << row;
   }
 }
 

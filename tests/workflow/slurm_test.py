@@ -25,7 +25,7 @@ NAMES = ["it's $(touch hacked)", 'a;`touch hacked` "b"', '"x", y=z -t']
 REFUSED = [("samples=slashed.tsv", "the name a/b"), ("seed=x", "--seed x"), ("threads=0", "-t 0"),
            ("mem_mb=0", "mem_mb=0"), ("runtime=1.5", "runtime=1.5"), ("options=-o x", "--out is"),
            ("options=--name x", "--name is"), ("options=--row x", "--row is"),
-           ("options=--collect x", "--collect is"), ("options=--help", "options=--help")]
+           ("options=--collect x", "--collect is"), ("options=--help", "--help is not an option")]
 # status.py's answer for a job id while scontrol says (stdout, stderr, exit status) of job 7.
 STATES = [("7", "JobId=7 JobState=COMPLETED", "", 0, "success"),
           ("7", "JobId=7 JobState=RUNNING", "", 0, "running"),
