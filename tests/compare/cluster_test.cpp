@@ -38,6 +38,7 @@ TEST(Sketch, BothStrandsAndEitherCaseGiveOneSketchAndContainmentIsEstimated) {
   // A k-mer across an N is skipped; the rest count.
   const std::string r = testing::randomDna(50, 4);
   EXPECT_EQ(sketchOf(r).distinct, 30);
+  EXPECT_EQ(sketchOf(r + r).distinct, 50);  // repeats count once: 30, and 20 across the join
   EXPECT_EQ(sketchOf(r.substr(0, 25) + "N" + r.substr(25)).distinct, 10);
   EXPECT_EQ(sketchOf(a.substr(0, 20)).hashes.size(), 0u);
   const std::pair<std::string, double> cases[] = {
