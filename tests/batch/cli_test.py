@@ -68,7 +68,8 @@ def named(*genomes):
 def run_files(status, *left):
     """{genome: status} in summary.tsv, and which of index.html and island_clusters.tsv are left."""
     def check(out, err):
-        assert {n: r["status"] for n, r in summary(out).items()} == status, summary(out)
+        got = {n: r["status"] for n, r in summary(out).items()}
+        assert got == status, got
         there = [f for f in ("index.html", "island_clusters.tsv") if os.path.exists(out + "/" + f)]
         assert there == list(left), there
     return check
