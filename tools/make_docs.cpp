@@ -10,12 +10,14 @@
 #include "base/version.h"
 #include "batch/options.h"
 #include "report/report_command.h"
+#include "tools/roff_text.h"
 
 namespace {
 
 using morvale::CommandHelp;
 using morvale::HelpItem;
 using morvale::OptionHelp;
+using morvale::roff;
 
 // The dialogue has no options: its help is what it asks and what it writes.
 CommandHelp dialogueHelp() {
@@ -64,25 +66,6 @@ CommandHelp dialogueHelp() {
       "failed (a wrong menu answer, input that ends early, a refused input file, a result "
       "file that cannot be written, a folder in use).";
   return h;
-}
-
-// Text for roff: backslashes and minus signs escaped, no line starting with a
-// control character.
-std::string roff(const std::string& text) {
-  std::string out;
-  bool lineStart = true;
-  for (char c : text) {
-    if (lineStart && (c == '.' || c == '\'')) out += "\\&";
-    if (c == '\\') {
-      out += "\\e";
-    } else if (c == '-') {
-      out += "\\-";
-    } else {
-      out += c;
-    }
-    lineStart = c == '\n';
-  }
-  return out;
 }
 
 std::string manPage(const CommandHelp& h, const std::string& seeAlso) {
