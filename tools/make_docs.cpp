@@ -57,8 +57,8 @@ CommandHelp dialogueHelp() {
        "a dialogue in a folder of its own; the example genome is "
        "share/morvale/ecoli300k_with_inserts.fasta of the installation (/usr/share/morvale "
        "from the package), and example-answers.txt beside it holds the answers of the worked "
-       "example of the README, whose genome line ../data/ecoli300k_with_inserts.fasta is to "
-       "be changed to the installed file"},
+       "example of the README with that file as its genome: morvale < "
+       "/usr/share/morvale/example-answers.txt runs it"},
       {"morvale < answers.txt > run.log", "a whole run from a file of answers, logged"},
   };
   h.exitStatus =

@@ -18,6 +18,27 @@ def help_options(program):
             for n in re.findall(r"(?<![\w-])--?[\w][\w-]*", re.split(r"\s{2,}", line.strip())[0])}
 
 
+def help_entries(program):
+    """{names: text} of the option and file entries of --help, continuation lines joined."""
+    entries, name = {}, None
+    for line in run([os.path.join(build, program), "--help"]).stdout.split("examples:")[0].splitlines():
+        if re.match(r"^ {2,6}\S", line):
+            name, *text = re.split(r"\s{2,}", line.strip(), 1)
+            entries[name] = "".join(text)
+        elif name and line.startswith(" " * 20):
+            entries[name] = (entries[name] + " " + line.strip()).strip()
+        else:
+            name = None
+    return entries
+
+
+def page_entries(page):
+    """{first line: text} of the .TP entries of a manual page, unescaped."""
+    plain = lambda t: re.sub(r"\\f[BIR]|\\&", "", t).replace("\\-", "-").replace("\\e", "\\")  # noqa: E731
+    return {plain(m.group(1)).removeprefix(".I "): plain(m.group(2))
+            for m in re.finditer(r"^\.TP\n(.*)\n(.*)$", page, re.M)}
+
+
 def read(name):
     return open(os.path.join(docs, name)).read()
 
@@ -38,8 +59,18 @@ for program, least in [("morvale-run", 25), ("morvale-report", 3)]:
     check(len(shown) >= least, f"{program} --help lists only {sorted(shown)}")
     check(page_options(page) == shown,
           f"{program}.1 options differ from --help: {sorted(page_options(page) ^ shown)}")
+    helped, paged = help_entries(program), page_entries(page)
+    defaults = lambda entries: {(n, *re.findall(r" \[([^]]*)\]", t)) for n, t in entries.items()  # noqa: E731
+                                if n.startswith("-")}
+    files = lambda entries: {n for n in entries if re.fullmatch(r"[\w.][\w./-]*", n)}  # noqa: E731
+    check(defaults(paged) == defaults(helped),
+          f"{program}.1 defaults differ from --help: {defaults(paged) ^ defaults(helped)}")
+    check(files(paged) == files(helped), f"{program}.1 files differ: {files(paged) ^ files(helped)}")
     if program == "morvale-run":
         check(completed == shown, f"completion differs from --help: {sorted(completed ^ shown)}")
+        check(sum(len(d) > 1 for d in defaults(helped)) >= 20, f"defaults: {defaults(helped)}")
+        check({"islands.fasta", "DIR/island_clusters.tsv", "DIR/jobs/"} <= files(helped),
+              f"--help lists only the files {sorted(files(helped))}")
     out = run([os.path.join(build, program), "--version"]).stdout
     check(out == f"{program} {version}\n", f"{program} --version says {out!r}")
 for name in [f"morvale{p}.1" for p in PROGRAMS]:
@@ -69,6 +100,12 @@ with tempfile.TemporaryDirectory() as tmp:
             "share/bash-completion/completions/morvale-run", "share/morvale/example-answers.txt",
             "share/morvale/ecoli300k_with_inserts.fasta", "share/morvale/ecoli300k_with_inserts.truth.tsv"]:
         check(os.path.isfile(os.path.join(prefix, path)), f"cmake --install wrote no {path}")
+    # The installed answers run the worked example as they are, in any folder.
+    os.mkdir(os.path.join(tmp, "run"))
+    with open(os.path.join(prefix, "share/morvale/example-answers.txt")) as answers:
+        dialogue = run([os.path.join(prefix, "bin/morvale")], stdin=answers, cwd=os.path.join(tmp, "run"))
+    check(dialogue.returncode == 0 and os.path.isfile(os.path.join(tmp, "run/KL-first-Islands.txt")),
+          f"the installed answers end with {dialogue.returncode}: {dialogue.stdout[-200:]}")
 
 groff = shutil.which("groff")
 if groff:
