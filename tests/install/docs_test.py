@@ -92,13 +92,14 @@ with tempfile.TemporaryDirectory() as tmp:
         got = sorted(w for w in run(["bash", "-c", script], cwd=tmp).stdout.split("\n") if w)
         check(got == expected, f"completion of {words}: {got}, expected {expected}")
 
-    # cmake --install: programs, manual pages, completion and the example.
+    # cmake --install: programs, compressed manual pages, completion, the example, copyright.
     prefix = os.path.join(tmp, "prefix")
     installed = run(["cmake", "--install", build, "--prefix", prefix])
     check(installed.returncode == 0, "cmake --install failed: " + installed.stderr)
-    for path in [f"bin/morvale{p}" for p in PROGRAMS] + [f"share/man/man1/morvale{p}.1" for p in PROGRAMS] + [
+    for path in [f"bin/morvale{p}" for p in PROGRAMS] + [f"share/man/man1/morvale{p}.1.gz" for p in PROGRAMS] + [
             "share/bash-completion/completions/morvale-run", "share/morvale/example-answers.txt",
-            "share/morvale/ecoli300k_with_inserts.fasta", "share/morvale/ecoli300k_with_inserts.truth.tsv"]:
+            "share/morvale/ecoli300k_with_inserts.fasta", "share/morvale/ecoli300k_with_inserts.truth.tsv",
+            "share/doc/morvale/copyright", "share/doc/morvale/changelog.gz"]:
         check(os.path.isfile(os.path.join(prefix, path)), f"cmake --install wrote no {path}")
     # The installed answers run the worked example as they are, in any folder.
     os.mkdir(os.path.join(tmp, "run"))
