@@ -19,8 +19,8 @@ SMALL = ">small\n" + dna(20000, 4) + "\n"
 # With --window 2000: a record of the first window's length, one of 5000 letters, one shorter.
 RECORDS = ">short\n" + dna(2000, 6) + "\n>edge\n" + dna(5000, 7) + "\n>under\n" + dna(4999, 8)
 ZCAT = "<(zcat planted.fa.gz)"  # the genome through a process substitution of bash
-HEADER = "\t".join("genome length gc_percent islands island_letters cutoff windows_tested seconds status "
-                   "note".split()) + "\n"  # of summary.tsv and a job's rows
+HEADER = "\t".join("genome length gc_percent islands island_letters cutoff windows_tested seconds "
+                   "status note".split()) + "\n"  # of summary.tsv and a job's rows
 JOB = ["--name", "a", "--row", "out/jobs/a.tsv", "small.fa", "+"]  # a workflow job that is done
 BEFORE = []  # the files and folders before the command of the case
 
@@ -163,8 +163,9 @@ CASES = [
                 "c": "failed: its job ended without a summary row"}, "index.html")),
     ("--collect: done and skipped jobs", {"small.fa": SMALL, "out/island_clusters.tsv": "earlier"},
      JOB + ["--name", "b", "--row", "out/jobs/b.tsv", "--per-record", "small.fa", "+",
-            "--collect", "out"], 0, run_files({"a": "done", "b/small": "skipped: 20000 letters, fewer than --min-record 50000"},
-                  "index.html")),
+            "--collect", "out"], 0,
+     run_files({"a": "done", "b/small": "skipped: 20000 letters, fewer than --min-record 50000"},
+               "index.html")),
     ("--collect: one row, after a collect of more",
      {"small.fa": SMALL, "out/jobs/b.tsv": "", "s.tsv": "name\na\n"},
      JOB + ["--collect", "out", "+", "--collect", "out", "s.tsv"], 0, run_files({"a": "done"})),
@@ -182,7 +183,8 @@ CASES = [
     ("a genome through a pipe", {"planted.fa": PLANTED, "planted.fa.gz": PLANTED},
      ["planted.fa", "@ref", ZCAT], 0, same_as_file),
     ("a cut-short gzip stream on standard input",
-     {"cut.gz": gzip.compress(PLANTED.encode())[:9000]}, ["<cut.gz", "-"], 1, "Standard input is not whole gzip data"),
+     {"cut.gz": gzip.compress(PLANTED.encode())[:9000]}, ["<cut.gz", "-"], 1,
+     "Standard input is not whole gzip data"),
     ("island_clusters.tsv's places are islands.tsv's", {"planted.fa": PLANTED, "copy.fa": PLANTED},
      ["planted.fa", "copy.fa"], 0, cluster_lengths),
     ("morvale-report with an output in a missing folder", {"planted.fa": PLANTED},
