@@ -11,13 +11,6 @@ check = Checks()
 PROGRAMS = ["", "-run", "-report"]
 
 
-def help_options(program):
-    """Option names in the option column of --help."""
-    lines = run([os.path.join(build, program), "--help"]).stdout.splitlines()
-    return {n for line in lines if re.match(r"^ {2,6}-", line)
-            for n in re.findall(r"(?<![\w-])--?[\w][\w-]*", re.split(r"\s{2,}", line.strip())[0])}
-
-
 def help_entries(program):
     """{names: text} of the option and file entries of --help, continuation lines joined."""
     entries, name = {}, None
@@ -43,32 +36,23 @@ def read(name):
     return open(os.path.join(docs, name)).read()
 
 
-def page_options(page):
-    """Option names in bold on the first line of each .TP entry."""
-    names = [n for m in re.finditer(r"^\.TP\n(.*)$", page, re.M)
-             for n in re.findall(r"\\fB(.*?)\\fR", m.group(1))]
-    return {n.replace("\\-", "-") for n in names if n.startswith("\\-")}
-
-
 completion = read("morvale-run.bash")
 completed = set(re.search(r'cur == -\* \]\]; then\n\s+COMPREPLY=\(\$\(compgen -W "([^"]*)"',
                           completion).group(1).split())
+# Each option (names, value, default) and file of --help is the manual page's too.
+options = lambda entries: {(n, *re.findall(r" \[([^]]*)\]", t)) for n, t in entries.items()  # noqa: E731
+                           if n.startswith("-")}
+files = lambda entries: {n for n in entries if re.fullmatch(r"[\w.][\w./-]*", n)}  # noqa: E731
 for program, least in [("morvale-run", 25), ("morvale-report", 3)]:
-    shown = help_options(program)
-    page = read(program + ".1")
+    helped, paged = help_entries(program), page_entries(read(program + ".1"))
+    shown = {n for o, *_ in options(helped) for n in re.findall(r"(?<![\w-])--?\w[\w-]*", o)}
     check(len(shown) >= least, f"{program} --help lists only {sorted(shown)}")
-    check(page_options(page) == shown,
-          f"{program}.1 options differ from --help: {sorted(page_options(page) ^ shown)}")
-    helped, paged = help_entries(program), page_entries(page)
-    defaults = lambda entries: {(n, *re.findall(r" \[([^]]*)\]", t)) for n, t in entries.items()  # noqa: E731
-                                if n.startswith("-")}
-    files = lambda entries: {n for n in entries if re.fullmatch(r"[\w.][\w./-]*", n)}  # noqa: E731
-    check(defaults(paged) == defaults(helped),
-          f"{program}.1 defaults differ from --help: {defaults(paged) ^ defaults(helped)}")
+    check(options(paged) == options(helped),
+          f"{program}.1 options or defaults differ from --help: {options(paged) ^ options(helped)}")
     check(files(paged) == files(helped), f"{program}.1 files differ: {files(paged) ^ files(helped)}")
     if program == "morvale-run":
         check(completed == shown, f"completion differs from --help: {sorted(completed ^ shown)}")
-        check(sum(len(d) > 1 for d in defaults(helped)) >= 20, f"defaults: {defaults(helped)}")
+        check(sum(len(o) > 1 for o in options(helped)) >= 20, f"defaults: {options(helped)}")
         check({"islands.fasta", "DIR/island_clusters.tsv", "DIR/jobs/"} <= files(helped),
               f"--help lists only the files {sorted(files(helped))}")
     out = run([os.path.join(build, program), "--version"]).stdout
