@@ -77,13 +77,12 @@ def run_files(status, *left):
 
 
 def cluster_lengths(out, err):
-    clusters = [dict(zip(r, c)) for r in rows(out + "/island_clusters.tsv")[:1] for c in
-                rows(out + "/island_clusters.tsv")[1:]]
-    assert clusters, "no islands in clusters"
-    for c in clusters:
-        island = [i for i in rows("%s/%s/islands.tsv" % (out, c["genome"])) if i[0] == c["island"]]
-        assert [c["start"], c["end"], c["length"]] == island[0][2:5], (c, island)
-        assert int(c["length"]) == int(c["end"]) - int(c["start"]) + 1, c
+    head, *body = rows(out + "/island_clusters.tsv")
+    assert body, "no islands in clusters"
+    for c in (dict(zip(head, r)) for r in body):
+        island, = [i[2:5] for i in rows("%s/%s/islands.tsv" % (out, c["genome"])) if i[0] == c["island"]]
+        assert [c["start"], c["end"], c["length"]] == island == [
+            island[0], island[1], str(int(island[1]) - int(island[0]) + 1)], (c, island)
 
 
 def forced(out, err):
