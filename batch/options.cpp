@@ -272,8 +272,9 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
                     return std::string();
                   }});
   rows.push_back({"", "--collect", "DIR",
-                  "write DIR/summary.tsv and DIR/index.html from the rows in DIR/jobs/*.tsv, in "
-                  "the order of the name column of the sample sheet if one is given",
+                  "write DIR/summary.tsv, DIR/index.html and DIR/island_clusters.tsv from the rows "
+                  "in DIR/jobs/*.tsv, in the order of the name column of the sample sheet if one "
+                  "is given",
                   "", "", [](BatchOptions& o, const std::string& text) {
                     if (text.empty()) return std::string("enter a folder name");
                     o.collect = text;
@@ -496,8 +497,9 @@ CommandHelp commandHelp() {
       "Every setting has the range the morvale dialogue accepts (k is the k-mer length). "
       "--seed makes a run repeatable: the same seed gives the same files, whatever the "
       "number of threads. Progress and errors go to standard error.\n\n"
-      "morvale-run --collect DIR [SHEET] runs no genome: it writes DIR/summary.tsv and "
-      "DIR/index.html from the rows that workflow jobs (--name, --row) left in DIR/jobs/.";
+      "morvale-run --collect DIR [SHEET] runs no genome: it writes DIR/summary.tsv, "
+      "DIR/index.html and DIR/island_clusters.tsv from the rows that workflow jobs (--name, "
+      "--row) left in DIR/jobs/ and the genome folders they finished.";
   std::vector<PendingInteger> unused;
   for (const OptionRow& s : optionRows(unused)) {
     const std::string value = s.value;

@@ -33,6 +33,11 @@ class UnionFind {
 
 std::vector<std::size_t> linkIslands(const std::vector<Sketch>& sketches, double maxDistance) {
   const std::size_t n = sketches.size();
+  // Every distance is at most 1.
+  if (maxDistance >= 1.0) return std::vector<std::size_t>(n, 0);
+  // Distances are 1 - shared / fewer with at most 65,535 hashes, so two that differ
+  // differ by more than 1e-10; the slack only absorbs the rounding of 1 - x.
+  const double limit = maxDistance + 1e-12;
   // The index, hash -> islands: every (hash, island) sorted, then each hash's islands
   // (ascending) stored together; `slot` says where each sketch entry went.
   std::vector<std::pair<std::uint64_t, std::uint32_t>> pairs;
@@ -72,7 +77,7 @@ std::vector<std::size_t> linkIslands(const std::vector<Sketch>& sketches, double
     for (std::size_t j = 0; j < i; ++j) {
       if (shared[j] == 0) continue;
       if (sets.find(j) != sets.find(i) &&
-          containmentDistance(sketches[i], sketches[j], shared[j]) <= maxDistance)
+          containmentDistance(sketches[i], sketches[j], shared[j]) <= limit)
         sets.join(i, j);
       shared[j] = 0;
     }

@@ -94,7 +94,8 @@ CommandHelp reportHelp() {
        "the refinement of an annotated genome, with its genes and a page"},
   };
   h.exitStatus =
-      "0 done, 1 an input file could not be used (one line names it), 2 wrong arguments "
+      "0 done, 1 an input file could not be used or an output could not be written, each "
+      "checked before any output is written (one line names it), 2 wrong arguments "
       "(one line names the argument).";
   return h;
 }

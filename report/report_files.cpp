@@ -1,8 +1,14 @@
 #include "report/report_files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <sstream>
 
+#include "base/system_error.h"
 #include "base/whole_file.h"
 #include "report/html_page.h"
 #include "report/svg_plot.h"
@@ -31,9 +37,37 @@ std::string writeOne(const std::string& path, Write write) {
   return writeWholeFile(path, text.str());
 }
 
+// "" when `path` can be written as writeWholeFile writes it: a path that is there and
+// is not a regular file (a pipe, /dev/stdout) can be opened for writing, for any
+// other the temporary file beside it can be created (it is removed again) and no
+// folder stands in the way; else "cannot write PATH: reason".
+std::string writable(const std::string& path) {
+  struct stat status;
+  int reason = 0;
+  if (stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+    reason = EISDIR;
+  } else if (stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+    if (access(path.c_str(), W_OK) != 0) reason = errno;
+  } else {
+    const std::string temporary = temporaryPathOf(path);
+    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0) reason = errno;
+    if (fd >= 0) close(fd);
+    if (fd >= 0) std::remove(temporary.c_str());
+  }
+  return reason ? systemErrorText("cannot write " + path, reason) : "";
+}
+
 }  // namespace
 
 std::string writeReportFiles(const LoadedRun& in, const ReportFiles& files) {
+  // Every output is checked before any is written, so a path that cannot be written
+  // leaves none of them behind.
+  for (const std::string* path : {&files.bed, &files.gff3, &files.tsv, &files.svg, &files.html,
+                                  in.annotation ? &files.genes : &files.bed}) {
+    const std::string problem = path->empty() ? "" : writable(*path);
+    if (!problem.empty()) return problem;
+  }
   const struct {
     const std::string& path;
     void (*write)(std::ostream&, const LoadedRun&);

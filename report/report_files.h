@@ -19,9 +19,11 @@ struct ReportFiles {
   std::string evidence;  // written only when its genes were scored
 };
 
-// Writes the files, each whole (a temporary file beside it, renamed): a file that
-// cannot be written completely is not left behind, nor its temporary file. "" when
-// done, else one line naming the file that could not be written.
+// Writes the files, each whole (a temporary file beside it, renamed), once each of
+// them is known to be writable (its folder there and writable, no folder in its
+// place): a path that is not writes none of them. A file that cannot be written
+// completely even so is not left behind, nor its temporary file. "" when done, else
+// one line naming the file that could not be written and the system's reason.
 std::string writeReportFiles(const LoadedRun& in, const ReportFiles& files);
 
 }  // namespace morvale::report

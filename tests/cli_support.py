@@ -15,13 +15,16 @@ def dna(n, seed, gc=0.5):
 
 
 def write(path, text):
-    """Writes text to path (gzip for a name ending in .gz; a folder for None) and its folders."""
+    """Writes text to path (gzip for a name ending in .gz; bytes as they are; a folder for
+    None) and its folders."""
     if os.path.dirname(path):
         os.makedirs(os.path.dirname(path), exist_ok=True)
     if text is None:
         os.makedirs(path)
         return
-    with (gzip.open(path, "wt") if path.endswith(".gz") else open(path, "w")) as f:
+    binary = isinstance(text, bytes)
+    with (open(path, "wb") if binary else gzip.open(path, "wt") if path.endswith(".gz")
+          else open(path, "w")) as f:
         f.write(text)
 
 

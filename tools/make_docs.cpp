@@ -10,12 +10,14 @@
 #include "base/version.h"
 #include "batch/options.h"
 #include "report/report_command.h"
+#include "tools/roff_text.h"
 
 namespace {
 
 using morvale::CommandHelp;
 using morvale::HelpItem;
 using morvale::OptionHelp;
+using morvale::roff;
 
 // The dialogue has no options: its help is what it asks and what it writes.
 CommandHelp dialogueHelp() {
@@ -55,8 +57,8 @@ CommandHelp dialogueHelp() {
        "a dialogue in a folder of its own; the example genome is "
        "share/morvale/ecoli300k_with_inserts.fasta of the installation (/usr/share/morvale "
        "from the package), and example-answers.txt beside it holds the answers of the worked "
-       "example of the README, whose genome line ../data/ecoli300k_with_inserts.fasta is to "
-       "be changed to the installed file"},
+       "example of the README with that file as its genome: morvale < "
+       "/usr/share/morvale/example-answers.txt runs it"},
       {"morvale < answers.txt > run.log", "a whole run from a file of answers, logged"},
   };
   h.exitStatus =
@@ -64,25 +66,6 @@ CommandHelp dialogueHelp() {
       "failed (a wrong menu answer, input that ends early, a refused input file, a result "
       "file that cannot be written, a folder in use).";
   return h;
-}
-
-// Text for roff: backslashes and minus signs escaped, no line starting with a
-// control character.
-std::string roff(const std::string& text) {
-  std::string out;
-  bool lineStart = true;
-  for (char c : text) {
-    if (lineStart && (c == '.' || c == '\'')) out += "\\&";
-    if (c == '\\') {
-      out += "\\e";
-    } else if (c == '-') {
-      out += "\\-";
-    } else {
-      out += c;
-    }
-    lineStart = c == '\n';
-  }
-  return out;
 }
 
 std::string manPage(const CommandHelp& h, const std::string& seeAlso) {

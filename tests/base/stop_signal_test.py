@@ -2,8 +2,9 @@
 
 The dialogue (morvale) ends by the signal itself, after removing its lock and the
 run record of the unfinished scan. morvale-run stops at the next window, keeps the
-genome finished before, marks the unfinished one "interrupted" in summary.tsv,
-releases its lock and exits with status 128 + n.
+genomes finished before, marks the unfinished one "interrupted" in summary.tsv,
+leaves no island_clusters.tsv (of this run or an earlier one), releases its lock and
+exits with status 128 + n.
 Usage: stop_signal_test.py MORVALE MORVALE_RUN
 """
 import os
@@ -20,10 +21,11 @@ top = tempfile.mkdtemp(prefix="morvale-signal-")
 big, small = os.path.join(top, "big.fa"), os.path.join(top, "small.fa")
 fasta(big, {"big": dna(400000, 5)})
 fasta(small, {"small": dna(6000, 8)})
+fasta(os.path.join(top, "small2.fa"), {"small2": dna(6000, 9)})
 write(os.path.join(top, "islands.txt"), "1000 300000\n")
 first = "6 1 8 500 50 30 1 1 %s 0.01 2 n n\n" % big
 refine = "6 2 8 500 50 30 1 %s %s 1 1 0.05\n" % (big, os.path.join(top, "islands.txt"))
-batch = [morvale_run, "-t", "1", "-k", "8", "--step", "1", "-o", "out", "--force", small, big]
+batch = [morvale_run, "-t", "1", "-k", "8", "--step", "1", "-o", "out", "--force", small, os.path.join(top, "small2.fa"), big]
 check = Checks()
 # program, answers, the record a scan removes when it starts, signal
 for n, (argv, answers, record, sig) in enumerate([
@@ -35,7 +37,8 @@ for n, (argv, answers, record, sig) in enumerate([
         (batch, "", "out/big/KL-first.run.txt", signal.SIGHUP)]):
     folder = os.path.join(top, str(n))
     at = lambda *names: all(os.path.exists(os.path.join(folder, p)) for p in names)  # noqa: E731
-    write(os.path.join(folder, record), "earlier\n")  # gone once the scan starts
+    for earlier in [record] + (["out/island_clusters.tsv"] if argv is batch else []):
+        write(os.path.join(folder, earlier), "earlier\n")  # gone once the scan starts
     lock = "out/morvale.lock" if argv is batch else "morvale.lock"
     name = "%s %s" % (os.path.basename(argv[0]), signal.Signals(sig).name)
     with open(os.path.join(folder, "err.txt"), "w") as err:
@@ -51,8 +54,10 @@ for n, (argv, answers, record, sig) in enumerate([
     check(not at(lock) and not at(record), name + ": the lock or the run record is left behind")
     if argv is batch:
         rows = summary(os.path.join(folder, "out")) if at("out/summary.tsv") else {}
-        check({g: r["status"] for g, r in rows.items()} == {"small": "done", "big": "interrupted"}
+        check({g: r["status"] for g, r in rows.items()} == {"small": "done", "small2": "done",
+                                                             "big": "interrupted"}
               and at("out/small/KL-first.run.txt", "out/small/islands.tsv"),
               name + ": the finished genome is not whole, or big is not marked interrupted")
+        check(not at("out/island_clusters.tsv"), name + ": island_clusters.tsv is left")
 subprocess.run(["rm", "-rf", top])
 check.finish()

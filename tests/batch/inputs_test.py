@@ -16,8 +16,8 @@ check = Checks()
 # Annotation text that needs escaping everywhere; features all along the genome.
 name = 'r<&"1;x=y%'
 tag = 'T;=&,%'
-product = 'integrase a<b & "c"\tand\nmore'
-enc = lambda s: ''.join('%%%02X' % ord(c) if c in ';=&,%\t\n' else c for c in s)
+product = 'integrase a<b & "c"\tand\nmore\rstill'
+enc = lambda s: ''.join('%%%02X' % ord(c) if c in ';=&,%\t\n\r' else c for c in s)
 seqid = ''.join(c if c.isalnum() or c in '.:^*$@!+_?-|' else '%%%02X' % ord(c) for c in name)
 write('odd.fasta', '>' + name + ' a record\n' + letters + '\n')
 write('odd.gff3', '##gff-version 3\n' + ''.join(

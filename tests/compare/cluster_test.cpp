@@ -7,6 +7,7 @@
 #include <random>
 
 #include "compare/island_clusters.h"
+#include "compare/island_links.h"
 #include "compare/sketch.h"
 #include "test_support.h"
 
@@ -37,6 +38,7 @@ TEST(Sketch, BothStrandsAndEitherCaseGiveOneSketchAndContainmentIsEstimated) {
   // A k-mer across an N is skipped; the rest count.
   const std::string r = testing::randomDna(50, 4);
   EXPECT_EQ(sketchOf(r).distinct, 30);
+  EXPECT_EQ(sketchOf(r + r).distinct, 50);  // repeats count once: 30, and 20 across the join
   EXPECT_EQ(sketchOf(r.substr(0, 25) + "N" + r.substr(25)).distinct, 10);
   EXPECT_EQ(sketchOf(a.substr(0, 20)).hashes.size(), 0u);
   const std::pair<std::string, double> cases[] = {
@@ -48,6 +50,29 @@ TEST(Sketch, BothStrandsAndEitherCaseGiveOneSketchAndContainmentIsEstimated) {
   };
   for (const auto& [b, distance] : cases)
     EXPECT_NEAR(containmentDistance(s, sketchOf(b)), distance, 0.04) << b.size();
+}
+
+// Sketches by hand: b is 1 - 7/10 from a (which rounds above 0.3), c is inside a
+// (0 apart), d is a copy of a, e shares nothing and f is empty.
+TEST(LinkIslands, IslandsAtMostTheDistanceApartAreJoined) {
+  const std::vector<Sketch> sketches = {{{1, 2, 3, 4, 5, 6, 8, 10, 12, 20}, 10},
+                                        {{1, 2, 3, 4, 5, 6, 9, 11, 13, 20}, 10},
+                                        {{8, 10, 12}, 3},
+                                        {{1, 2, 3, 4, 5, 6, 8, 10, 12, 20}, 10},
+                                        {{30, 31}, 2},
+                                        {{}, 0}};
+  const std::pair<double, std::vector<std::size_t>> cases[] = {
+      {0.0, {0, 1, 0, 0, 4, 5}},  {0.29, {0, 1, 0, 0, 4, 5}}, {0.3, {0, 0, 0, 0, 4, 5}},
+      {0.99, {0, 0, 0, 0, 4, 5}}, {1.0, {0, 0, 0, 0, 0, 0}},
+  };
+  for (const auto& [distance, clusters] : cases)
+    EXPECT_EQ(linkIslands(sketches, distance), clusters) << distance;
+}
+
+std::string repeated(const std::string& s, int times) {
+  std::string r;
+  while (times-- > 0) r += s;
+  return r;
 }
 
 // Islands "genome:segment", segments made from a few random ones.
@@ -97,11 +122,14 @@ TEST_F(Clusters, SharedSegmentsJoinAndUniqueOnesStandAlone) {
       {"partial copy", {{"A", segments[1]}, {"B", s.substr(4000, 7000)}, {"A", s}}, {2, 1, 1}},
       {"copy with 1 % changed", {{"A", s}, {"B", mutated(s, 100)}}, {1, 1}},
       {"copy with 10 % changed", {{"A", s}, {"B", mutated(s, 10)}}, {1, 2}},
+      {"k-mers repeated in an island count once",
+       {{"A", repeated(s.substr(0, 1000), 5)}, {"B", s.substr(0, 1000) + segments[2]}},
+       {1, 1}},
       {"chain: a-b and b-c overlap, a and c do not",
        {{"A", s.substr(0, 8000)}, {"B", s.substr(4000, 16000)}, {"C", s.substr(12000)}},
        {1, 1, 1}},
       // Ids: more genomes first, then more islands, then the first member.
-      {"ids", of("C2 B2 A3 A0 B0 C0 A1 A1"), {2, 2, 4, 1, 1, 1, 3, 3}},
+      {"ids", of("C2 B2 A3 A0 B0 C0 A1 A1 A1 A1"), {2, 2, 4, 1, 1, 1, 3, 3, 3, 3}},
   };
   for (const auto& c : cases) EXPECT_EQ(byIsland(cluster(c.islands)), c.clusters) << c.what;
 }

@@ -32,10 +32,11 @@ TEST_F(GenomeInput, KeepsAcgtInEitherCaseAndSkipsHeadersAndEverythingElse) {
   }
 }
 
-// Every genome letter maps back to the same letter of its record in the file.
+// Every genome letter maps back to the same letter of its record in the file; a
+// record is named by the first word of its header, blanks after the > passed over.
 TEST_F(GenomeInput, RecordsKeepTheirNamesAndOwnPositions) {
   const std::string file =
-      "ACGT\n>chr1 first one\nacNNgt\nNNa\n>plasmid_2\nttt-ga\n>empty\n\n>chr3\n"
+      "ACGT\n> chr1 first one\nacNNgt\nNNa\n>\tplasmid_2\nttt-ga\n>empty\n\n>chr3\n"
       "nnnnACGT";
   testing::writeFile("g.fa", file);
   const Genome g = readgenome("g.fa");

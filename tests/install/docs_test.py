@@ -11,35 +11,50 @@ check = Checks()
 PROGRAMS = ["", "-run", "-report"]
 
 
-def help_options(program):
-    """Option names in the option column of --help."""
-    lines = run([os.path.join(build, program), "--help"]).stdout.splitlines()
-    return {n for line in lines if re.match(r"^ {2,6}-", line)
-            for n in re.findall(r"(?<![\w-])--?[\w][\w-]*", re.split(r"\s{2,}", line.strip())[0])}
+def help_entries(program):
+    """{names: text} of the option and file entries of --help, continuation lines joined."""
+    entries, name = {}, None
+    for line in run([os.path.join(build, program), "--help"]).stdout.split("examples:")[0].splitlines():
+        if re.match(r"^ {2,6}\S", line):
+            name, *text = re.split(r"\s{2,}", line.strip(), 1)
+            entries[name] = "".join(text)
+        elif name and line.startswith(" " * 20):
+            entries[name] = (entries[name] + " " + line.strip()).strip()
+        else:
+            name = None
+    return entries
+
+
+def page_entries(page):
+    """{first line: text} of the .TP entries of a manual page, unescaped."""
+    plain = lambda t: re.sub(r"\\f[BIR]|\\&", "", t).replace("\\-", "-").replace("\\e", "\\")  # noqa: E731
+    return {plain(m.group(1)).removeprefix(".I "): plain(m.group(2))
+            for m in re.finditer(r"^\.TP\n(.*)\n(.*)$", page, re.M)}
 
 
 def read(name):
     return open(os.path.join(docs, name)).read()
 
 
-def page_options(page):
-    """Option names in bold on the first line of each .TP entry."""
-    names = [n for m in re.finditer(r"^\.TP\n(.*)$", page, re.M)
-             for n in re.findall(r"\\fB(.*?)\\fR", m.group(1))]
-    return {n.replace("\\-", "-") for n in names if n.startswith("\\-")}
-
-
 completion = read("morvale-run.bash")
 completed = set(re.search(r'cur == -\* \]\]; then\n\s+COMPREPLY=\(\$\(compgen -W "([^"]*)"',
                           completion).group(1).split())
+# Each option (names, value, default) and file of --help is the manual page's too.
+options = lambda entries: {(n, *re.findall(r" \[([^]]*)\]", t)) for n, t in entries.items()  # noqa: E731
+                           if n.startswith("-")}
+files = lambda entries: {n for n in entries if re.fullmatch(r"[\w.][\w./-]*", n)}  # noqa: E731
 for program, least in [("morvale-run", 25), ("morvale-report", 3)]:
-    shown = help_options(program)
-    page = read(program + ".1")
+    helped, paged = help_entries(program), page_entries(read(program + ".1"))
+    shown = {n for o, *_ in options(helped) for n in re.findall(r"(?<![\w-])--?\w[\w-]*", o)}
     check(len(shown) >= least, f"{program} --help lists only {sorted(shown)}")
-    check(page_options(page) == shown,
-          f"{program}.1 options differ from --help: {sorted(page_options(page) ^ shown)}")
+    check(options(paged) == options(helped),
+          f"{program}.1 options or defaults differ from --help: {options(paged) ^ options(helped)}")
+    check(files(paged) == files(helped), f"{program}.1 files differ: {files(paged) ^ files(helped)}")
     if program == "morvale-run":
         check(completed == shown, f"completion differs from --help: {sorted(completed ^ shown)}")
+        check(sum(len(o) > 1 for o in options(helped)) >= 20, f"defaults: {options(helped)}")
+        check({"islands.fasta", "DIR/island_clusters.tsv", "DIR/jobs/"} <= files(helped),
+              f"--help lists only the files {sorted(files(helped))}")
     out = run([os.path.join(build, program), "--version"]).stdout
     check(out == f"{program} {version}\n", f"{program} --version says {out!r}")
 for name in [f"morvale{p}.1" for p in PROGRAMS]:
@@ -61,14 +76,21 @@ with tempfile.TemporaryDirectory() as tmp:
         got = sorted(w for w in run(["bash", "-c", script], cwd=tmp).stdout.split("\n") if w)
         check(got == expected, f"completion of {words}: {got}, expected {expected}")
 
-    # cmake --install: programs, manual pages, completion and the example.
+    # cmake --install: programs, compressed manual pages, completion, the example, copyright.
     prefix = os.path.join(tmp, "prefix")
     installed = run(["cmake", "--install", build, "--prefix", prefix])
     check(installed.returncode == 0, "cmake --install failed: " + installed.stderr)
-    for path in [f"bin/morvale{p}" for p in PROGRAMS] + [f"share/man/man1/morvale{p}.1" for p in PROGRAMS] + [
+    for path in [f"bin/morvale{p}" for p in PROGRAMS] + [f"share/man/man1/morvale{p}.1.gz" for p in PROGRAMS] + [
             "share/bash-completion/completions/morvale-run", "share/morvale/example-answers.txt",
-            "share/morvale/ecoli300k_with_inserts.fasta", "share/morvale/ecoli300k_with_inserts.truth.tsv"]:
+            "share/morvale/ecoli300k_with_inserts.fasta", "share/morvale/ecoli300k_with_inserts.truth.tsv",
+            "share/doc/morvale/copyright", "share/doc/morvale/changelog.gz"]:
         check(os.path.isfile(os.path.join(prefix, path)), f"cmake --install wrote no {path}")
+    # The installed answers run the worked example as they are, in any folder.
+    os.mkdir(os.path.join(tmp, "run"))
+    with open(os.path.join(prefix, "share/morvale/example-answers.txt")) as answers:
+        dialogue = run([os.path.join(prefix, "bin/morvale")], stdin=answers, cwd=os.path.join(tmp, "run"))
+    check(dialogue.returncode == 0 and os.path.isfile(os.path.join(tmp, "run/KL-first-Islands.txt")),
+          f"the installed answers end with {dialogue.returncode}: {dialogue.stdout[-200:]}")
 
 groff = shutil.which("groff")
 if groff:
