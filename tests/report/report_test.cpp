@@ -185,7 +185,7 @@ TEST_F(Report, PageOfAFiveMbpGenomeStaysUnderTwoMegabytes) {
   for (std::int64_t i = 0; i < 100; ++i) in.islands.push_back({i * 50000, i * 50000 + 20000});
   deriveFigures(in);
   std::ostringstream page;
-  writeHtmlPage(page, in, {"islands.bed", "islands.gff3", "islands.tsv", ""});
+  writeHtmlPage(page, in, {"islands.bed", "islands.gff3", "islands.tsv", "", ""});
   EXPECT_LT(page.str().size(), 2u * 1000 * 1000);
   EXPECT_LT(text(nullptr, in).size(), 5u * 1000 * 1000);
   EXPECT_NE(page.str().find("<a href=\"islands.gff3\">GFF3</a>"), std::string::npos);
