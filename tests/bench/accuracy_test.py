@@ -1,7 +1,6 @@
-# The interval scorer of bench/accuracy.py, the aligned letters and strain-specific runs of
-# bench/comparative_truth.py, and the generators of bench/random_genomes.py, on hand-made input.
+# The interval scorer of bench/accuracy.py and the aligned letters and strain-specific runs of
+# bench/comparative_truth.py, on hand-made input.
 import os
-import random
 import subprocess
 import sys
 import tempfile
@@ -10,7 +9,6 @@ import unittest
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "bench"))
 import accuracy  # noqa: E402
 import comparative_truth  # noqa: E402
-import random_genomes  # noqa: E402
 
 
 class IntervalScore(unittest.TestCase):
@@ -60,10 +58,6 @@ class Runs(unittest.TestCase):
             result = subprocess.CompletedProcess([], status, "", stderr)
             self.assertEqual(accuracy.unknown_option(result), skipped, stderr)
 
-    def test_genome_folders_as_morvale_run_names_them(self):
-        for path, folder in [("d/x.fasta.gz", "x"), ("a.b.fna", "a.b"), ("d/HS11286.fasta", "HS11286")]:
-            self.assertEqual(accuracy.folder_of(path), folder)
-
 
 class ComparativeTruth(unittest.TestCase):
     def test_aligned_letters_follow_the_cigar_on_both_strands(self):
@@ -97,32 +91,6 @@ class ComparativeTruth(unittest.TestCase):
         ]
         for length, covered, minimum, expected in cases:
             self.assertEqual(comparative_truth.uncovered_runs(length, covered, minimum), expected, covered)
-
-
-class RandomGenomes(unittest.TestCase):
-    def test_seeded_letters_with_the_composition_asked_for(self):
-        table = random_genomes.markov_table("ACGT" * 1000)  # after AC always G, after CG always T, ...
-        cases = [
-            # letters drawn with a generator of the seed, GC wanted
-            (lambda rng: random_genomes.iid_letters(20000, 0.3, rng), 0.3),
-            (lambda rng: random_genomes.iid_letters(20000, 0.65, rng), 0.65),
-            (lambda rng: random_genomes.markov_letters(20000, table, rng), 0.5),
-        ]
-        for draw, gc in cases:
-            letters = draw(random.Random(7))
-            self.assertEqual(letters, draw(random.Random(7)))
-            self.assertAlmostEqual(random_genomes.gc_fraction(letters), gc, delta=0.015)
-        counts = random_genomes.markov_table("AACG")  # AAC and ACG, one count each above the 1 of every cell
-        self.assertEqual([[round(b, 6) for b in counts[row]] for row in (0, 1, 2)],
-                         [[0.2, 0.6, 0.8], [0.2, 0.4, 0.8], [0.25, 0.5, 0.75]])
-        chain = random_genomes.markov_letters(20000, table, random.Random(7))
-        self.assertGreater(sum(chain[i:i + 4] in ("ACGT", "CGTA", "GTAC", "TACG") for i in range(19996)), 19000)
-
-    def test_plan_spreads_lengths_and_sources(self):
-        plan = random_genomes.plan(20)
-        self.assertEqual([p[0] for p in plan], ["iid"] * 10 + ["markov"] * 10)
-        self.assertEqual(sorted({p[2] for p in plan}), list(range(500_000, 5_000_001, 500_000)))
-        self.assertEqual({p[1] for p in plan[:10]}, {0, 1, 2, 3})
 
 
 if __name__ == "__main__":

@@ -38,6 +38,19 @@ with tempfile.TemporaryDirectory() as work:
     check(fraction[True] and fraction[False], "islands on and off the inserts: %s" % fraction)
     check(min(fraction[True] or [0]) > max(fraction[False] or [1]),
           "planted islands are the more atypical: %s" % fraction)
+    # Gap signs and N in the file keep Prodigal's positions the file's: every complete gene of
+    # a copy holding them starts with a start codon and ends with a stop (forward strand).
+    letters = "".join(open(GENOME).read().split("\n")[1:])
+    letters = letters[:100000] + "NNNNN--*.." + letters[100000:200000]
+    with open(os.path.join(work, "gaps.fa"), "w") as f:
+        f.write(">gaps\n" + letters + "\n")
+    check(run([RUN, "-q", "--natural", "--call-genes", "-o", os.path.join(work, "g"),
+               os.path.join(work, "gaps.fa")]).returncode == 0, "the copy with gap signs")
+    ends = [(letters[int(r[3]) - 1:int(r[3]) + 2].lower(), letters[int(r[4]) - 3:int(r[4])].lower())
+            for r in rows(os.path.join(work, "g", "gaps", "genes.gff3"))
+            if len(r) == 9 and r[6] == "+" and "partial=00" in r[8]]
+    check(len(ends) > 50 and all(s in ("atg", "gtg", "ttg") and e in ("taa", "tag", "tga")
+                                 for s, e in ends), "complete genes' codons: %s" % ends[:5])
     genes = rows(os.path.join(folder, "genes.tsv"))
     check(genes[0][-5:] == ["codon_bias", "GC3", "dinucleotide_distance", "atypicality",
                             "atypical"], "genes.tsv's score columns: %s" % genes[0])
