@@ -112,7 +112,7 @@ bool GenomeRun::run(std::size_t index, const std::string& name, std::vector<Summ
     if (ec) return RunStatus::failed("cannot create " + folder + ": " + ec.message());
     const std::string stale = layout::genomePath(folder, layout::GenomeFile::kGenesGff3);
     const std::string problem = o_.force ? removeFileIfPresent(stale) : "";
-    return problem.empty() ? callGenes(genome, folder) : RunStatus::failed(problem);
+    return problem.empty() ? callGenes(genome, folder, name) : RunStatus::failed(problem);
   });
   if (!called.is(RunState::kDone)) {
     rows.emplace_back(name);
@@ -212,7 +212,7 @@ bool GenomeRun::one(GenomeInput& genome, const std::string& name, const std::str
 RunStatus GenomeRun::steps(GenomeInput& genome, const std::string& folder, SummaryRow& s) {
   RunStatus status = prepare(genome, folder, s);
   if (!status.is(RunState::kDone)) return status;
-  if (record_ == kWholeFile) status = callGenes(genome, folder);
+  if (record_ == kWholeFile) status = callGenes(genome, folder, s.name);
   if (!status.is(RunState::kDone)) return status;
   if (o_.natural) return naturalScan(genome, folder, s);
   // The assemblies' console messages and complaints are the dialogue's, not this
@@ -389,7 +389,8 @@ const std::vector<std::string>* GenomeRun::recordLetters(std::string& error) {
 
 // With --call-genes, for a genome that brings no genes: Prodigal's, kept in
 // folder/genes.gff3 and read as an --annotation file would be.
-RunStatus GenomeRun::callGenes(const GenomeInput& genome, const std::string& folder) {
+RunStatus GenomeRun::callGenes(const GenomeInput& genome, const std::string& folder,
+                               const std::string& name) {
   geneCaller_.clear();
   if (!o_.callGenes) return RunStatus::done();
   if (annotation_) {
@@ -403,8 +404,8 @@ RunStatus GenomeRun::callGenes(const GenomeInput& genome, const std::string& fol
   const std::string gff = layout::genomePath(folder, layout::GenomeFile::kGenesGff3);
   GeneCallSettings settings;
   settings.stopAsked = [this] { return progress_.stopRequested(); };
-  progress_.phaseStarted(static_cast<int>(index_) + 1, static_cast<int>(o_.genomes.size()),
-                         genome.fileName, "calling genes");
+  progress_.phaseStarted(static_cast<int>(index_) + 1, static_cast<int>(o_.genomes.size()), name,
+                         "calling genes");
   const GeneCall call = morvale::callGenes(genome.genome.records, *letters, folder, gff, settings);
   if (call.error == "interrupted") return RunStatus::interrupted();
   if (!call.error.empty()) return RunStatus::failed(call.error);

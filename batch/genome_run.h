@@ -63,7 +63,8 @@ class GenomeRun {
                     SummaryRow& s);
   RunStatus naturalScan(const GenomeInput& genome, const std::string& folder, SummaryRow& s);
   // With --call-genes, Prodigal's genes (folder/genes.gff3) for a genome without any.
-  RunStatus callGenes(const GenomeInput& genome, const std::string& folder);
+  RunStatus callGenes(const GenomeInput& genome, const std::string& folder,
+                      const std::string& name);
   // The tracks, table, picture, page and islands' letters (islands.fasta) of a loaded
   // run, annotated with the genome's features when it has them.
   RunStatus publish(report::LoadedRun& in, const GenomeInput& genome, const std::string& folder,
