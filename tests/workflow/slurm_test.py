@@ -18,8 +18,8 @@ from cli_support import dna, fasta, rows, run, skip, write  # noqa: E402
 RUN, SOURCE = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 SNAKEFILE = os.path.join(SOURCE, "workflow", "Snakefile")
 PROFILE = os.path.join(SOURCE, "workflow", "profiles", "slurm")
-# Names with blanks, both quotes, ';', '$( )', '`', and the ',' and '=' of Snakemake's job
-# specifications: each genome's folder and file are named after it.
+# Names with blanks, both quotes, ';', '$( )', '`', and the ',' and '=' that Snakemake's job
+# descriptions use: each genome's folder and file are named after it.
 NAMES = ["it's $(touch hacked)", 'a;`touch hacked` "b"', '"x", y=z -t']
 # Settings that end the workflow before any job, and what its one line names.
 REFUSED = [("samples=slashed.tsv", "the name a/b"), ("seed=x", "--seed x"), ("threads=0", "-t 0"),
