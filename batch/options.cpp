@@ -52,6 +52,15 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
                                   IntegerFields* fields = nullptr) {
   const BatchOptions d;
   std::vector<OptionRow> rows;
+  // A flag: the option sets `member` to `value`.
+  const auto flag = [&rows](const char* shortName, const char* longName, const char* help,
+                            bool BatchOptions::*member, bool value) {
+    rows.push_back({shortName, longName, "", help, "", "",
+                    [member, value](BatchOptions& o, const std::string&) {
+                      o.*member = value;
+                      return std::string();
+                    }});
+  };
   // The range table names each setting's option: "--name", or "-x" for a short one.
   const auto integer = [&](Setting setting, const char* help, int* (*field)(BatchOptions&),
                            int defaultValue) {
@@ -128,13 +137,10 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
   integer(
       Setting::kMinWindows, "overlapping windows a first-phase island needs",
       [](BatchOptions& o) { return &o.minWindows; }, d.minWindows);
-  rows.push_back({"", "--sensitive", "",
-                  "preset for natural islands: measure 3, k 2, --auto-fraction 0.05, "
-                  "--min-windows 4 (options given explicitly still win)",
-                  "", "", [](BatchOptions& o, const std::string&) {
-                    o.sensitive = true;
-                    return std::string();
-                  }});
+  flag("", "--sensitive",
+       "preset for natural islands: measure 3, k 2, --auto-fraction 0.05, "
+       "--min-windows 4 (options given explicitly still win)",
+       &BatchOptions::sensitive, true);
   integer(
       Setting::kRefineWindowSize, "refinement window size (letters)",
       [](BatchOptions& o) { return &o.refinement.windowSize; }, d.refinement.windowSize);
@@ -155,19 +161,12 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
       [](BatchOptions& o) { return &o.refinement.voteThreshold; }, d.refinement.voteThreshold);
   real(Setting::kRefineCutoff, "refinement p-value cut-off", "0.05",
        [](BatchOptions& o, std::optional<double> v) { o.refinement.cutoff = *v; });
-  rows.push_back({"", "--no-refine", "", "stop after the first phase", "", "",
-                  [](BatchOptions& o, const std::string&) {
-                    o.refine = false;
-                    return std::string();
-                  }});
-  rows.push_back({"", "--natural", "",
-                  "run the natural scan instead of the two phases: a variable-order composition "
-                  "score per window, a cut-off fitted to the genome, islands from 1-kbp bins "
-                  "(for a genome's own, older islands; needs no seed)",
-                  "", "", [](BatchOptions& o, const std::string&) {
-                    o.natural = true;
-                    return std::string();
-                  }});
+  flag("", "--no-refine", "stop after the first phase", &BatchOptions::refine, false);
+  flag("", "--natural",
+       "run the natural scan instead of the two phases: a variable-order composition "
+       "score per window, a cut-off fitted to the genome, islands from 1-kbp bins "
+       "(for a genome's own, older islands; needs no seed)",
+       &BatchOptions::natural, true);
   const auto naturalNumber = [&](const char* option, const char* help, std::int64_t low,
                                  std::int64_t high, std::int64_t defaultValue,
                                  void (*set)(BatchOptions&, std::int64_t)) {
@@ -198,11 +197,8 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
                     o.out = text;
                     return std::string();
                   }});
-  rows.push_back({"", "--force", "", "replace the results in an existing output folder", "", "",
-                  [](BatchOptions& o, const std::string&) {
-                    o.force = true;
-                    return std::string();
-                  }});
+  flag("", "--force", "replace the results in an existing output folder", &BatchOptions::force,
+       true);
   rows.push_back({"", "--annotation", "FILE",
                   "GFF3 annotation (plain or gzip) for FASTA genomes; GenBank and EMBL files "
                   "carry their own",
@@ -211,14 +207,11 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
                     o.annotation = text;
                     return std::string();
                   }});
-  rows.push_back({"", "--call-genes", "",
-                  "call the genes of a genome without annotation with Prodigal (Debian package "
-                  "prodigal, found on PATH), kept as genes.gff3; GenBank and EMBL files keep "
-                  "their own",
-                  "", "", [](BatchOptions& o, const std::string&) {
-                    o.callGenes = true;
-                    return std::string();
-                  }});
+  flag("", "--call-genes",
+       "call the genes of a genome without annotation with Prodigal (Debian package "
+       "prodigal, found on PATH), kept as genes.gff3; GenBank and EMBL files keep "
+       "their own",
+       &BatchOptions::callGenes, true);
   rows.push_back({"", "--atypical-fraction", "F",
                   "the fraction of an annotated genome's scored genes called atypical in "
                   "composition (evidence.tsv)",
@@ -231,12 +224,8 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
                     o.atypicalFraction = v;
                     return std::string();
                   }});
-  rows.push_back({"", "--per-record", "",
-                  "scan each record (chromosome, plasmid, contig) of a genome on its own", "", "",
-                  [](BatchOptions& o, const std::string&) {
-                    o.perRecord = true;
-                    return std::string();
-                  }});
+  flag("", "--per-record", "scan each record (chromosome, plasmid, contig) of a genome on its own",
+       &BatchOptions::perRecord, true);
   rows.push_back({"", "--min-record", "N", "letters a record needs to be scanned with --per-record",
                   std::to_string(d.minRecord), "a whole number of at least 1",
                   [](BatchOptions& o, const std::string& text) {
@@ -303,11 +292,7 @@ std::vector<OptionRow> optionRows(std::vector<PendingInteger>& pending,
                     o.threads = static_cast<int>(v);
                     return complaint;
                   }});
-  rows.push_back({"-q", "--quiet", "", "no progress on standard error", "", "",
-                  [](BatchOptions& o, const std::string&) {
-                    o.quiet = true;
-                    return std::string();
-                  }});
+  flag("-q", "--quiet", "no progress on standard error", &BatchOptions::quiet, true);
   return rows;
 }
 
